@@ -1,0 +1,35 @@
+#include "Prompter.h"
+#include "QtPrompter.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+namespace {
+Prompter* g_installed = nullptr;
+QPointer<QWidget> g_owner;
+} // namespace
+
+Prompter::~Prompter() = default;
+
+Prompter& Prompter::instance() {
+    static QtPrompter real;
+    return g_installed ? *g_installed : real;
+}
+
+void Prompter::install(Prompter* p) { g_installed = p; }
+void Prompter::setOwner(QWidget* owner) { g_owner = owner; }
+QWidget* Prompter::owner() { return g_owner.data(); }
+
+QString toQtFilter(const QString& filter) {
+    if (!filter.contains(u'|'))
+        return filter;
+    const QStringList parts = filter.split(u'|');
+    QStringList out;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = parts[i + 1];
+        patterns.replace(u';', u' ');
+        out << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+    }
+    return out.join(QStringLiteral(";;"));
+}

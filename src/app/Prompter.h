@@ -1,0 +1,50 @@
+#pragma once
+// The single path for every question the program asks the user: message
+// boxes, input boxes, and file, folder, colour and font dialogs. The real
+// Prompter shows Qt dialogs titled "Folium"; tests install a scripted one.
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+class Prompter {
+public:
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
+    enum class Icon { None, Information, Question, Warning, Critical };
+    enum class Answer { Ok, Cancel, Yes, No };
+
+    virtual ~Prompter();
+
+    // A message box with the program's title. Returns the button pressed
+    // (Cancel, or No for Yes/No, when the box is closed without a choice).
+    virtual Answer message(const QString& text, Buttons buttons = Buttons::Ok,
+                           Icon icon = Icon::None) = 0;
+    // An input box; nullopt when cancelled.
+    virtual std::optional<QString> input(const QString& prompt, const QString& title = {},
+                                         const QString& initial = {}) = 0;
+    // File dialogs; empty when cancelled. `filter` uses the Windows form
+    // "Text|*.txt|All|*.*" or Qt's "Text (*.txt);;All (*)".
+    virtual QString openFile(const QString& title, const QString& file, const QString& filter,
+                             const QString& dir) = 0;
+    virtual QString saveFile(const QString& title, const QString& file, const QString& filter,
+                             const QString& dir) = 0;
+    // A folder picker; `status` shows the highlighted path. Empty when cancelled.
+    virtual QString folder(const QString& title, const QString& start) = 0;
+    virtual std::optional<QColor> color(const QColor& initial) = 0;
+    virtual std::optional<QFont> font(const QFont& initial) = 0;
+
+    // The process-wide prompter. Until one is installed, a QtPrompter is used.
+    static Prompter& instance();
+    // Installs `p` (not owned); nullptr restores the default.
+    static void install(Prompter* p);
+    // The window dialogs are owned by (may be null).
+    static void setOwner(QWidget* owner);
+    static QWidget* owner();
+};
+
+// Converts a Windows common-dialog filter ("Doc|*.doc|All|*.*") into Qt's
+// form ("Doc (*.doc);;All (*.*)"); a Qt-form filter is returned unchanged.
+QString toQtFilter(const QString& filter);

@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Installs what is missing (the format peers LibreOffice and antiword too),
+# builds into build/, and runs every test through ctest under the offscreen
+# platform. Exits non-zero when any test fails.
+set -euo pipefail
+source "$(dirname "$0")/scripts/setup.sh"
+FOLIUM_TEST_PACKAGES=(libreoffice-writer-nogui antiword clang libclang-rt-14-dev)
+folium_install_packages "${FOLIUM_BUILD_PACKAGES[@]}" "${FOLIUM_TEST_PACKAGES[@]}"
+folium_build
+export QT_QPA_PLATFORM=offscreen
+cd "$folium_root/build"
+ctest --output-on-failure -j"$(nproc)" "$@"

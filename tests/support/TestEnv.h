@@ -1,0 +1,18 @@
+#pragma once
+// Test environment: every test binary runs with HOME and the XDG folders in a
+// temporary directory, under the offscreen platform.
+
+#include <QByteArray>
+#include <QString>
+
+namespace TestEnv {
+// The temporary HOME of this test run.
+QString home();
+// A fresh, empty folder below the temporary HOME (ends without "/").
+QString freshDir(const QString& name = QString());
+// The shared folder beside the project (corpus, specification).
+QString sharedDir();
+QString sourceDir();
+QByteArray readFile(const QString& path);
+void writeFile(const QString& path, const QByteArray& bytes);
+} // namespace TestEnv

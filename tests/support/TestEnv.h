@@ -16,3 +16,7 @@ QString sourceDir();
 QByteArray readFile(const QString& path);
 void writeFile(const QString& path, const QByteArray& bytes);
 } // namespace TestEnv
+
+#include <ostream>
+// Readable QString values in GoogleTest failure messages.
+inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }

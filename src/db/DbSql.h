@@ -1,0 +1,125 @@
+#pragma once
+// Every SQL statement the program runs, in one place and exactly as it is
+// run, plus filling values into them. Pieces are joined with nothing in
+// between; "?" is a placeholder for FillSql; a statement ending in "=" or
+// "= " takes a number appended in decimal (WithNo).
+
+#include <QString>
+#include <QVariantList>
+#include <array>
+#include <string_view>
+
+namespace DbSql {
+
+// Whether a file is a document database.
+inline constexpr char kChkDoc[] = "Select DmFmt from kaUsr";
+// The code pages for the export-by-date menu.
+inline constexpr char kCodePages[] = "Select noDoc, szDoc From msDoc Where boCod = 1"
+                                     " Order By noDoc";
+// A page of the same title under a code page: parent number, title.
+inline constexpr char kDupTitle[] = "Select noLfC From tbTree Where noLfP=? And szDoc='?'";
+// The largest document number (NULL on an empty table).
+inline constexpr char kMaxNo[] = "Select Max(noDoc) From msDoc";
+// One tree row, for update: parent number, child number.
+inline constexpr char kTreeRow[] = "Select noLfP, noLfC, inSrt, szDoc, boUse, boLnk"
+                                   ", dyUdt, dyUdt_P, dyPub, boHide, boHogo"
+                                   " From tbTree Where noLfP = ? And nolfC = ?";
+// One document row, for update: + document number.
+inline constexpr char kDocRow[] = "Select noDoc, boUse, boCod, szDoc, txDoc, obDoc, dyUdt, wkRnd"
+                                  " From msDoc Where noDoc= ";
+// One document's bytes and title, read-only: + document number.
+inline constexpr char kDocRead[] = " Select obDoc, szDoc From msDoc Where noDoc = ";
+// Documents without any place in the tree.
+inline constexpr char kUnref[] =
+    "Select szDoc, noDoc From msDoc Where noDoc Not in (Select noLfC From tbTree)";
+// The children of a node in sort order: parent number.
+inline constexpr char kLevel[] = "Select T.noLfC, T.szDoc, T.boLnk, D.boCod"
+                                 " From tbTree T, msDoc D"
+                                 " Where T.noLfC = D.noDoc And T.noLfP = ? Order By T.inSrt ";
+// The children of a code page, newest first: parent number.
+inline constexpr char kCodList[] = "Select T.noLfC, T.szDoc, D.dyUdt"
+                                   " From tbTree T, msDoc D"
+                                   " Where T.noLfC = D.noDoc And T.noLfP = ? Order By D.dyUdt Desc";
+// Every document by title.
+inline constexpr char kAllTitles[] = " Select noDoc, szDoc From msDoc Order By szDoc ";
+// The find: head + conditions + tail; each condition is kFindTerm with the
+// word between its two parts, joined by kFindAnd, "!" standing for the column.
+inline constexpr char kFindHead[] = " Select noDoc, szDoc From msDoc Where ";
+inline constexpr char kFindTermL[] = "! Like '%";
+inline constexpr char kFindTermR[] = "%' ";
+inline constexpr char kFindAnd[] = " And ";
+inline constexpr char kFindTail[] = " Order By szDoc ";
+// Number of children: + parent number.
+inline constexpr char kChildCount[] = "Select Count(*) From tbTree Where noLfP= ";
+// The home parent of a document: + document number.
+inline constexpr char kParentOf[] = "Select noLfP From tbtree Where boLnk=0 And noLfC = ";
+// A new tree row: parent, child, sort position, title.
+inline constexpr char kTreeInsert[] =
+    " Insert Into tbTree (noLfP, noLfC, inSrt, szDoc, boLnk, boHide, boHogo)"
+    " Values ( ?, ?, ?,'?', 0, 0, 0)";
+// A new code-page child: parent, child, title (sort position 100).
+inline constexpr char kTreeInsertCod[] =
+    " Insert Into tbTree (noLfP, noLfC, inSrt, szDoc, boLnk, boHide, boHogo)"
+    " Values ( ?, ?, 100,'?', 0, 0, 0)";
+// Rename one place (label edit): title, parent, child.
+inline constexpr char kTreeRename[] = "Update tbTree Set szDoc='?' Where noLfP=? and noLfC=?";
+// Carry a changed title to a place of the document: title, parent, child.
+inline constexpr char kTreeRetitle[] = "Update tbTree Set szDoc='?' Where noLfP=? And nolfC=? ";
+// Write back a sort position: position, parent, child.
+inline constexpr char kTreeSort[] = " Update tbTree Set inSrt = ? Where noLfP = ? And noLfC = ?";
+// Remove one place: parent, child.
+inline constexpr char kTreeDelete[] = " Delete From tbTree Where noLfP = ? And noLfC = ? ";
+
+// How a statement is run, and the table of all of them (for checks that
+// must cover every statement).
+enum class Via { Lookup, GetRows, OpenRsUpd, OpenRsRead, Exec };
+struct Statement {
+    std::string_view sName;
+    const char* sText;
+    Via eVia;
+    int nArgs;    // "?" placeholders to fill
+    bool bWithNo; // takes a number appended
+};
+inline constexpr std::array<Statement, 20> kAll{{
+    {"kChkDoc", kChkDoc, Via::Lookup, 0, false},
+    {"kCodePages", kCodePages, Via::GetRows, 0, false},
+    {"kDupTitle", kDupTitle, Via::Lookup, 2, false},
+    {"kMaxNo", kMaxNo, Via::Lookup, 0, false},
+    {"kTreeRow", kTreeRow, Via::OpenRsUpd, 2, false},
+    {"kDocRow", kDocRow, Via::OpenRsUpd, 0, true},
+    {"kDocRead", kDocRead, Via::OpenRsRead, 0, true},
+    {"kUnref", kUnref, Via::GetRows, 0, false},
+    {"kLevel", kLevel, Via::GetRows, 1, false},
+    {"kCodList", kCodList, Via::GetRows, 1, false},
+    {"kAllTitles", kAllTitles, Via::GetRows, 0, false},
+    {"kFind", nullptr, Via::GetRows, 0, false}, // built by FindSql
+    {"kChildCount", kChildCount, Via::Lookup, 0, true},
+    {"kParentOf", kParentOf, Via::Lookup, 0, true},
+    {"kTreeInsert", kTreeInsert, Via::Exec, 4, false},
+    {"kTreeInsertCod", kTreeInsertCod, Via::Exec, 3, false},
+    {"kTreeRename", kTreeRename, Via::Exec, 3, false},
+    {"kTreeRetitle", kTreeRetitle, Via::Exec, 3, false},
+    {"kTreeSort", kTreeSort, Via::Exec, 3, false},
+    {"kTreeDelete", kTreeDelete, Via::Exec, 2, false},
+}};
+
+// A text value as it goes between apostrophes in SQL: each "'" doubled.
+QString SqlStr(const QString& s);
+
+// Fills the "?" of `sTxt`, first to last, with the values' texts, each with
+// its apostrophes doubled. A null value inserts nothing; surplus values are
+// ignored and surplus placeholders stay "?". Unlike FillQ, which is for
+// messages, a "?" inside a value is kept: the template is scanned once, so
+// a value's own text is never taken for a placeholder.
+void FillSql(QString& sTxt, const QVariantList& aVals);
+
+// A statement that takes a number appended in decimal.
+QString WithNo(const char* sStmt, qint64 nNo);
+
+// The find over titles or texts: `sWords` trimmed and split at spaces, every
+// non-empty word a condition "<column> Like '%word%'", all joined by " And ";
+// without words, kAllTitles. `sCol` is "szDoc" or "txDoc". The column goes
+// only where the statement's "!" markers stand, never into a word.
+QString FindSql(const QString& sWords, const QString& sCol);
+
+} // namespace DbSql

@@ -1,0 +1,96 @@
+#include "Document.h"
+
+#include <algorithm>
+
+namespace model {
+
+// Declared in the classes and defaulted here, where the recursive member
+// types (Inline inside Field, Block inside TableCell and Frame) are complete.
+bool Field::operator==(const Field&) const = default;
+bool TableCell::operator==(const TableCell&) const = default;
+bool TableRow::operator==(const TableRow&) const = default;
+bool Table::operator==(const Table&) const = default;
+bool Frame::operator==(const Frame&) const = default;
+
+Inline Inline::makeText(const QString& text, const CharFormat& format) {
+    Inline in;
+    in.text = text;
+    in.format = format;
+    return in;
+}
+
+Inline Inline::makePicture(const Picture& picture, const CharFormat& format) {
+    Inline in;
+    in.kind = Kind::Picture;
+    in.picture = picture;
+    in.format = format;
+    return in;
+}
+
+Inline Inline::makeField(const Field& field, const CharFormat& format) {
+    Inline in;
+    in.kind = Kind::Field;
+    in.field = field;
+    in.format = format;
+    return in;
+}
+
+Inline Inline::makeBookmark(const QString& name, bool start) {
+    Inline in;
+    in.kind = start ? Kind::BookmarkStart : Kind::BookmarkEnd;
+    in.text = name;
+    return in;
+}
+
+void Paragraph::addText(const QString& text, const CharFormat& format) {
+    if (text.isEmpty())
+        return;
+    if (!content.empty() && content.back().kind == Inline::Kind::Text &&
+        content.back().format == format) {
+        content.back().text += text;
+        return;
+    }
+    content.push_back(Inline::makeText(text, format));
+}
+
+int Table::columnCount() const {
+    size_t n = 0;
+    for (const TableRow& row : rows)
+        n = std::max(n, row.cells.size());
+    return int(n);
+}
+
+Block Block::makeParagraph(const Paragraph& p) {
+    Block b;
+    b.paragraph = p;
+    return b;
+}
+
+Block Block::makeTable(const Table& t) {
+    Block b;
+    b.kind = Kind::Table;
+    b.table = t;
+    return b;
+}
+
+Block Block::makeFrame(const Frame& f) {
+    Block b;
+    b.kind = Kind::Frame;
+    b.frame = f;
+    return b;
+}
+
+Section& Document::lastSection() {
+    if (sections.empty())
+        sections.emplace_back();
+    return sections.back();
+}
+
+const ListDef* Document::list(int id) const {
+    for (const ListDef& l : lists)
+        if (l.id == id)
+            return &l;
+    return nullptr;
+}
+
+} // namespace model

@@ -1,0 +1,26 @@
+#pragma once
+// Whole-document helpers: the plain text of a model and its normal form.
+
+#include <QString>
+
+#include <vector>
+
+namespace model {
+
+struct Document;
+struct Block;
+
+// The document's text: paragraph ends and line breaks as "\n", page breaks
+// as "\f", table cells separated by "\t" with a "\n" after each row; field
+// results stand for their fields, pictures and bookmarks give nothing.
+// Headers and footers are left out.
+QString plainText(const Document& doc);
+QString plainText(const std::vector<Block>& blocks);
+
+// Brings a model into its normal form: adjacent text runs of equal format
+// merged, empty text runs dropped, everywhere (cells, frames, headers,
+// field results). Two models that show the same thing compare equal after it.
+void normalize(Document& doc);
+void normalize(std::vector<Block>& blocks);
+
+} // namespace model

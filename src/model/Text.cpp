@@ -44,6 +44,8 @@ void appendBlocks(QString& out, const std::vector<Block>& blocks) {
     for (const Block& b : blocks) {
         switch (b.kind) {
         case Block::Kind::Paragraph:
+            if (b.paragraph.format.pageBreakBefore && !out.isEmpty())
+                out += QChar(kPageBreak);
             appendInlines(out, b.paragraph.content);
             out += u'\n';
             break;

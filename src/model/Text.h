@@ -11,7 +11,7 @@ struct Document;
 struct Block;
 
 // The document's text: paragraph ends and line breaks as "\n", page breaks
-// as "\f", table cells separated by "\t" with a "\n" after each row; field
+// as "\f" (also before a paragraph that starts a new page), table cells separated by "\t" with a "\n" after each row; field
 // results stand for their fields, pictures and bookmarks give nothing.
 // Headers and footers are left out.
 QString plainText(const Document& doc);

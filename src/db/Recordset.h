@@ -68,6 +68,7 @@ private:
     QList<qint64> aRowIds_; // rowid of each row (updatable only)
     qint64 nCur_ = 0;
     Edit eEdit_ = Edit::None;
+    QVariantList aOrig_; // the current row before its pending change
     QList<bool> aDirty_; // columns assigned since the last Update
     QString sErr_;
 };

@@ -1,0 +1,77 @@
+// Writes pages into a document database until it is killed: each page is a
+// document row through an updatable recordset, then its tree row through an
+// action statement, as the page store writes them. Prints the number of each
+// page once both rows are written.
+//   db_crash_writer <database> <pages>
+#include "CrashPayload.h"
+#include "Db.h"
+#include "DbSchema.h"
+#include "DbSql.h"
+#include "Prompter.h"
+#include "Recordset.h"
+
+#include <QCoreApplication>
+#include <QDate>
+#include <cstdio>
+
+namespace {
+// No windows in this process: messages go to stderr.
+class StderrPrompter : public Prompter {
+public:
+    Answer message(const QString& text, Buttons, Icon) override {
+        std::fprintf(stderr, "%s\n", qPrintable(text));
+        return Answer::Ok;
+    }
+    std::optional<QString> input(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+    QString openFile(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString saveFile(const QString&, const QString&, const QString&, const QString&) override {
+        return {};
+    }
+    QString folder(const QString&, const QString&) override { return {}; }
+    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
+    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
+};
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    if (argc < 3)
+        return 2;
+    StderrPrompter prompter;
+    Prompter::install(&prompter);
+    bool ok = false;
+    Usr::DbOpen(QString::fromLocal8Bit(argv[1]), ok);
+    if (!ok)
+        return 3;
+    const int pages = QByteArray(argv[2]).toInt();
+    for (int i = 0; i < pages; ++i) {
+        const int no = Usr::DbNewDocNo();
+        Usr::Recordset rs;
+        Usr::DbOpenRs(DbSql::WithNo(DbSql::kDocRow, no), rs, true, ok);
+        if (!ok || !rs.AddNew())
+            return 4;
+        rs.SetField("noDoc", no);
+        rs.SetField("wkRnd", Usr::DbNewRnd());
+        rs.SetField("boUse", 1);
+        rs.SetField("boCod", 0);
+        rs.SetField("szDoc", CrashPayload::Title(no));
+        rs.SetField("txDoc", CrashPayload::Text(no));
+        rs.SetField("obDoc", CrashPayload::Bytes(no));
+        rs.SetField("dyUdt", QDate::currentDate());
+        if (!rs.Update())
+            return 5;
+        QString sql = QString::fromLatin1(DbSql::kTreeInsert);
+        DbSql::FillSql(sql, {0, no, i, CrashPayload::Title(no)});
+        qint64 n = 0;
+        Usr::DbExec(sql, ok, n);
+        if (!ok)
+            return 6;
+        std::printf("%d\n", no);
+        std::fflush(stdout);
+    }
+    return 0;
+}

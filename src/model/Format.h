@@ -53,6 +53,8 @@ struct CharFormat {
     VerticalAlign valign = VerticalAlign::Baseline;
     Color color = kAutoColor;      // text colour
     Color background = kAutoColor; // character shading behind the text
+    Twips spacing = 0;             // extra space after each character (negative condenses)
+    int kerning = 0;               // kern fonts from this size on, half-points; 0 off
 
     bool operator==(const CharFormat&) const = default;
 };

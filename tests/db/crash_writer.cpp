@@ -3,45 +3,22 @@
 // action statement, as the page store writes them. Prints the number of each
 // page once both rows are written.
 //   db_crash_writer <database> <pages>
+#include "ConsolePrompter.h"
 #include "CrashPayload.h"
 #include "Db.h"
 #include "DbSchema.h"
 #include "DbSql.h"
-#include "Prompter.h"
 #include "Recordset.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <cstdio>
 
-namespace {
-// No windows in this process: messages go to stderr.
-class StderrPrompter : public Prompter {
-public:
-    Answer message(const QString& text, Buttons, Icon) override {
-        std::fprintf(stderr, "%s\n", qPrintable(text));
-        return Answer::Ok;
-    }
-    std::optional<QString> input(const QString&, const QString&, const QString&) override {
-        return std::nullopt;
-    }
-    QString openFile(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override {
-        return {};
-    }
-    QString folder(const QString&, const QString&) override { return {}; }
-    std::optional<QColor> color(const QColor&) override { return std::nullopt; }
-    std::optional<QFont> font(const QFont&) override { return std::nullopt; }
-};
-} // namespace
-
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc < 3)
         return 2;
-    StderrPrompter prompter;
+    ConsolePrompter prompter; // no windows in this process
     Prompter::install(&prompter);
     bool ok = false;
     Usr::DbOpen(QString::fromLocal8Bit(argv[1]), ok);

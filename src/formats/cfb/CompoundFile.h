@@ -43,6 +43,8 @@ public:
     QStringList streamNames(const QString& storagePath = {}) const;
     // Names of the storages directly inside the storage at storagePath.
     QStringList storageNames(const QString& storagePath = {}) const;
+    // Paths of every stream in the file, storages depth first.
+    QStringList streamPaths() const;
     bool hasStream(const QString& path) const;
     bool hasStorage(const QString& path) const;
     // Declared size of a stream, or nothing when there is no such stream.
@@ -50,6 +52,10 @@ public:
     // The stream's bytes; nothing with *error set when the stream is missing
     // or its sector chain is damaged.
     std::optional<QByteArray> stream(const QString& path, QString* error = nullptr) const;
+
+    // Class id (16 bytes) of the storage at storagePath (the root when empty);
+    // empty when there is no such storage.
+    QByteArray classId(const QString& storagePath = {}) const;
 
     // Major version of the file (3: 512-byte sectors, 4: 4096-byte sectors).
     int majorVersion() const;
@@ -81,8 +87,10 @@ public:
 
     QByteArray toBytes() const;
 
-private:
+    // A storage or stream being assembled (defined by the implementation).
     struct Node;
+
+private:
     Node* find(const QString& path, bool create, bool asStorage);
     std::unique_ptr<Node> root;
 };

@@ -52,12 +52,22 @@ public:
     static void F_CreateFld(const QString& sFd);
     static QString FsGtSpFld(int nFlg);
 
-    // --- shell integration ---
+    // --- shell integration (yIniShell.cpp) ---
+    // Opens a file, folder or address with its associated program (bOpn), or
+    // shows an existing folder in the file manager (!bOpn). Silent on failure.
     static void W_ExpFd(const QString& sFld, bool bOpn);
+    // W_ExpFd(sPh, true).
+    static void OpenPath(const QString& sPh);
+    // Puts a desktop entry for the program into the applications folder, so
+    // the file manager's "Open With" offers it for documents, and says so.
     void W_SendTo();
+    // The folder picker; sPh in: start folder, out: chosen folder or empty.
     static void BrowseFld(QString& sPh, QString sTtl = {}, int nRoot = 0, int nFlags = 0);
+    // Open an address through a link file in the user data folder.
     static void W_Help(const QString& sJob);
     static void W_HtmView(const QString& sUrl);
+    // The base address of the help pages used by W_Help.
+    static QString HelpBase();
 
     static QString MakeTag(int nMode, const QString& sTag, const QString& vVL);
 

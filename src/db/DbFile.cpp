@@ -11,8 +11,9 @@ namespace DbFile {
 
 bool IsSqlite(const QString& sPath) {
     static constexpr char kMagic[] = "SQLite format 3"; // 15 characters and a NUL
+    // Only regular files: reading a pipe or a device could block.
     QFile f(sPath);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!QFileInfo(sPath).isFile() || !f.open(QIODevice::ReadOnly))
         return false;
     return f.read(16) == QByteArray(kMagic, 16);
 }
@@ -113,7 +114,7 @@ Udl ParseUdl(const QByteArray& yBytes, const QString& sFolder) {
 
 Udl ReadUdl(const QString& sPath) {
     QFile f(sPath);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!QFileInfo(sPath).isFile() || !f.open(QIODevice::ReadOnly))
         return {};
     // A data link is a few hundred bytes; anything far larger is not one.
     return ParseUdl(f.read(64 * 1024), QFileInfo(sPath).absolutePath());

@@ -96,7 +96,11 @@ uFky::uFky(QWidget* parent) : QWidget(parent) {
     connect(fkey_, &uFkyStrip::KeysReleased, this, &uFky::SetDef);
 }
 
-uFky::~uFky() = default;
+uFky::~uFky() {
+    // The strip outlives this part of the object while QWidget deletes its
+    // children; hiding the window then must not reach this object.
+    disconnect(fkey_, nullptr, this, nullptr);
+}
 
 void uFky::cOn(uFkyHost* xFmIn, bool bFullGrp) {
     xFm = xFmIn;

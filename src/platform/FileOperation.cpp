@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStandardPaths>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -330,6 +331,9 @@ FileOperation::Result FileOperation::run(Kind kind, const QStringList& sources,
             r.bCancelled = true;
             return r;
         }
+        // The trash lives in the user's data folder, which a fresh account
+        // may not have yet.
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
         progress->begin(QStringLiteral("ごみ箱に移動しています"), sources.size());
         for (const QString& s : sources) {
             QFile file(s);

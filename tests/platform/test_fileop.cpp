@@ -230,9 +230,11 @@ TEST(FileOperation, DeleteMovesToTheTrashAfterConfirmation) {
     Dirs t;
     TestEnv::writeFile(t.s("gone.doc"), "g");
     TestEnv::writeFile(t.s("stays.doc"), "s");
-    const QString trash = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
-                          QStringLiteral("/Trash/files/");
-    ASSERT_TRUE(trash.startsWith(TestEnv::home()));
+    // A fresh account: no data folder yet, so no trash either.
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    ASSERT_TRUE(data.startsWith(TestEnv::home()));
+    QDir(data).removeRecursively();
+    const QString trash = data + QStringLiteral("/Trash/files/");
     ScriptedPrompter ask;
     ask.answerMessage(A::No);
     ask.answerMessage(A::Yes);

@@ -105,6 +105,8 @@ QString trimSpaces(const QString& s) {
 }
 } // namespace
 
+QString TrimBlanks(const QString& s) { return trimSpaces(s); }
+
 void SplitAt(const QString& sTxt, const QString& sSep, QString& sL, QString& sR) {
     const qsizetype at = sSep.isEmpty() ? -1 : sTxt.indexOf(sSep, 0, Qt::CaseInsensitive);
     if (at < 0) {

@@ -31,6 +31,9 @@ QString ReadText(const QString& sPh);
 void TrimSep(QString& sTxt, QString sSep = QString());
 // Splits at the first `sSep` (case-insensitive); both halves trimmed of spaces.
 void SplitAt(const QString& sTxt, const QString& sSep, QString& sL, QString& sR);
+// Removes half-width blanks from both ends (other white space, such as a
+// leading full-width space used for indentation, is kept).
+QString TrimBlanks(const QString& s);
 // Case-insensitive find; nPos is 1-based (0 when absent).
 bool InStrAt(const QString& sTxt, const QString& sFnd, int& nPos);
 // The text between the markers (case-insensitive); a missing end marker

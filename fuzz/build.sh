@@ -1,0 +1,30 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses with clang (-fsanitize=fuzzer,address),
+# outside the CMake build, into fuzz/out/. Usage: fuzz/build.sh [harness...]
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+src="$here/../src"
+out="$here/out"
+mkdir -p "$out"
+CXX="${CXX:-clang++}"
+# Qt is built position-independent, so the harnesses are too.
+flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address -fno-omit-frame-pointer
+       $(pkg-config --cflags Qt6Core))
+libs=($(pkg-config --libs Qt6Core))
+
+# harness name -> the sources it needs besides its own file
+declare -A sources=(
+  [cfb_reader]="$src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
+)
+declare -A includes=(
+  [cfb_reader]="-I$src/formats/cfb"
+)
+
+targets=("$@")
+[ ${#targets[@]} -eq 0 ] && targets=("${!sources[@]}")
+for t in "${targets[@]}"; do
+  echo "building $out/${t}_fuzz"
+  # shellcheck disable=SC2086
+  "$CXX" "${flags[@]}" ${includes[$t]} "$here/${t}_fuzz.cpp" ${sources[$t]} "${libs[@]}" \
+    -o "$out/${t}_fuzz"
+done

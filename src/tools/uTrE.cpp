@@ -53,6 +53,7 @@ uTrE::uTrE(QWidget* parent) : QWidget(parent) {
     cmRet_ = new QPushButton(QStringLiteral("..."), pDrive);
     cmRet_->setObjectName(QStringLiteral("cmRet"));
     cmRet_->setToolTip(QStringLiteral("ﾌｫﾙﾀﾞの指定"));
+    cmRet_->setFixedWidth(cmRet_->fontMetrics().horizontalAdvance(cmRet_->text()) * 2 + 12);
     driveRow->addWidget(drive_, 1);
     driveRow->addWidget(cmRet_);
     pDrive->setFixedHeight(pDrive->sizeHint().height());

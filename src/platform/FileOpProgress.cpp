@@ -24,7 +24,7 @@ public:
 
     bool step(qint64 done, const QString& item) override {
         if (!dialog_ && clock_.elapsed() > kShowAfterMs && done * 10 < total_ * 9) {
-            dialog_ = new QProgressDialog(caption_, QStringLiteral("ｷｬﾝｾﾙ"), 0, kScale,
+            dialog_ = new QProgressDialog(caption_, QStringLiteral("キャンセル"), 0, kScale,
                                           Prompter::owner());
             dialog_->setWindowTitle(QStringLiteral("Folium"));
             dialog_->setWindowModality(Qt::WindowModal);

@@ -109,10 +109,10 @@ private:
         const QString text =
             folders ? target + QStringLiteral(" ﾌｫﾙﾀﾞは既に存在します") + u'\r' +
                           QStringLiteral("中の項目を統合しますか?") + u'\r' +
-                          QStringLiteral("(はい: 統合、いいえ: ｽｷｯﾌﾟ、ｷｬﾝｾﾙ: 中止)")
+                          QStringLiteral("(はい: 統合、いいえ: ｽｷｯﾌﾟ、キャンセル: 中止)")
                     : target + QStringLiteral(" は既に存在します") + u'\r' +
                           QStringLiteral("置き換えますか?") + u'\r' +
-                          QStringLiteral("(はい: 置き換え、いいえ: ｽｷｯﾌﾟ、ｷｬﾝｾﾙ: 中止)");
+                          QStringLiteral("(はい: 置き換え、いいえ: ｽｷｯﾌﾟ、キャンセル: 中止)");
         switch (Prompter::instance().message(text, Prompter::Buttons::YesNoCancel,
                                              Prompter::Icon::Question)) {
         case Prompter::Answer::Yes:

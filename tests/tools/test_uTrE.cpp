@@ -155,6 +155,7 @@ TEST_F(PaneTest, RefreshPicksUpAnotherProcessesFileAndKeepsTheSelection) {
     EXPECT_EQ(names(), QStringList({"m.doc"}));
 
     // The running timer finds a new file by itself.
+    QThread::msleep(20);
     ASSERT_EQ(QProcess::execute(QStringLiteral("touch"), {at(QStringLiteral("z.doc"))}), 0);
     EXPECT_TRUE(pane->Timer1()->isActive());
     EXPECT_TRUE(QTest::qWaitFor([&] { return names().contains(QStringLiteral("z.doc")); }, 10000));

@@ -7,36 +7,65 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
+
+#include <functional>
 
 namespace {
 
-// Reports right-button releases over the code list and keeps a right-button
-// press from moving its selection (the host's menu acts on the chosen page).
-class RightClickFilter : public QObject {
+// Hands the events of a watched object to a function, which returns true
+// for those it has dealt with.
+class EventHook : public QObject {
 public:
-    RightClickFilter(QObject* parent, std::function<void()> onRelease)
-        : QObject(parent), onRelease_(std::move(onRelease)) {}
+    EventHook(QObject* parent, std::function<bool(QEvent*)> fn)
+        : QObject(parent), fn_(std::move(fn)) {}
 
 protected:
     bool eventFilter(QObject* obj, QEvent* e) override {
-        if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick ||
-            e->type() == QEvent::MouseButtonRelease) {
-            if (static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
-                if (e->type() == QEvent::MouseButtonRelease)
-                    onRelease_();
-                return true;
-            }
-        }
-        return QObject::eventFilter(obj, e);
+        return fn_(e) || QObject::eventFilter(obj, e);
     }
 
 private:
-    std::function<void()> onRelease_;
+    std::function<bool(QEvent*)> fn_;
+};
+
+bool IsRightButton(QEvent* e) {
+    return (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick ||
+            e->type() == QEvent::MouseButtonRelease) &&
+           static_cast<QMouseEvent*>(e)->button() == Qt::RightButton;
+}
+
+bool IsEnter(QEvent* e) {
+    if (e->type() != QEvent::KeyPress)
+        return false;
+    const int k = static_cast<QKeyEvent*>(e)->key();
+    return k == Qt::Key_Return || k == Qt::Key_Enter;
+}
+
+// The find box: remembers whether its drop-down list was opened, so that a
+// choice from the list can be told from the box's own activations (it also
+// activates an entry when focus leaves with that entry's text typed).
+class FindCombo : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    bool bFromList = false;
+
+    void showPopup() override {
+        bFromList = true;
+        QComboBox::showPopup();
+    }
+    void hidePopup() override {
+        QComboBox::hidePopup();
+        // A choice is reported right after the list closes; later
+        // activations are the box's own.
+        QTimer::singleShot(0, this, [this] { bFromList = false; });
+    }
 };
 
 } // namespace
@@ -74,7 +103,8 @@ void uTrX::BuildPanel() {
     lsCod_->hide();
 
     frFind_ = new QWidget(this);
-    cmbFind_ = new QComboBox(frFind_);
+    auto* findCombo = new FindCombo(frFind_);
+    cmbFind_ = findCombo;
     cmbFind_->setEditable(true);
     cmbFind_->setInsertPolicy(QComboBox::NoInsert);
     cmFind_ = new QPushButton(QString::fromUtf8(TreeText::kFindButton), frFind_);
@@ -93,16 +123,27 @@ void uTrX::BuildPanel() {
     connect(trView_, &QTreeWidget::itemCollapsed, this,
             [this](QTreeWidgetItem* o) { SetNdImg(o, 1); });
 
-    connect(lsCod_, &QTreeWidget::currentItemChanged, this,
-            [this](QTreeWidgetItem* o) { ChooseCod(o); });
-    lsCod_->viewport()->installEventFilter(
-        new RightClickFilter(this, [this] { emit eRightClick(false); }));
+    connect(lsCod_, &QTreeWidget::currentItemChanged, this, &uTrX::OnCodCurrent);
+    // The right button over the code list tells the host and leaves the
+    // selection alone (the host's menu acts on the chosen page).
+    lsCod_->viewport()->installEventFilter(new EventHook(this, [this](QEvent* e) {
+        if (!IsRightButton(e))
+            return false;
+        if (e->type() == QEvent::MouseButtonRelease)
+            emit eRightClick(false);
+        return true;
+    }));
 
     // Enter in the box and the button both run the find; choosing a word
     // from the drop-down list runs it with that word.
-    connect(cmbFind_->lineEdit(), &QLineEdit::returnPressed, this, &uTrX::FndDoc);
-    connect(cmbFind_, &QComboBox::activated, this, [this] {
-        if (cmbFind_->view()->isVisible() || !cmbFind_->lineEdit()->hasFocus())
+    cmbFind_->lineEdit()->installEventFilter(new EventHook(this, [this](QEvent* e) {
+        if (!IsEnter(e))
+            return false;
+        FndDoc();
+        return true;
+    }));
+    connect(cmbFind_, &QComboBox::activated, this, [this, findCombo] {
+        if (findCombo->bFromList)
             FndDoc();
     });
     connect(cmFind_, &QPushButton::clicked, this, &uTrX::FndDoc);

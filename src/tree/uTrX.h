@@ -140,6 +140,7 @@ private:
     void BuildPanel();
     void LayFrame(int iTb);
     void SetCdLst(QTreeWidgetItem* o);
+    void OnCodCurrent(QTreeWidgetItem* oEnt);
     void ChooseCod(QTreeWidgetItem* oEnt);
     void SelectCod(QTreeWidgetItem* oEnt);
     QTreeWidgetItem* CodEntry(const QString& sKy) const;

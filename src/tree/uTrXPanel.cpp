@@ -15,6 +15,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTimer>
 
 namespace {
 
@@ -151,19 +152,26 @@ void uTrX::FndDoc() {
     emit eFmMsg(TreeKeys::FullWidth(aRows.size()) + QString::fromUtf8(TreeText::kFound));
 }
 
+// A list's choice is handed on once the list has finished changing its
+// selection, so that a host may change the lists while it answers. The lock
+// counts at the moment of the click.
 void uTrX::OpenFound(int nRow) {
     QListWidgetItem* it = lsFind_->item(nRow);
     if (st_.bLstLk || !it)
         return;
-    emit eSetDoc(QString(), it->data(kDataRole).toString(), it->text(), 2, false);
-    emit eFndWd(st_.sFndWd);
+    const QString sNo = it->data(kDataRole).toString(), sSz = it->text();
+    QTimer::singleShot(0, this, [this, sNo, sSz] {
+        emit eSetDoc(QString(), sNo, sSz, 2, false);
+        emit eFndWd(st_.sFndWd);
+    });
 }
 
 void uTrX::OpenRecent(int nRow) {
     QListWidgetItem* it = lsRsnt_->item(nRow);
     if (st_.bLstLk || !it)
         return;
-    emit eSetDoc(QString(), it->data(kDataRole).toString(), it->text(), 2, false);
+    const QString sNo = it->data(kDataRole).toString(), sSz = it->text();
+    QTimer::singleShot(0, this, [this, sNo, sSz] { emit eSetDoc(QString(), sNo, sSz, 2, false); });
 }
 
 void uTrX::SetRcnt(const QString& sNo, const QString& sTx) {
@@ -238,6 +246,15 @@ void uTrX::SetCdLst(QTreeWidgetItem* o) {
                     QChar::fromLatin1(TreeText::kCodKeyLetter) + QString::number(r.nNo));
     }
     lsCod_->setCurrentItem(nullptr);
+}
+
+void uTrX::OnCodCurrent(QTreeWidgetItem* oEnt) {
+    if (!oEnt)
+        return;
+    // Choosing may remove the pending entry, which must wait until the list
+    // has finished moving its selection.
+    const QString sKy = CodKey(oEnt);
+    QTimer::singleShot(0, this, [this, sKy] { ChooseCod(CodEntry(sKy)); });
 }
 
 void uTrX::ChooseCod(QTreeWidgetItem* oEnt) {

@@ -112,6 +112,9 @@ TEST(CfbRoundTrip, NestedStoragesAndNameRules) {
     EXPECT_FALSE(r.stream(QStringLiteral("Nothing"), &error));
     EXPECT_TRUE(error.contains(QStringLiteral("Nothing")));
     EXPECT_FALSE(r.stream(QStringLiteral("ObjectPool"), &error));
+    // Control characters in names are spelled out in messages.
+    EXPECT_FALSE(r.stream(QStringLiteral("\x05Nothing"), &error));
+    EXPECT_TRUE(error.contains(QStringLiteral("\\x05Nothing"))) << error.toStdString();
 }
 
 TEST(CfbRoundTrip, ManyStreamsSpanSeveralDirectoryAndMiniFatSectors) {

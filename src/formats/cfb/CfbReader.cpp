@@ -29,6 +29,19 @@ struct Entry {
     QHash<QString, quint32> byKey; // nameKey(name) -> index into ReaderData::entries
 };
 
+// Stream names may start with a control character ("\x05SummaryInformation");
+// messages show such characters as \xNN.
+QString printable(const QString& path) {
+    QString out;
+    for (QChar c : path) {
+        if (c.unicode() < 0x20)
+            out += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 quint64 sectorsFor(quint64 bytes, quint32 sectorSize) {
     return bytes / sectorSize + (bytes % sectorSize ? 1 : 0);
 }
@@ -348,7 +361,7 @@ int ReaderData::find(const QString& path) const {
 
 std::optional<QByteArray> ReaderData::read(const Entry& e, const QString& path,
                                            QString& error) const {
-    const QString what = QStringLiteral("stream \"%1\"").arg(path);
+    const QString what = QStringLiteral("stream \"%1\"").arg(printable(path));
     std::vector<quint32> chain;
     QByteArray bytes;
     if (e.size < miniCutoff) {
@@ -471,7 +484,7 @@ std::optional<QByteArray> Reader::stream(const QString& path, QString* error) co
     std::optional<QByteArray> bytes;
     const int at = path.isEmpty() ? -1 : d->find(path);
     if (at < 0 || d->entries[at].type != kStream)
-        why = QStringLiteral("the file has no stream \"%1\"").arg(path);
+        why = QStringLiteral("the file has no stream \"%1\"").arg(printable(path));
     else
         bytes = d->read(d->entries[at], path, why);
     if (!bytes && error)

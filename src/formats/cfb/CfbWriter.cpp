@@ -132,6 +132,8 @@ Writer::Writer() : root(std::make_unique<Node>()) {
     root->storage = true;
 }
 Writer::~Writer() = default;
+Writer::Writer(Writer&&) noexcept = default;
+Writer& Writer::operator=(Writer&&) noexcept = default;
 
 Writer::Node* Writer::find(const QString& path, bool create, bool asStorage) {
     if (path.isEmpty())

@@ -72,6 +72,8 @@ class Writer {
 public:
     Writer();
     ~Writer();
+    Writer(Writer&&) noexcept;
+    Writer& operator=(Writer&&) noexcept;
     Writer(const Writer&) = delete;
     Writer& operator=(const Writer&) = delete;
 

@@ -9,15 +9,19 @@
 #include <algorithm>
 #include <cstdio>
 #include <functional>
-#include <random>
 
 namespace {
 
+// Document-like filler: UTF-16 text mixing Japanese and Latin, tagged with
+// the seed so streams differ.
 QByteArray noise(qsizetype size, quint32 seed) {
-    std::mt19937 rng(seed);
-    QByteArray b(size, Qt::Uninitialized);
-    for (char& c : b)
-        c = char(rng());
+    const QString text = QStringLiteral("文書の本文 Folium text %1 ").arg(seed);
+    const QByteArray unit(reinterpret_cast<const char*>(text.utf16()), text.size() * 2);
+    QByteArray b;
+    b.reserve(size + unit.size());
+    while (b.size() < size)
+        b.append(unit);
+    b.truncate(size);
     return b;
 }
 

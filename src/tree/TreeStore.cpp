@@ -1,6 +1,7 @@
 #include "TreeStore.h"
 
 #include "Db.h"
+#include "DbBatch.h"
 #include "DbDate.h"
 #include "DbSql.h"
 
@@ -106,8 +107,10 @@ bool Retitle(qint64 nP, qint64 nC, const QString& sSz) {
     return Exec(DbSql::kTreeRetitle, {sSz, nP, nC});
 }
 
-bool SetSort(qint64 nSrt, qint64 nP, qint64 nC) {
-    return Exec(DbSql::kTreeSort, {nSrt, nP, nC});
+void SetSorts(const QList<SortRow>& aRows) {
+    const Usr::DbBatch batch; // one durable commit instead of one per row
+    for (const SortRow& r : aRows)
+        Exec(DbSql::kTreeSort, {r.nSrt, r.nP, r.nC});
 }
 
 bool Remove(qint64 nP, qint64 nC) {

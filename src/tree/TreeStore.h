@@ -53,7 +53,12 @@ bool Insert(qint64 nP, qint64 nC, qint64 nSrt, const QString& sSz); // a new pla
 bool InsertCod(qint64 nP, qint64 nC, const QString& sSz);           // a code child
 bool Rename(qint64 nP, qint64 nC, const QString& sSz);              // a label edit
 bool Retitle(qint64 nP, qint64 nC, const QString& sSz);             // a title change
-bool SetSort(qint64 nSrt, qint64 nP, qint64 nC);
+// Sort positions, written together in one transaction; each row still
+// succeeds or fails on its own.
+struct SortRow {
+    qint64 nSrt = 0, nP = 0, nC = 0;
+};
+void SetSorts(const QList<SortRow>& aRows);
 bool Remove(qint64 nP, qint64 nC);
 
 } // namespace TreeStore

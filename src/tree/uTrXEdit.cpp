@@ -195,6 +195,7 @@ void uTrX::OnLabelEdit(QTreeWidgetItem* o, QString& sNew, bool& bCancel) {
 void uTrX::trSort() {
     if (st_.sDrty == QLatin1String(".") || trView_->Count() == 0)
         return;
+    QList<TreeStore::SortRow> aSorts;
     for (int nIdx : DrtyIdx(st_.sDrty)) {
         if (nIdx > trView_->Count())
             continue;
@@ -214,8 +215,9 @@ void uTrX::trSort() {
             // have no row.
             if (sKy.startsWith(kTag) || KyNo(sKy) <= 0)
                 continue;
-            TreeStore::SetSort(k, nP, KyNo(sKy));
+            aSorts.append({k, nP, KyNo(sKy)});
         }
     }
+    TreeStore::SetSorts(aSorts);
     st_.sDrty = QStringLiteral(".");
 }

@@ -1,0 +1,32 @@
+#pragma once
+// Several statements on the open database written as one transaction, so a
+// run of small writes (a level's sort positions) costs one durable commit
+// instead of one per statement. Each statement still succeeds or fails on
+// its own, as without the batch; what succeeded is committed when the batch
+// ends. Without an open connection, or when the connection changes while the
+// batch lives, it does nothing.
+//
+//   { Usr::DbBatch batch; for (...) Usr::DbExec(sql, bOk, n); }  // one commit
+
+#include <QString>
+
+namespace Usr {
+
+class DbBatch {
+public:
+    DbBatch();
+    ~DbBatch(); // commits
+    DbBatch(const DbBatch&) = delete;
+    DbBatch& operator=(const DbBatch&) = delete;
+
+    // A transaction was begun and is still open.
+    bool Active() const { return !sConn_.isEmpty(); }
+    // Commits now; false when there was nothing to commit or it failed (the
+    // transaction is then rolled back).
+    bool Commit();
+
+private:
+    QString sConn_; // the connection the transaction is on, empty when none
+};
+
+} // namespace Usr

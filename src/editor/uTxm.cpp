@@ -1,0 +1,214 @@
+// uTxm: construction, lifecycle, the busy guard and the engine's events.
+#include "uTxm.h"
+#include "Frmt.h"
+#include "TxCoolBar.h"
+#include "TxEngine.h"
+#include "TxFormatBar.h"
+#include "TxIme.h"
+#include "TxRuler.h"
+#include "TxStatusBar.h"
+#include "Usr.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+bool uTxm::sHostBusy = false;
+
+uTxm::uTxm(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("uTxm"));
+    // Engine element 1, the only one used.
+    mTxt = new TxEngine(this);
+    mTxt->setObjectName(QStringLiteral("mTxt"));
+    buildChildren();
+
+    mTxt->installEventFilter(this);
+    mTxt->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(mTxt, &QTextEdit::textChanged, this, &uTxm::onUserEdit);
+    connect(mTxt, &QTextEdit::cursorPositionChanged, this, &uTxm::onCaretMoved);
+    connect(mTxt, &QTextEdit::selectionChanged, this, &uTxm::onCaretMoved);
+    connect(mTxt, &TxEngine::fieldClicked, this, &uTxm::onFieldClicked);
+    connect(mTxt, &QWidget::customContextMenuRequested, this, &uTxm::showContextMenu);
+    connect(txTitle, &QLineEdit::textEdited, this, &uTxm::onUserEdit);
+    connect(txTitle, &QLineEdit::returnPressed, this, &uTxm::onTitleEnter);
+    txTitle->installEventFilter(this);
+}
+
+uTxm::~uTxm() {
+    if (bLoad)
+        cOff();
+}
+
+void uTxm::SetHostBusy(bool busy) {
+    sHostBusy = busy;
+}
+
+bool uTxm::IsBusy() const {
+    return bBusy || sHostBusy || objOut_;
+}
+
+void uTxm::cOn(qintptr nHnd_, int iTy_, const QVariant& vShwTt, const QVariant& vFmGrp) {
+    bLoad = true;
+    nHnd = nHnd_;
+    iTy = iTy_;
+    iFlw = iTy >= 0 ? 2 : 1;
+    bShwTt = vShwTt.isValid() ? vShwTt.toBool() : false;
+    sFmGrp = vFmGrp.isValid() ? vFmGrp.toString() : QString();
+    tlStateValid_ = false;
+
+    Busy busy(*this);
+    LoadSet(0);
+    vButton->attach(mTxt);
+    vRuler->attach(mTxt);
+    vRulerV->attach(mTxt);
+    mTxt->SetEngineOption(34, 1);
+    if (listsFilled_)
+        return; // the rest is done once per instance
+    fillColorLists();
+    SetLayout(false);
+    SetTlBar();
+    QCoreApplication::processEvents();
+}
+
+void uTxm::cOff() {
+    bLoad = false;
+    ySnap.clear();
+    bSnap = false;
+    // Image work files of this session; failures do not matter.
+    if (!Usr::sWrkFd.isEmpty()) {
+        QDir wrk(Usr::sWrkFd);
+        for (const QString& f : wrk.entryList({QStringLiteral("*.png")}, QDir::Files))
+            wrk.remove(f);
+    }
+    SaveSet();
+    sFlNm.clear();
+}
+
+void uTxm::cTyp(int iTy_) {
+    iTy = iTy_;
+    tlStateValid_ = false; // the buttons shown depend on the type
+    SetTlBar();
+}
+
+void uTxm::SetDcEdt(bool bEd) {
+    bool edit = bEd;
+    emit eEdtCng(edit);
+    bDcEdt_ = bEd;
+}
+
+TxEngine* uTxm::GetObj() {
+    objOut_ = true;
+    return mTxt;
+}
+
+void uTxm::EndObj() {
+    objOut_ = false;
+}
+
+void uTxm::txIME(bool bIME) {
+    TxIme::SetOpen(bIME);
+}
+
+// ------------------------------------------------------------ engine events
+
+// Any edit by the user, in the text or the title line.
+void uTxm::onUserEdit() {
+    if (IsBusy())
+        return;
+    bSnap = false;
+    SetDcEdt(true);
+    SetTlBar();
+}
+
+void uTxm::onCaretMoved() {
+    if (IsBusy())
+        return;
+    refreshStatus();
+    SetTlBar();
+}
+
+void uTxm::onFieldClicked(int id) {
+    if (IsBusy())
+        return;
+    const int keep = mTxt->CurField();
+    mTxt->SetCurField(id);
+    QString caption = mTxt->FieldText();
+    const QString target = mTxt->FieldTarget(id);
+    mTxt->SetCurField(keep);
+    caption.remove(QChar(1));
+    caption.remove(QChar(11));
+    caption = caption.trimmed();
+    if (caption.isEmpty())
+        return;
+    QString sTyp, sVal;
+    Frmt::SplitMrk(target, sTyp, sVal);
+    if (sVal.isEmpty() || sTyp == QLatin1String("TP") || sTyp == QLatin1String("DX"))
+        return;
+    emit eClckLink(sTyp, caption, sVal);
+}
+
+void uTxm::onTitleEnter() {
+    // Turning the title into the page heading of an empty document belongs
+    // with the styles; the toolbar follows the title either way.
+    if (!IsBusy())
+        SetTlBar();
+}
+
+void uTxm::onEngineFocus() {
+    if (IsBusy())
+        return;
+    if (sIme == QLatin1String("ON"))
+        txIME(true);
+    SetTlBar();
+}
+
+bool uTxm::onEngineKey(QKeyEvent* k) {
+    if (IsBusy())
+        return false;
+    if (k->matches(QKeySequence::Paste)) {
+        SnapDoc(false);
+        txPaste(QString());
+        return true;
+    }
+    if (k->matches(QKeySequence::Undo)) {
+        rtAct(11);
+        return true;
+    }
+    if (k->key() == Qt::Key_Y && k->modifiers() == Qt::ControlModifier) {
+        int iJb = 12;
+        QVariant vArg;
+        if (RepeatJob && !RepeatJob(iJb, vArg))
+            return true;
+        rtAct(iJb, vArg);
+        return true;
+    }
+    return false;
+}
+
+bool uTxm::eventFilter(QObject* o, QEvent* e) {
+    if (o == mTxt) {
+        if (e->type() == QEvent::KeyPress)
+            return onEngineKey(static_cast<QKeyEvent*>(e));
+        if (e->type() == QEvent::ShortcutOverride) {
+            // Keep these keys for the control, even inside a window with shortcuts.
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (!IsBusy() && (k->matches(QKeySequence::Paste) || k->matches(QKeySequence::Undo)))
+                e->accept();
+        }
+        if (e->type() == QEvent::FocusIn)
+            onEngineFocus();
+    } else if (o == txTitle && e->type() == QEvent::FocusIn && !IsBusy() &&
+               sIme == QLatin1String("ON")) {
+        txIME(true);
+    }
+    return QWidget::eventFilter(o, e);
+}
+
+void uTxm::resizeEvent(QResizeEvent* e) {
+    QWidget::resizeEvent(e);
+    if (laidOut_)
+        SetLayout(false);
+}

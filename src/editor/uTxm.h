@@ -1,0 +1,228 @@
+#pragma once
+// uTxm: the editor control. Wraps the rich-text engine mTxt with its format
+// button bar, rulers and status bar, a cool bar holding the toolbar and the
+// colour frame, a title line and a style panel. Hosts open it with cOn, move
+// pages in and out (SetData/GetData...), run every editing command through
+// rtAct and hear back through the e* signals (connect them directly: their
+// reference arguments may be changed by the host).
+
+#include "TxBands.h"
+#include "TxSettings.h"
+#include "TxStyles.h"
+#include "TxToolbar.h"
+
+#include <QByteArray>
+#include <QVariant>
+#include <QWidget>
+
+#include <functional>
+
+class TxEngine;
+class TxCoolBar;
+class TxFormatBar;
+class TxRuler;
+class TxStatusBar;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QToolBar;
+class QToolButton;
+
+class uTxm : public QWidget {
+    Q_OBJECT
+public:
+    explicit uTxm(QWidget* parent = nullptr);
+    ~uTxm() override;
+
+    // --- lifecycle ---
+    bool bLoad = false; // between cOn and cOff
+    void cOn(qintptr nHnd, int iTy, const QVariant& vShwTt = {}, const QVariant& vFmGrp = {});
+    void cOff();
+    void cTyp(int iTy);
+    int Type() const { return iTy; }
+    // The host's process-wide busy flag (the main window's bActing).
+    static void SetHostBusy(bool busy);
+    bool IsBusy() const;
+
+    // --- commands ---
+    void rtAct(int iJb, const QVariant& vArg = {});
+    // Ctrl+Y repeats the settings dialog's last command; until that dialog
+    // is attached, this hook supplies the code and argument (empty: redo).
+    std::function<bool(int& iJb, QVariant& vArg)> RepeatJob;
+
+    // --- pages in and out ---
+    void SetData(const QByteArray& yDt, bool& bOk, bool bCpyNw);
+    void InsData(const QByteArray& yDt, bool& bOk);
+    void ApndData(const QByteArray& yDt, bool& bOk);
+    void GetData(QByteArray& yDt, QString& sTx, QString& sTtl, bool& bOk);
+    bool bHaveData() const;
+    QString Title() const;
+    void SetTitle(const QString& sTitle);
+    void GetMTxt(QString& sTx, QString& sCp);
+    void SetText(const QString& sTx);
+    QString SelTxt() const;
+    void SetSelTxt(const QString& sTx);
+    int PageWdIn() const;
+    void FndWd(const QString& sWd);
+    void ChkUdt(bool& bCancel);
+    bool bDcEdt() const { return bDcEdt_; }
+    void SetDcEdt(bool bEd);
+
+    // --- menu states ---
+    void ChkJbMn0(bool& bExDoc, bool& bOvrw) const;
+    void ChkJbMn1(bool& bUndo, bool& bRedo, bool& bCopy, bool& bPaste, bool& bExDoc, bool& bOvrw,
+                  bool& bTx, bool& bPc, bool& bMt, bool& bLk, int& iRet) const;
+    void ChkJbMn3(bool& bInHd, bool& bInTf, QString* vFdTyp = nullptr) const;
+    void ChkJbMn5(bool& bShwGrd, bool& bInsTb, bool& bInsCL, bool& bInsRw, bool& bDelCL,
+                  bool& bDelRw, bool& bSlcTb, bool& bSplTb, bool& bInHd, bool& bInTf,
+                  QString* vFdTyp = nullptr) const;
+    void ChkJbMn6(bool& bInTf) const;
+    void HeadFtMn(bool& bHdP, bool& bHdF, bool& bFtp, bool& bFtF) const;
+
+    // --- outside use of the engine ---
+    TxEngine* GetObj();
+    void EndObj();
+
+    // --- files ---
+    // Save as (command 5): vFL in: the file or empty (dialog); out: the file
+    // written. Returns whether it was written.
+    bool txSaveAs(QString& vFL, bool bNoAct = true);
+    void txIME(bool bIME);
+
+    // --- state the settings dialog and other parts read ---
+    QString sFlNm;
+    QString sSavePh;
+    QString sIme = QStringLiteral("OFF");
+    QString sUdtChk = TxSet::Ask();
+    QString sWmfPh;
+    QString sTvImg;
+    int iFlw = 1;
+    int iPcClr = 0;
+    bool bPastTx = false;
+    bool bKeepCopy = false;
+    int iTf = 0;
+    bool bSnap = false;
+    bool bRule = false;
+    TxBand::Bands bands = TxBand::Bands::Designed();
+    TlState tlState;
+    TxStyle::Table usrFmt = TxStyle::DefaultTable();
+    // Checks of the settings dialog's menus, kept here until it is attached:
+    // the ruler item and the two paste-mode items (formatted, plain).
+    bool rulerMenuChecked = false;
+    bool pasteMenuChecked[2] = {true, false};
+    // The main window's temporary page number (kept copies are named by it).
+    int nTmpPage = 0;
+    // The database name the kept copies' folder is named after.
+    QString sDbName;
+
+    // Children, by the names the host and other parts use.
+    TxEngine* mTxt = nullptr;
+    TxFormatBar* vButton = nullptr;
+    TxRuler* vRuler = nullptr;
+    TxRuler* vRulerV = nullptr;
+    TxStatusBar* vStatus = nullptr;
+    TxCoolBar* clBar = nullptr;
+    QToolBar* tlBar = nullptr;
+    QFrame* frFmt = nullptr;
+    QComboBox* imFcr = nullptr;
+    QComboBox* imBcr = nullptr;
+    QToolButton* cmFcr = nullptr;
+    QToolButton* cmBcr = nullptr;
+    QToolButton* cmTfm = nullptr;
+    QLineEdit* txTitle = nullptr;
+    QLabel* pnStatus = nullptr;
+
+    // --- bars and layout (public for the settings dialog and tests) ---
+    void LoadSet(int mode);
+    void SaveSet();
+    QString GetBandStr() const;
+    void SetBandStr(const QString& s);
+    void ShowBars(int n);
+    void SetLayout(bool updateBands);
+    void SetTlBar();
+    void SnapDoc(bool restore);
+    QByteArray ySnap;
+
+signals:
+    void eClckLink(QString& sTyp, QString& sCap, QString& sVal);
+    void eSaveDB();
+    void eAskSavePh(QString& sPh);
+    void eUdtFld();
+    void eEdtCng(bool& bEdit);
+    void eRtAct(int& iJb);
+    void eSaveAs(QString& sFL);
+    void eAskTag(QString& sNo, QString& sCap);
+
+protected:
+    void resizeEvent(QResizeEvent* e) override;
+    bool eventFilter(QObject* o, QEvent* e) override;
+
+private:
+    // Sets bBusy for its lifetime and restores the previous value, so that
+    // nested public calls do not end each other's suppression early.
+    struct Busy {
+        uTxm& t;
+        bool prev;
+        explicit Busy(uTxm& x) : t(x), prev(x.bBusy) { x.bBusy = true; }
+        ~Busy() { t.bBusy = prev; }
+        Busy(const Busy&) = delete;
+        Busy& operator=(const Busy&) = delete;
+    };
+    // Children and wiring (uTxmBars.cpp).
+    void buildChildren();
+    void buildToolbar();
+    void buildColorFrame();
+    void fillColorLists();
+    void applyColor(bool fore);
+    void applyDisp(const TxSet::Disp& d);
+    void applyPage(const TxSet::Page& p);
+    void onButton(const QString& key);
+    void refreshStatus();
+
+    // Engine events (uTxm.cpp).
+    void onUserEdit();
+    void onCaretMoved();
+    void onFieldClicked(int id);
+    void onTitleEnter();
+    bool onEngineKey(QKeyEvent* k);
+    void onEngineFocus();
+
+    // Commands (uTxmAct.cpp).
+    bool runCommand(int iJb, const QVariant& vArg);
+    void txNew();
+    void txUndo();
+    void txPaste(const QString& sKind);
+    void selectAll();
+    void pageBreak();
+    void zoom(const QVariant& vArg);
+    void pasteMode(const QVariant& vArg);
+    void showContextMenu(const QPoint& at);
+
+    // Saving and loading (uTxmSave.cpp).
+    void askSaveQuestion(bool withCancel, bool* cancelled);
+    bool txSave(const QString& vFile = {});
+    void PrepDbSave();
+    bool LoadFl(const QString& sFile, bool bIns);
+    bool writeFile(const QString& sFile, int format);
+    bool SaveHtm(int iJb, const QString& vFL);
+
+    // Styles seen at the caret.
+    TxStyle::ParaLook caretLook() const;
+    int caretStyle() const;
+    bool caretInHeading() const;
+
+    qintptr nHnd = 0;
+    int iTy = 1;
+    bool bShwTt = false;
+    QString sFmGrp;
+    bool bDcEdt_ = false;
+    bool bBusy = false;
+    bool objOut_ = false;      // GetObj handed the engine out
+    bool listsFilled_ = false; // colour lists filled (once per instance)
+    bool laidOut_ = false;     // the first layout is done
+    bool inHeadingShown_ = false;
+    bool tlStateValid_ = false;
+    QString lastSaveAsName_; // the save-as dialog's previous file name
+    static bool sHostBusy;
+};

@@ -1,0 +1,269 @@
+// uTxm: the save question, saving (own file, database page, save as),
+// preparing a page for the database and loading a file.
+#include "Frmt.h"
+#include "Prompter.h"
+#include "TxEngine.h"
+#include "TxText.h"
+#include "Usr.h"
+#include "mClt.h"
+#include "uTxm.h"
+#include "yIni.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QSaveFile>
+
+namespace {
+const QString kDocFilter = QStringLiteral("ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc");
+
+QString saveAsFilter() {
+    return QStringLiteral("ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc|") +
+           QStringLiteral("ﾜｰﾄﾞ文書 (*.docx)|*.docx|") + QStringLiteral("ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf|") +
+           QStringLiteral("HTML (*.htm;*.html)|*.htm;*.html|") +
+           QStringLiteral("ｱｸﾛﾊﾞｯﾄPDF(*.pdf)|*.pdf|") + QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|");
+}
+
+QString folderOf(const QString& file) {
+    return QFileInfo(file).absolutePath() + u'/';
+}
+
+// A name without any "." gets the Word extension.
+QString withDocExtension(const QString& file) {
+    return QFileInfo(file).fileName().contains(u'.') ? file : file + QStringLiteral(".doc");
+}
+
+void tellWriteFailure(const QString& file, const QString& why) {
+    QString text = QStringLiteral("ﾌｧｲﾙ: ") + file + QStringLiteral(" に保存できません｡");
+    if (!why.isEmpty())
+        text += u'\r' + why;
+    Prompter::instance().message(text, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+}
+} // namespace
+
+// The save question before a page is left. *cancelled tells the caller to
+// stop: the user chose Cancel, or chose to save and the save did not happen.
+void uTxm::askSaveQuestion(bool withCancel, bool* cancelled) {
+    *cancelled = false;
+    if (sUdtChk == TxSet::Ask()) {
+        const Prompter::Answer a = Prompter::instance().message(
+            QStringLiteral("現在の文書を保存しますか"),
+            withCancel ? Prompter::Buttons::YesNoCancel : Prompter::Buttons::YesNo,
+            Prompter::Icon::Question);
+        if (a == Prompter::Answer::Yes)
+            *cancelled = !txSave();
+        else if (a == Prompter::Answer::No)
+            SetDcEdt(false);
+        else if (withCancel)
+            *cancelled = true;
+        else
+            SetDcEdt(false); // a Yes/No box closed without a choice counts as No
+    } else if (sUdtChk == TxSet::Overwrite()) {
+        *cancelled = !txSave();
+    }
+}
+
+void uTxm::txNew() {
+    if (bDcEdt_ && iTy >= 0) {
+        bool cancelled = false;
+        askSaveQuestion(false, &cancelled);
+        if (cancelled)
+            return;
+    }
+    if (bDcEdt_)
+        SetDcEdt(false);
+    if (iTf == 0) {
+        mTxt->ClearAll();
+        if (bShwTt)
+            txTitle->clear();
+    }
+    ySnap.clear();
+    bSnap = false;
+    SetLayout(false);
+    mTxt->show();
+    sFlNm.clear();
+    LoadSet(1);
+}
+
+// Writes the document to `file` in `format` through a temporary file, so a
+// failed write (disk full, no permission) leaves any earlier file intact.
+// Tells the user when it fails.
+bool uTxm::writeFile(const QString& file, int format) {
+    if (format == TxEngine::FmtHtml)
+        return SaveHtm(0, file);
+    bool ok = false;
+    const QByteArray bytes = mTxt->SaveBytes(format, 0, &ok);
+    if (!ok) {
+        tellWriteFailure(file, mTxt->LastError());
+        return false;
+    }
+    QSaveFile out(file);
+    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
+        tellWriteFailure(file, out.errorString());
+        return false;
+    }
+    return true;
+}
+
+bool uTxm::SaveHtm(int, const QString& vFL) {
+    // The HTML exporter is not attached yet; say so instead of pretending.
+    tellWriteFailure(vFL.isEmpty() ? sFlNm : vFL,
+                     QStringLiteral("HTML 形式の出力はまだ使えません"));
+    return false;
+}
+
+// Save (command 4). Returns whether the document was stored.
+bool uTxm::txSave(const QString& vFile) {
+    QString ph = sSavePh;
+    emit eAskSavePh(ph);
+    sSavePh = ph.isEmpty() ? yIni::FsGtSpFld(5) : ph;
+
+    if (iTy <= 0 && vFile.isEmpty()) {
+        PrepDbSave();
+        emit eSaveDB();
+        SetDcEdt(false);
+        return true;
+    }
+    QString target = vFile.isEmpty() ? sFlNm : vFile;
+    bool chosen = false;
+    if (target.isEmpty()) {
+        if (iTy == 4)
+            return SaveHtm(0, QString());
+        txIME(false);
+        target = Prompter::instance().saveFile(QStringLiteral("名前を付けて保存"),
+                                               TxText::ProposedFileName(mTxt->Text()), kDocFilter,
+                                               sSavePh);
+        if (target.isEmpty())
+            return false; // cancelled: the document stays modified
+        target = withDocExtension(target);
+        chosen = true;
+    }
+    sSavePh = folderOf(target);
+    // Each file keeps its own format: a text file is not overwritten with
+    // Word bytes.
+    const int format = Frmt::WriteFormat(Frmt::ExtOf(target));
+    if (!writeFile(target, format ? format : int(TxEngine::FmtDoc)))
+        return false;
+    SetDcEdt(false);
+    if (chosen) {
+        // The document now lives in that file; the host shows it.
+        sFlNm = target;
+        QString f = target;
+        emit eSaveAs(f);
+    }
+    return true;
+}
+
+bool uTxm::txSaveAs(QString& vFL, bool) {
+    QString file = vFL.trimmed();
+    if (!file.isEmpty()) {
+        mClt::MakeFld(QFileInfo(file).absolutePath());
+    } else {
+        QString ph = sSavePh;
+        emit eAskSavePh(ph);
+        sSavePh = ph.isEmpty() ? yIni::FsGtSpFld(5) : ph;
+        QString proposed = lastSaveAsName_;
+        if (proposed.startsWith(QChar(1)))
+            proposed.clear();
+        proposed = proposed.section(u'.', 0, 0);
+        txIME(false);
+        file = Prompter::instance().saveFile(QStringLiteral("文書の保存"), proposed, saveAsFilter(),
+                                             sSavePh);
+        if (file.isEmpty())
+            return false;
+        lastSaveAsName_ = QFileInfo(file).fileName();
+    }
+    file = withDocExtension(file);
+    sSavePh = folderOf(file);
+    const QString ext = Frmt::ExtOf(file);
+    const int format = Frmt::WriteFormat(ext);
+    if (format == 0) {
+        tellWriteFailure(file, QString());
+        return false;
+    }
+    if (!writeFile(file, format))
+        return false;
+    if (format == TxEngine::FmtDoc)
+        sFlNm = file;
+    vFL = file;
+    emit eSaveAs(file);
+    SetDcEdt(false);
+    return true;
+}
+
+void uTxm::PrepDbSave() {
+    Busy busy(*this);
+    for (int id = mTxt->NextImage(0); id != 0; id = mTxt->NextImage(id)) {
+        mTxt->SetCurObject(id);
+        mTxt->SetObjectLayout(1);
+    }
+    mTxt->SetCurObject(0);
+    // Fields without a caption would be invisible anchors in the stored page.
+    for (int id = mTxt->NextField(0, 0); id != 0;) {
+        const int next = mTxt->NextField(0, id);
+        mTxt->SetCurField(id);
+        if (mTxt->FieldText().isEmpty())
+            mTxt->FieldDelete(true);
+        id = next;
+    }
+    if (!bKeepCopy)
+        return;
+    QString file;
+    if (nTmpPage == 0) {
+        file = Usr::sWrkFd + QStringLiteral("temp.doc");
+    } else {
+        const QString folder =
+            Usr::sUsrFd + QStringLiteral("Dbs/") + sDbName + QStringLiteral("_doc/");
+        mClt::MakeFld(folder);
+        file = folder + QStringLiteral("%1.doc").arg(nTmpPage, 4, 10, QChar(u'0'));
+    }
+    // The kept copy is a convenience; a failure does not stop the page save.
+    bool ok = false;
+    const QByteArray bytes = mTxt->SaveBytes(TxEngine::FmtDoc, 0, &ok);
+    QSaveFile out(file);
+    if (ok && out.open(QIODevice::WriteOnly) && out.write(bytes) == bytes.size())
+        out.commit();
+}
+
+bool uTxm::LoadFl(const QString& sFile, bool bIns) {
+    if (sFile.isEmpty() || !QFileInfo(sFile).isFile())
+        return false;
+    const int format = Frmt::ReadFormat(Frmt::ExtOf(sFile));
+    if (format == 0)
+        return false;
+    Busy busy(*this);
+    if (iTf != 0) {
+        bIns = false; // into the text frame being edited, replacing its content
+    } else if (bIns) {
+        mTxt->SetSelText(QStringLiteral("\n\n"));
+        mTxt->SetSelStart(mTxt->SelStart() - 1);
+    } else {
+        if (bDcEdt_ && iTy >= 0) {
+            bool cancelled = false;
+            askSaveQuestion(false, &cancelled);
+            if (cancelled)
+                return false;
+        }
+        mTxt->ClearAll();
+        // A snapshot taken for this very command (10) lets undo bring the
+        // old document back; any older one belongs to another document.
+        if (!bSnap)
+            ySnap.clear();
+        LoadSet(2);
+    }
+    mTxt->SetEngineOption(37, 1);
+    const bool ok = mTxt->LoadFile(sFile, format, bIns);
+    if (bIns)
+        mTxt->SetSelText(QStringLiteral("\n"));
+    if (!ok) {
+        Prompter::instance().message(QStringLiteral("ﾌｧｲﾙ: ") + sFile +
+                                     QStringLiteral(" を読み込めません｡"));
+        return false;
+    }
+    // Only a replaced document belongs to the file: saving after an insert
+    // must not overwrite the inserted file.
+    if (!bIns)
+        sFlNm = sFile;
+    SetDcEdt(false);
+    return true;
+}

@@ -63,7 +63,7 @@ void measure(const char* label, const cfb::Writer& w, int repeats) {
             total += r->stream(path)->size();
     });
     const double mb = double(bytes.size()) / (1024.0 * 1024.0);
-    std::printf("%-16s %8.2f MB  write %8.2f ms %8.1f MB/s   read %8.2f ms %8.1f MB/s\n", label, mb,
+    std::printf("%-16s %8.2f MB  write %8.3f ms %8.1f MB/s   read %8.3f ms %8.1f MB/s\n", label, mb,
                 writeMs, mb / (writeMs / 1000.0), readMs, mb / (readMs / 1000.0));
     (void)total;
 }

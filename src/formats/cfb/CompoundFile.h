@@ -19,10 +19,6 @@
 
 namespace cfb {
 
-struct Error {
-    QString message;
-};
-
 class ReaderData;
 
 class Reader {

@@ -55,6 +55,9 @@ QList<DocRow> DocRows(const QString& sSql, int nNoCol, int nSzCol) {
 } // namespace
 
 QList<LevelRow> Level(qint64 nParent) {
+    // One read transaction for the level and its counts: the database is
+    // locked and checked once instead of once per statement.
+    const Usr::DbBatch batch;
     qint64 n = 0;
     const Usr::DbRows a = Rows(Filled(DbSql::kLevel, {nParent}), n);
     QList<LevelRow> out;
@@ -62,6 +65,9 @@ QList<LevelRow> Level(qint64 nParent) {
     for (qint64 i = 0; i < n; ++i)
         out.append({a[0][i].toLongLong(), a[1][i].toString(), a[2][i].toLongLong() == 1,
                     a[3][i].toLongLong() == 1});
+    for (LevelRow& r : out)
+        if (!r.bCod)
+            r.nKids = ChildCount(r.nNo);
     return out;
 }
 

@@ -17,8 +17,10 @@ struct LevelRow {
     QString sSz;       // tbTree.szDoc, empty for Null
     bool bLnk = false; // boLnk = 1
     bool bCod = false; // msDoc.boCod = 1
+    qint64 nKids = -1; // rows under it; -1 for a code page or when unreadable
 };
-// The children of `nParent` in inSrt order (0 = the top level).
+// The children of `nParent` in inSrt order (0 = the top level), each with
+// the number of rows under it (code pages are not counted).
 QList<LevelRow> Level(qint64 nParent);
 
 // The number of tree rows under `nNo`; -1 when it cannot be read.

@@ -59,7 +59,7 @@ void uTrX::LoadLevel(QTreeWidgetItem* oParent, qint64 nNo) {
         const QChar cKind = r.bLnk ? kLink : kPage;
         // GetImgKy: a code page, else leaf or collapsed by the rows under it
         // (a count that cannot be read counts as none).
-        const int nState = r.bCod ? 3 : TreeStore::ChildCount(r.nNo) < 1 ? 0 : 1;
+        const int nState = r.bCod ? 3 : r.nKids < 1 ? 0 : 1;
         aSpecs.append({MakeKy(QString::number(r.nNo), cKind), r.sSz, ImgKy(cKind, nState)});
     }
     trView_->AddLevel(oParent, aSpecs);

@@ -265,6 +265,7 @@ void uTrX::ChooseCod(QTreeWidgetItem* oEnt) {
         return;
     bool bCan = false;
     emit eChkMove(bCan);
+    oEnt = CodEntry(sKy); // the host may have changed the list meanwhile
     if (bCan) {
         if (!st_.bCdMode)
             trView_->setFocus();
@@ -277,7 +278,7 @@ void uTrX::ChooseCod(QTreeWidgetItem* oEnt) {
         DropCodNew();
     }
     st_.sLstCd = sKy;
-    if (!sKy.isEmpty() && sKy != NewKey())
+    if (oEnt && !sKy.isEmpty() && sKy != NewKey())
         emit eSetDoc(QString(), sKy.mid(1), oEnt->text(0), 0, false);
 }
 

@@ -105,23 +105,26 @@ void uTrX::SlcNd(QTreeWidgetItem* o) {
     // discard the place the host is about to save into.
     if (o == oNew)
         return;
+    const QString sKy = trView_->Key(o);
     bool bCan = false;
     emit eChkMove(bCan);
+    // The host may have saved or rebuilt while it answered: find the nodes
+    // again.
+    oNew = st_.nNewIdx > 0 ? trView_->Node(st_.nNewIdx) : nullptr;
     if (!st_.bCdMode) {
         if (bCan) {
             trView_->Select(oNew ? oNew : trView_->Node(st_.sCurKy));
             return;
         }
         if (oNew) {
-            const QString sKy = trView_->Key(o);
             emit eFmMsg(QString::fromUtf8(TreeText::kNewDiscarded));
             DelNd();
             st_.nNewIdx = 0;
-            o = trView_->Node(sKy); // gone when it hung under the pending page
         }
-        OpnNd(o);
+        OpnNd(trView_->Node(sKy)); // gone when it hung under the pending page
         return;
     }
+    o = trView_->Node(sKy);
     if (bCan) {
         emit eFmMsg(QString::fromUtf8(TreeText::kNewEdit));
         lsCod_->setFocus();

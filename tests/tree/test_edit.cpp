@@ -273,3 +273,22 @@ TEST_F(EditTest, ClearItemWritesTheOrderUnlessToldNot) {
     EXPECT_EQ(T()->Count(), 0);
     EXPECT_EQ(x->State().nNewIdx, 0);
 }
+
+TEST_F(EditTest, HostMaySaveThePendingPageWhenAskedAboutTheMove) {
+    ThreeTop();
+    Doc(40, QStringLiteral("Saved"));
+    x->show();
+    QObject::connect(x.get(), &uTrX::eChkMove, [this](bool&) {
+        if (x->State().nNewIdx > 0)
+            x->UdtNd(QStringLiteral("Saved"), QString(), 40);
+    });
+    T()->Select(NodeOf(30));
+    ASSERT_TRUE(x->trNew(1, QString()));
+    aMsg.clear();
+    Click(10);
+    EXPECT_TRUE(aMsg.isEmpty()); // nothing discarded
+    EXPECT_EQ(Texts(T()->TopLevel()), QStringList({"A", "B", "C", "Saved"}));
+    EXPECT_EQ(Rows(QStringLiteral("noLfP=0 And noLfC=40")), 1);
+    ASSERT_FALSE(aDoc.isEmpty());
+    EXPECT_EQ(aDoc.last().sNo, "10");
+}

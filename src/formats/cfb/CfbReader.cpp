@@ -238,7 +238,7 @@ bool ReaderData::readDirectory(QString& error) {
         return false;
     }
     auto field = [&](quint32 id, int offset) {
-        return dir.constData() + id * kDirEntrySize + offset;
+        return dir.constData() + qsizetype(id) * kDirEntrySize + offset;
     };
     auto parse = [&](quint32 id) {
         Entry e;

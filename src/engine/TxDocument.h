@@ -14,6 +14,7 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QTextCharFormat>
 #include <QTextCursor>
 
 #include <array>
@@ -66,7 +67,8 @@ struct TxFrame {
     TxVRel vRel = TxVRel::Page;
     bool wrapAround = true;
     TxBorder border;
-    QTextCursor anchor; // the frame stands before this place of the main text
+    QTextCursor anchor; // the frame stands before this place of its document
+    int order = 0;
     std::unique_ptr<QTextDocument> doc;
 };
 
@@ -88,7 +90,9 @@ struct TxImage {
     QString fileName;
     int exportSetting = 0;
     int exportFlag = 0;
-    QTextCursor anchor; // in the main text or in a frame's document
+    QTextCursor anchor;     // in the main text or in a frame's document
+    QTextCharFormat format; // the run format the file gave it
+    int order = 0;          // keeps objects at one place in their order
     int shownWidth() const { return int((qint64(width) * scaleX + 50) / 100); }
     int shownHeight() const { return int((qint64(height) * scaleY + 50) / 100); }
 };
@@ -97,6 +101,25 @@ struct TxBookmark {
     QString name;
     QTextCursor start; // position = start; its anchor stays equal
     QTextCursor end;
+    int order = 0;    // of its start among objects at one place
+    int endOrder = 0; // of its end
+};
+
+// List definitions as the file gave them (model NumberFormat order).
+struct TxListLevel {
+    int format = 0;
+    QString text;
+    int start = 1;
+    int indent = 0;
+    int hanging = 0;
+    QString font;
+    bool operator==(const TxListLevel&) const = default;
+};
+
+struct TxListDef {
+    int id = 0;
+    std::vector<TxListLevel> levels;
+    bool operator==(const TxListDef&) const = default;
 };
 
 // A section after the first: where it starts (the block carrying the
@@ -136,13 +159,19 @@ public:
     std::vector<TxBookmark> bookmarks;
     std::vector<std::unique_ptr<TxSection>> sections; // sections after the first
     QHash<QString, TxImageData> imageData;
+    std::vector<TxListDef> lists;
 
     TxFrame* frame(int id) const;
     TxImage* image(int id) const;
 
     // A new id for an object or field, unique within this document.
     int newId() { return ++lastId_; }
+    int nextOrder() { return ++lastOrder_; }
     void noteId(int id) { lastId_ = std::max(lastId_, id); }
+
+    // A cursor for an object anchored at `pos` of `doc`: text typed at that
+    // place goes after the anchor.
+    static QTextCursor anchorAt(QTextDocument* doc, int pos);
 
     // Registers image bytes (decoded for painting) and returns the name the
     // text refers to them by; the document's resources get the image too.
@@ -151,6 +180,15 @@ public:
     // A new empty document for a header, footer or frame, formatted like the
     // body's defaults.
     std::unique_ptr<QTextDocument> newPartDocument() const;
+
+    // Exchanges the whole content (documents included) with `other`.
+    void swap(TxDocument& other);
+    int lastId() const { return lastId_; }
+    int lastOrder() const { return lastOrder_; }
+    void setCounters(int lastId, int lastOrder) {
+        lastId_ = lastId;
+        lastOrder_ = lastOrder;
+    }
 
     // Empties everything; page setup is kept unless `resetPage`.
     void clear(bool resetPage = false);
@@ -162,6 +200,7 @@ private:
     std::unique_ptr<QTextDocument> body_;
     std::array<std::unique_ptr<QTextDocument>, 4> parts_;
     int lastId_ = 0;
+    int lastOrder_ = 0;
 };
 
 // The body's default character format: the program's standard Japanese face

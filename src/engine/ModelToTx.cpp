@@ -1,0 +1,480 @@
+// Model -> engine: fills a TxDocument from a model::Document.
+#include "ModelBridge.h"
+
+#include "BridgeCommon.h"
+#include "Document.h"
+#include "TxBuild.h"
+#include "TxCharAttr.h"
+#include "TxDocument.h"
+#include "TxFonts.h"
+#include "TxImages.h"
+#include "TxProps.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QTextTable>
+
+#include <map>
+
+using txp::px;
+
+namespace bridge {
+
+QTextCharFormat charFormat(const model::CharFormat& cf) {
+    QTextCharFormat f;
+    txfont::setNames(f, cf.font, cf.fontEastAsia);
+    f.setFontPointSize(cf.halfPoints / 2.0);
+    f.setFontWeight(cf.bold ? QFont::Bold : QFont::Normal);
+    f.setFontItalic(cf.italic);
+    f.setFontStrikeOut(cf.strike);
+    txattr::setUnderlineKind(f, int(cf.underline));
+    if (cf.valign != model::VerticalAlign::Baseline)
+        txattr::set(f, 2, cf.valign == model::VerticalAlign::Superscript ? 1 : 2);
+    if (cf.spacing)
+        txattr::set(f, 3, cf.spacing);
+    if (cf.kerning)
+        txattr::set(f, 4, cf.kerning);
+    if (cf.color != model::kAutoColor)
+        f.setForeground(toQColor(cf.color));
+    if (cf.background != model::kAutoColor)
+        f.setBackground(toQColor(cf.background));
+    return f;
+}
+
+namespace {
+
+struct Builder {
+    Builder(TxDocument& t, const model::Document& d) : tx(t), m(d) {}
+    TxDocument& tx;
+    const model::Document& m;
+    // Lists per document being built, keyed by list id and level.
+    std::map<QTextDocument*, ListJoiner> lists;
+
+    QTextBlockFormat blockFormat(const model::ParaFormat& pf) {
+        QTextBlockFormat bf;
+        txattr::setAlignmentValue(bf, int(pf.align));
+        bf.setLeftMargin(px(pf.leftIndent));
+        bf.setRightMargin(px(pf.rightIndent));
+        bf.setTextIndent(px(pf.firstLineIndent));
+        bf.setTopMargin(px(pf.spaceBefore));
+        bf.setBottomMargin(px(pf.spaceAfter));
+        txattr::setLineSpacing(bf, int(pf.lineRule), pf.lineSpacing);
+        if (pf.pageBreakBefore)
+            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        if (pf.keepWithNext)
+            bf.setProperty(txp::KeepWithNext, true);
+        if (pf.keepTogether)
+            bf.setNonBreakableLines(true);
+        if (!pf.tabs.empty()) {
+            QVariantList stops;
+            QList<QTextOption::Tab> qtabs;
+            for (const model::TabStop& t : pf.tabs) {
+                stops << QVariant(QVariantList{t.position, int(t.align), int(t.leader)});
+                QTextOption::TabType type = QTextOption::LeftTab;
+                if (t.align == model::TabAlign::Center)
+                    type = QTextOption::CenterTab;
+                else if (t.align == model::TabAlign::Right)
+                    type = QTextOption::RightTab;
+                else if (t.align == model::TabAlign::Decimal)
+                    type = QTextOption::DelimiterTab;
+                qtabs << QTextOption::Tab(px(t.position), type, QChar(u'.'));
+            }
+            bf.setProperty(txp::TabStops, stops);
+            bf.setTabPositions(qtabs);
+        }
+        if (!pf.styleName.isEmpty())
+            bf.setProperty(txp::StyleName, pf.styleName);
+        if (pf.listId > 0) {
+            bf.setProperty(txp::ListId, pf.listId);
+            bf.setProperty(txp::ListLevel, pf.listLevel);
+        }
+        return bf;
+    }
+
+    QTextListFormat listFormat(int listId, int level) {
+        QTextListFormat lf;
+        lf.setStyle(QTextListFormat::ListDisc);
+        if (const model::ListDef* def = m.list(listId)) {
+            if (level >= 0 && level < int(def->levels.size()))
+                lf.setStyle(listStyle(def->levels[size_t(level)].format));
+        }
+        lf.setIndent(0);
+        lf.setProperty(txp::ListId, listId);
+        lf.setProperty(txp::ListLevel, level);
+        return lf;
+    }
+
+    void addImage(const model::Picture& pic, QTextCursor& c, const QTextCharFormat& cf) {
+        const QString name = tx.addImage(pic.data, int(pic.type), c.document());
+        const int id = tx.newId();
+        if (!pic.isFloating()) {
+            QTextImageFormat f =
+                tximg::inlineFormat(name, pic.width, pic.height, pic.scaleX, pic.scaleY);
+            QTextImageFormat merged = f;
+            merged.merge(cf);
+            merged.merge(f);
+            merged.setProperty(txp::ObjectId, id);
+            merged.setProperty(txp::ObjectLayout, 1);
+            c.insertText(QString(QChar::ObjectReplacementCharacter), merged);
+            return;
+        }
+        auto im = std::make_unique<TxImage>();
+        im->id = id;
+        im->name = name;
+        im->width = pic.width;
+        im->height = pic.height;
+        im->scaleX = pic.scaleX;
+        im->scaleY = pic.scaleY;
+        im->wrap = int(pic.wrap);
+        im->x = pic.x;
+        im->y = pic.y;
+        im->hRel = TxHRel(int(pic.horizontalRelation));
+        im->vRel = TxVRel(int(pic.verticalRelation));
+        im->distance = pic.wrapDistance;
+        im->behindText = pic.behindText;
+        im->format = cf;
+        im->anchor = TxDocument::anchorAt(c.document(), c.position());
+        im->order = tx.nextOrder();
+        tx.images.push_back(std::move(im));
+    }
+
+    struct FieldCtx {
+        QTextCharFormat props; // the field properties every result run gets
+    };
+
+    // Bookmarks open in the current document: name -> start position.
+    std::map<QString, std::pair<int, int>> openMarks;
+
+    void inlines(BlockSink& sink, const std::vector<model::Inline>& content,
+                 const FieldCtx* field) {
+        QTextCursor& c = sink.cursor();
+        for (const model::Inline& in : content) {
+            QTextCharFormat cf = charFormat(in.format);
+            if (field)
+                cf.merge(field->props);
+            switch (in.kind) {
+            case model::Inline::Kind::Text:
+                text(sink, in.text, cf);
+                break;
+            case model::Inline::Kind::Picture:
+                addImage(in.picture, c, cf);
+                break;
+            case model::Inline::Kind::Field: {
+                FieldCtx ctx;
+                const model::Field& fl = in.field;
+                ctx.props.setProperty(txp::FieldId, tx.newId());
+                ctx.props.setProperty(txp::FieldTarget, fl.target);
+                ctx.props.setProperty(txp::FieldKind, fl.kind);
+                ctx.props.setProperty(txp::FieldOption, fl.option);
+                ctx.props.setProperty(txp::FieldWordType, int(fl.type));
+                ctx.props.setProperty(txp::FieldInstruction, fl.instruction);
+                ctx.props.setProperty(txp::FieldFormat, QVariant::fromValue(charFormat(in.format)));
+                inlines(sink, fl.result, &ctx);
+                break;
+            }
+            case model::Inline::Kind::BookmarkStart:
+                openMarks[in.text] = {c.position(), tx.nextOrder()};
+                break;
+            case model::Inline::Kind::BookmarkEnd: {
+                TxBookmark bm;
+                bm.name = in.text;
+                const auto it = openMarks.find(in.text);
+                const int start = it != openMarks.end() ? it->second.first : c.position();
+                bm.order = it != openMarks.end() ? it->second.second : tx.nextOrder();
+                if (it != openMarks.end())
+                    openMarks.erase(it);
+                bm.start = TxDocument::anchorAt(c.document(), start);
+                bm.end = TxDocument::anchorAt(c.document(), c.position());
+                bm.endOrder = tx.nextOrder();
+                tx.bookmarks.push_back(std::move(bm));
+                break;
+            }
+            }
+        }
+    }
+
+    // Text of a run: line breaks become Qt's line separator; a page break
+    // ends the Qt block and starts one on a new page, remembered as being
+    // inside one paragraph.
+    void text(BlockSink& sink, const QString& s, const QTextCharFormat& cf) {
+        QTextCursor& c = sink.cursor();
+        QString run;
+        for (QChar ch : s) {
+            if (ch == model::kLineBreak) {
+                run += QChar(0x2028);
+            } else if (ch == model::kPageBreak) {
+                if (!run.isEmpty())
+                    c.insertText(run, cf);
+                run.clear();
+                QTextBlockFormat bf = c.blockFormat();
+                bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+                bf.setProperty(txp::InlinePageBreak, QVariant::fromValue(cf));
+                c.insertBlock(bf, c.blockCharFormat());
+            } else {
+                run += ch;
+            }
+        }
+        if (!run.isEmpty())
+            c.insertText(run, cf);
+    }
+
+    void paragraph(BlockSink& sink, const model::Paragraph& p) {
+        sink.paragraph(blockFormat(p.format), charFormat(p.markFormat));
+        markSectionBlock(sink.cursor());
+        if (p.format.listId > 0) {
+            QTextCursor& c = sink.cursor();
+            lists[c.document()].add(c, p.format.listId * 16 + p.format.listLevel,
+                                    listFormat(p.format.listId, p.format.listLevel));
+        }
+        inlines(sink, p.content, nullptr);
+    }
+
+    void table(BlockSink& sink, const model::Table& t) {
+        const int rows = int(t.rows.size());
+        const int cols = t.columnCount();
+        if (rows == 0 || cols == 0)
+            return;
+        QTextTableFormat tf;
+        tf.setBorder(0);
+        tf.setBorderCollapse(true);
+        tf.setCellSpacing(0);
+        tf.setCellPadding(px(t.cellMargin));
+        tf.setAlignment(t.align == model::Alignment::Center  ? Qt::AlignHCenter
+                        : t.align == model::Alignment::Right ? Qt::AlignRight
+                                                             : Qt::AlignLeft);
+        tf.setLeftMargin(px(t.indent));
+        tf.setProperty(txp::TableAlign, int(t.align));
+        tf.setProperty(txp::TableIndent, t.indent);
+        tf.setProperty(txp::TableCellMargin, t.cellMargin);
+        QVariantList rowProps;
+        int headerRows = 0;
+        bool counting = true;
+        const model::TableRow* widest = &t.rows.front();
+        for (const model::TableRow& r : t.rows) {
+            rowProps << QVariant(QVariantList{r.height, int(r.heightRule), r.header, r.cantSplit});
+            counting = counting && r.header;
+            headerRows += counting ? 1 : 0;
+            if (r.cells.size() > widest->cells.size())
+                widest = &r;
+        }
+        tf.setProperty(txp::RowProps, rowProps);
+        tf.setHeaderRowCount(headerRows);
+        QList<QTextLength> widths;
+        for (const model::TableCell& cell : widest->cells)
+            widths << QTextLength(QTextLength::FixedLength, px(cell.width));
+        tf.setColumnWidthConstraints(widths);
+        QTextTable* qt = sink.table(rows, cols, tf);
+        markSectionTable(qt);
+        for (int r = 0; r < rows; ++r) {
+            const auto& cells = t.rows[size_t(r)].cells;
+            for (int k = 0; k < cols; ++k) {
+                QTextTableCell qc = qt->cellAt(r, k);
+                if (k >= int(cells.size())) {
+                    QTextTableCellFormat pad;
+                    pad.setProperty(txp::PadCell, true);
+                    qc.setFormat(pad);
+                    continue;
+                }
+                const model::TableCell& cell = cells[size_t(k)];
+                qc.setFormat(cellFormat(cell));
+                BlockSink inner(qc.firstCursorPosition());
+                blocks(inner, cell.blocks);
+                inner.finish();
+            }
+        }
+        merge(qt, t);
+        sink.afterTable(qt);
+    }
+
+    // Merged cells: Qt spans, with the covered cells' properties kept on
+    // the cell that covers them.
+    void merge(QTextTable* qt, const model::Table& t) {
+        const int rows = int(t.rows.size());
+        auto cellAt = [&](int r, int k) -> const model::TableCell* {
+            if (r >= rows || k >= int(t.rows[size_t(r)].cells.size()))
+                return nullptr;
+            return &t.rows[size_t(r)].cells[size_t(k)];
+        };
+        for (int r = 0; r < rows; ++r)
+            for (int k = 0; k < int(t.rows[size_t(r)].cells.size()); ++k) {
+                const model::TableCell* cell = cellAt(r, k);
+                if (cell->horizontalMerge == model::Merge::Continue ||
+                    cell->verticalMerge == model::Merge::Continue)
+                    continue;
+                int span = 1;
+                while (const model::TableCell* n = cellAt(r, k + span)) {
+                    if (n->horizontalMerge != model::Merge::Continue)
+                        break;
+                    ++span;
+                }
+                int down = 1;
+                if (cell->verticalMerge == model::Merge::Restart)
+                    while (const model::TableCell* n = cellAt(r + down, k)) {
+                        if (n->verticalMerge != model::Merge::Continue)
+                            break;
+                        ++down;
+                    }
+                if (span == 1 && down == 1)
+                    continue;
+                QVariantList covered;
+                for (int rr = r; rr < r + down; ++rr)
+                    for (int kk = k; kk < k + span; ++kk) {
+                        if (rr == r && kk == k)
+                            continue;
+                        const model::TableCell* c = cellAt(rr, kk);
+                        if (!c)
+                            continue;
+                        QVariantMap m = cellProps(*c);
+                        m.insert(QStringLiteral("r"), rr);
+                        m.insert(QStringLiteral("c"), kk);
+                        covered << m;
+                        // The covered cell's text would be appended to the
+                        // merged cell: empty it first.
+                        QTextTableCell qc = qt->cellAt(rr, kk);
+                        QTextCursor cc = qc.firstCursorPosition();
+                        cc.setPosition(qc.lastPosition(), QTextCursor::KeepAnchor);
+                        cc.removeSelectedText();
+                    }
+                QTextTableCell master = qt->cellAt(r, k);
+                QTextTableCellFormat mf = master.format().toTableCellFormat();
+                mf.setProperty(txp::CoveredCells, covered);
+                master.setFormat(mf);
+                qt->mergeCells(r, k, down, span);
+            }
+    }
+
+    void frame(BlockSink& sink, const model::Frame& f) {
+        auto fr = std::make_unique<TxFrame>();
+        fr->id = tx.newId();
+        fr->x = f.x;
+        fr->y = f.y;
+        fr->width = f.width;
+        fr->height = f.height;
+        fr->heightRule = int(f.heightRule);
+        fr->hRel = TxHRel(int(f.horizontalRelation));
+        fr->vRel = TxVRel(int(f.verticalRelation));
+        fr->wrapAround = f.wrapAround;
+        fr->border = toTx(f.border);
+        fr->doc = tx.newPartDocument();
+        fr->anchor = TxDocument::anchorAt(sink.cursor().document(), sink.position());
+        fr->order = tx.nextOrder();
+        QTextCursor fc(fr->doc.get());
+        BlockSink inner(fc);
+        blocks(inner, f.blocks);
+        inner.finish();
+        tx.frames.push_back(std::move(fr));
+    }
+
+    void blocks(BlockSink& sink, const std::vector<model::Block>& bs) {
+        for (const model::Block& b : bs) {
+            switch (b.kind) {
+            case model::Block::Kind::Paragraph:
+                paragraph(sink, b.paragraph);
+                break;
+            case model::Block::Kind::Table:
+                table(sink, b.table);
+                break;
+            case model::Block::Kind::Frame:
+                frame(sink, b.frame);
+                break;
+            }
+        }
+    }
+
+    void fillPart(QTextDocument* doc, const std::vector<model::Block>& bs) {
+        doc->setUndoRedoEnabled(false);
+        BlockSink sink{QTextCursor(doc)};
+        blocks(sink, bs);
+        sink.finish();
+        doc->setUndoRedoEnabled(true);
+    }
+
+    std::unique_ptr<QTextDocument> part(const std::vector<model::Block>& bs) {
+        if (bs.empty())
+            return nullptr;
+        auto doc = tx.newPartDocument();
+        fillPart(doc.get(), bs);
+        return doc;
+    }
+
+    void build() {
+        tx.clear(true);
+        tx.defaultTabStop = m.defaultTabStop;
+        QTextOption opt = tx.body()->defaultTextOption();
+        opt.setTabStopDistance(px(m.defaultTabStop));
+        tx.body()->setDefaultTextOption(opt);
+        for (const model::ListDef& l : m.lists)
+            tx.lists.push_back(toTx(l));
+        QTextDocument* body = tx.body();
+        body->setUndoRedoEnabled(false);
+        BlockSink sink{QTextCursor(body)};
+        for (size_t s = 0; s < m.sections.size(); ++s) {
+            const model::Section& sec = m.sections[s];
+            if (s == 0) {
+                tx.page = toTx(sec.page);
+                tx.titlePage = sec.titlePage;
+                const std::vector<model::Block>* parts[4] = {&sec.header, &sec.firstHeader,
+                                                             &sec.footer, &sec.firstFooter};
+                for (int i = 0; i < 4; ++i)
+                    if (!parts[i]->empty())
+                        fillPart(tx.ensurePart(1 << i), *parts[i]);
+            } else {
+                auto ts = std::make_unique<TxSection>();
+                ts->page = toTx(sec.page);
+                ts->start = int(sec.start);
+                ts->titlePage = sec.titlePage;
+                ts->parts[0] = part(sec.header);
+                ts->parts[1] = part(sec.firstHeader);
+                ts->parts[2] = part(sec.footer);
+                ts->parts[3] = part(sec.firstFooter);
+                tx.sections.push_back(std::move(ts));
+                pendingSection = int(s);
+                pendingStart = sec.start;
+            }
+            blocks(sink, sec.blocks);
+        }
+        sink.finish();
+        body->setUndoRedoEnabled(true);
+    }
+
+    // Section s starts at the next paragraph or table of the body: it carries
+    // the index; a section that starts on a new page gives it a page break.
+    int pendingSection = 0;
+    model::SectionStart pendingStart = model::SectionStart::NewPage;
+
+    void markSectionBlock(QTextCursor& c) {
+        if (!pendingSection || c.document() != tx.body())
+            return;
+        QTextBlockFormat bf = c.blockFormat();
+        bf.setProperty(txp::SectionIndex, pendingSection);
+        if (pendingStart != model::SectionStart::Continuous &&
+            pendingStart != model::SectionStart::NewColumn) {
+            bf.setProperty(txp::SectionBreak, true);
+            bf.setProperty(txp::OwnPageBreak,
+                           bool(bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore));
+            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+        }
+        c.setBlockFormat(bf);
+        pendingSection = 0;
+    }
+
+    void markSectionTable(QTextTable* t) {
+        if (!pendingSection || t->document() != tx.body())
+            return;
+        QTextTableFormat tf = t->format();
+        tf.setProperty(txp::SectionIndex, pendingSection);
+        t->setFormat(tf);
+        pendingSection = 0;
+    }
+};
+
+} // namespace
+
+void toEngine(const model::Document& doc, TxDocument& out) {
+    Builder b(out, doc);
+    b.build();
+}
+
+} // namespace bridge

@@ -1,0 +1,384 @@
+#include "Pager.h"
+
+#include "TxDocument.h"
+#include "TxProps.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextEdit>
+#include <QTextFrame>
+#include <QTextLayout>
+
+#include <cmath>
+
+using txp::px;
+
+namespace {
+
+// A 96-dpi device for headers, footers and frames: they are laid out at page
+// pixels and scaled by the painter.
+QImage& device96() {
+    static QImage img = [] {
+        QImage i(1, 1, QImage::Format_RGB32);
+        i.setDotsPerMeterX(3780);
+        i.setDotsPerMeterY(3780);
+        return i;
+    }();
+    return img;
+}
+
+void drawDocument(QPainter& p, QTextDocument* doc, const QRectF& clip) {
+    QAbstractTextDocumentLayout::PaintContext ctx;
+    ctx.clip = clip;
+    ctx.palette.setColor(QPalette::Text, Qt::black);
+    doc->documentLayout()->draw(&p, ctx);
+}
+
+QPen borderPen(const TxBorder& b) {
+    QColor c = Qt::black;
+    if (b.color != 0xFF000000u)
+        c = QColor(b.color & 0xFF, (b.color >> 8) & 0xFF, (b.color >> 16) & 0xFF);
+    QPen pen(c, std::max(1.0, px(b.width)));
+    if (b.style == 4)
+        pen.setStyle(Qt::DotLine);
+    else if (b.style == 5)
+        pen.setStyle(Qt::DashLine);
+    pen.setCosmetic(false);
+    return pen;
+}
+
+} // namespace
+
+Pager::Pager() {
+    setView(0, 100);
+}
+
+void Pager::setView(int viewMode, int zoomPercent) {
+    view_ = viewMode == 2 ? 2 : 0;
+    zoom_ = std::clamp(zoomPercent, 10, 1000);
+    dpi_ = std::max(1, qRound(96.0 * zoom_ / 100.0));
+    device_ = QImage(1, 1, QImage::Format_RGB32);
+    const int dpm = qRound(dpi_ / 0.0254);
+    device_.setDotsPerMeterX(dpm);
+    device_.setDotsPerMeterY(dpm);
+}
+
+bool Pager::apply(TxDocument& doc, QTextEdit* edit) {
+    QTextDocument* body = doc.body();
+    body->documentLayout()->setPaintDevice(&device_);
+    const TxPageSetup& pg = doc.page;
+    const double s = scale();
+    const double textW = std::max(1.0, px(pg.textWidth()));
+    const double textH = std::max(20.0, px(pg.textHeight()));
+    // Both views lay the text out in whole pages followed by a gap; they
+    // differ only in what is drawn around the text.
+    QTextFrameFormat ff = body->rootFrame()->frameFormat();
+    const QTextFrameFormat old = ff;
+    ff.setPadding(0);
+    ff.setBorder(0);
+    ff.setLeftMargin(px(pg.marginLeft));
+    ff.setRightMargin(px(pg.marginRight));
+    ff.setTopMargin(px(pg.marginTop));
+    ff.setBottomMargin(px(pg.marginBottom) + kGapPx);
+    const bool changed = ff != old;
+    if (changed)
+        body->rootFrame()->setFrameFormat(ff);
+    const double w = (textW + px(pg.marginLeft) + px(pg.marginRight)) * s;
+    const double h = (textH + px(pg.marginTop) + px(pg.marginBottom) + kGapPx) * s;
+    const int wi = std::max(1, qRound(w));
+    if (edit) {
+        edit->setLineWrapMode(QTextEdit::FixedPixelWidth);
+        edit->setLineWrapColumnOrWidth(wi);
+    }
+    if (body->pageSize() != QSizeF(wi, h))
+        body->setPageSize(QSizeF(wi, h));
+    return changed;
+}
+
+void Pager::layoutPart(QTextDocument* part, double widthPx) {
+    if (part->documentLayout()->paintDevice() != &device96())
+        part->documentLayout()->setPaintDevice(&device96());
+    if (std::abs(part->pageSize().width() - widthPx) > 0.01 || part->pageSize().height() > 0)
+        part->setPageSize(QSizeF(widthPx, -1));
+}
+
+double Pager::pitch(const TxDocument& doc) const {
+    const double h = doc.body()->pageSize().height();
+    return h > 0 ? h : 1.0;
+}
+
+QRectF Pager::pageBand(const TxDocument& doc, int page) const {
+    const double top = (page - 1) * pitch(doc);
+    const double w = doc.body()->pageSize().width();
+    return QRectF(0, top, w, px(doc.page.height) * scale());
+}
+
+int Pager::pageAt(const TxDocument& doc, double layoutY) const {
+    return std::max(1, int(std::floor(layoutY / pitch(doc))) + 1);
+}
+
+QPointF Pager::toPage(const TxDocument& doc, QPointF pos, int* page) const {
+    const int pg = pageAt(doc, pos.y());
+    if (page)
+        *page = pg;
+    const double s = scale();
+    return QPointF(pos.x() / s, (pos.y() - (pg - 1) * pitch(doc)) / s);
+}
+
+QPointF Pager::fromPage(const TxDocument& doc, int page, QPointF pagePx) const {
+    const double s = scale();
+    return QPointF(pagePx.x() * s, pagePx.y() * s + (page - 1) * pitch(doc));
+}
+
+int Pager::pageCount(const TxDocument& doc) const {
+    return std::max(1, doc.body()->pageCount());
+}
+
+QTextDocument* Pager::headerOf(const TxDocument& doc, int page, QRectF* rect) const {
+    const bool first = doc.titlePage && page == 1;
+    QTextDocument* part = doc.part(first ? 2 : 1);
+    if (!part)
+        return nullptr;
+    const TxPageSetup& pg = doc.page;
+    layoutPart(part, px(pg.textWidth()));
+    if (rect)
+        *rect = QRectF(px(pg.marginLeft), px(pg.headerDistance), px(pg.textWidth()),
+                       part->size().height());
+    return part;
+}
+
+QTextDocument* Pager::footerOf(const TxDocument& doc, int page, QRectF* rect) const {
+    const bool first = doc.titlePage && page == 1;
+    QTextDocument* part = doc.part(first ? 8 : 4);
+    if (!part)
+        return nullptr;
+    const TxPageSetup& pg = doc.page;
+    layoutPart(part, px(pg.textWidth()));
+    const double h = part->size().height();
+    if (rect)
+        *rect =
+            QRectF(px(pg.marginLeft), px(pg.height - pg.footerDistance) - h, px(pg.textWidth()), h);
+    return part;
+}
+
+QPointF Pager::anchorPagePos(const TxDocument& doc, const QTextCursor& anchor, int vRel,
+                             int* page) const {
+    QTextDocument* body = doc.body();
+    const QTextBlock block = anchor.block();
+    const QRectF br = body->documentLayout()->blockBoundingRect(block);
+    QPointF pos = br.topLeft();
+    if (vRel == int(TxVRel::Line) && block.layout()) {
+        const QTextLine line = block.layout()->lineForTextPosition(anchor.positionInBlock());
+        if (line.isValid())
+            pos += QPointF(line.cursorToX(anchor.positionInBlock()), line.y());
+    }
+    return toPage(doc, pos, page);
+}
+
+bool Pager::placeImage(const TxDocument& doc, const TxImage& im, int* page, QRectF* rect) const {
+    QPointF origin(0, 0); // the container's top-left in page pixels
+    QPointF para;         // the anchor paragraph (or line) in page pixels
+    int pg = 1;
+    const QTextDocument* adoc = im.anchor.document();
+    if (adoc == doc.body()) {
+        para = anchorPagePos(doc, im.anchor, int(im.vRel), &pg);
+    } else {
+        const TxFrame* host = nullptr;
+        for (const auto& f : doc.frames)
+            if (f->doc.get() == adoc)
+                host = f.get();
+        QRectF fr;
+        if (!host || !placeFrame(doc, *host, &pg, &fr))
+            return false;
+        origin = fr.topLeft();
+        para = origin + adoc->documentLayout()->blockBoundingRect(im.anchor.block()).topLeft();
+    }
+    const TxPageSetup& pgs = doc.page;
+    double x = px(im.x), y = px(im.y);
+    switch (im.hRel) {
+    case TxHRel::Page:
+        break;
+    case TxHRel::Margin:
+    case TxHRel::Column:
+        x += origin.isNull() ? px(pgs.marginLeft) : origin.x();
+        break;
+    case TxHRel::Character:
+        x += para.x();
+        break;
+    }
+    switch (im.vRel) {
+    case TxVRel::Page:
+        break;
+    case TxVRel::Margin:
+        y += origin.isNull() ? px(pgs.marginTop) : origin.y();
+        break;
+    case TxVRel::Paragraph:
+    case TxVRel::Line:
+        y += para.y();
+        break;
+    }
+    if (page)
+        *page = pg;
+    if (rect)
+        *rect = QRectF(x, y, px(im.shownWidth()), px(im.shownHeight()));
+    return true;
+}
+
+bool Pager::placeFrame(const TxDocument& doc, const TxFrame& fr, int* page, QRectF* rect) const {
+    if (fr.anchor.document() != doc.body())
+        return false;
+    int pg = 1;
+    const QPointF para = anchorPagePos(doc, fr.anchor, int(fr.vRel), &pg);
+    const TxPageSetup& pgs = doc.page;
+    double x = px(fr.x), y = px(fr.y);
+    if (fr.hRel == TxHRel::Margin || fr.hRel == TxHRel::Column)
+        x += px(pgs.marginLeft);
+    else if (fr.hRel == TxHRel::Character)
+        x += para.x();
+    if (fr.vRel == TxVRel::Margin)
+        y += px(pgs.marginTop);
+    else if (fr.vRel == TxVRel::Paragraph || fr.vRel == TxVRel::Line)
+        y += para.y();
+    double h = px(fr.height);
+    if (fr.heightRule != 2 && fr.doc) {
+        layoutPart(fr.doc.get(), std::max(1.0, px(fr.width)));
+        const double content = fr.doc->size().height();
+        h = fr.heightRule == 0 ? content : std::max(h, content);
+    }
+    if (page)
+        *page = pg;
+    if (rect)
+        *rect = QRectF(x, y, px(fr.width), h);
+    return true;
+}
+
+void Pager::paintParts(const TxDocument& doc, QPainter& p, int page, double scale, bool under,
+                       int selectedId) const {
+    auto drawPart = [&](QTextDocument* part, const QRectF& r) {
+        p.save();
+        p.translate(r.topLeft() * scale);
+        p.scale(scale, scale);
+        p.setClipRect(QRectF(0, 0, r.width(), r.height() + 2));
+        drawDocument(p, part, QRectF(0, 0, r.width(), r.height() + 2));
+        p.restore();
+    };
+    if (under) {
+        QRectF r;
+        if (QTextDocument* h = headerOf(doc, page, &r))
+            drawPart(h, r);
+        if (QTextDocument* f = footerOf(doc, page, &r))
+            drawPart(f, r);
+    } else {
+        for (const auto& fr : doc.frames) {
+            int pg = 0;
+            QRectF r;
+            if (!placeFrame(doc, *fr, &pg, &r) || pg != page)
+                continue;
+            const QRectF sr(r.topLeft() * scale, r.size() * scale);
+            p.fillRect(sr, Qt::white);
+            if (fr->doc) {
+                layoutPart(fr->doc.get(), std::max(1.0, r.width()));
+                drawPart(fr->doc.get(), r);
+            }
+            if (fr->border.style != 0) {
+                p.save();
+                QPen pen = borderPen(fr->border);
+                pen.setWidthF(pen.widthF() * scale);
+                p.setPen(pen);
+                p.drawRect(sr);
+                p.restore();
+            }
+            if (fr->id == selectedId) {
+                p.save();
+                p.setPen(QPen(Qt::blue, 1, Qt::DashLine));
+                p.drawRect(sr);
+                p.restore();
+            }
+        }
+    }
+    for (const auto& im : doc.images) {
+        const bool behind = im->behindText && im->wrap == 5;
+        if (behind != under)
+            continue;
+        int pg = 0;
+        QRectF r;
+        if (!placeImage(doc, *im, &pg, &r) || pg != page)
+            continue;
+        const QRectF sr(r.topLeft() * scale, r.size() * scale);
+        const auto it = doc.imageData.constFind(im->name);
+        if (it != doc.imageData.cend() && !it->image.isNull())
+            p.drawImage(sr, it->image);
+        else
+            p.fillRect(sr, QColor(220, 220, 220));
+        if (im->id == selectedId) {
+            p.save();
+            p.setPen(QPen(Qt::blue, 1, Qt::DashLine));
+            p.drawRect(sr);
+            p.restore();
+        }
+    }
+}
+
+void Pager::paintPage(const TxDocument& doc, QPainter& p, int page, double scale,
+                      bool withBody) const {
+    const TxPageSetup& pg = doc.page;
+    p.save();
+    p.fillRect(QRectF(0, 0, px(pg.width) * scale, px(pg.height) * scale), Qt::white);
+    paintParts(doc, p, page, scale, true, 0);
+    if (withBody) {
+        const QRectF band = pageBand(doc, page);
+        const double s = this->scale();
+        p.save();
+        p.scale(scale / s, scale / s);
+        p.translate(-band.topLeft());
+        p.setClipRect(band);
+        drawDocument(p, doc.body(), band);
+        p.restore();
+    }
+    paintParts(doc, p, page, scale, false, 0);
+    p.restore();
+}
+
+void Pager::paintViewUnder(const TxDocument& doc, QPainter& p, const QRectF& area) const {
+    const double s = scale();
+    const int first = pageAt(doc, area.top());
+    const int last = pageAt(doc, area.bottom());
+    const double w = doc.body()->pageSize().width();
+    if (view_ != 2) {
+        // Page ends of the normal view: a dotted line in the gap.
+        p.save();
+        p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
+        for (int pg = first; pg <= last; ++pg) {
+            const double y = pageBand(doc, pg).bottom() + kGapPx * scale() / 2;
+            if (y >= area.top() && y <= area.bottom())
+                p.drawLine(QPointF(0, y), QPointF(w, y));
+        }
+        p.restore();
+        return;
+    }
+    const QColor gap(128, 128, 128);
+    if (area.right() > w)
+        p.fillRect(QRectF(w, area.top(), area.right() - w, area.height()), gap);
+    for (int pg = first; pg <= last; ++pg) {
+        const QRectF band = pageBand(doc, pg);
+        p.fillRect(QRectF(0, band.bottom(), w, pitch(doc) - band.height()), gap);
+        p.save();
+        p.translate(band.topLeft());
+        paintParts(doc, p, pg, s, true, 0);
+        p.restore();
+    }
+}
+
+void Pager::paintViewOver(const TxDocument& doc, QPainter& p, const QRectF& area,
+                          int selectedId) const {
+    const int first = pageAt(doc, area.top());
+    const int last = pageAt(doc, area.bottom());
+    for (int pg = first; pg <= last; ++pg) {
+        p.save();
+        p.translate(pageBand(doc, pg).topLeft());
+        paintParts(doc, p, pg, scale(), false, selectedId);
+        p.restore();
+    }
+}

@@ -1,0 +1,50 @@
+#include "TxBuild.h"
+
+#include "TxProps.h"
+
+#include <QTextBlock>
+#include <QTextList>
+#include <QTextTable>
+
+BlockSink::BlockSink(const QTextCursor& c) : c_(c) {}
+
+void BlockSink::paragraph(const QTextBlockFormat& bf, const QTextCharFormat& mark) {
+    if (fresh_) {
+        c_.setBlockFormat(bf);
+        c_.setBlockCharFormat(mark);
+        fresh_ = false;
+    } else {
+        c_.insertBlock(bf, mark);
+    }
+}
+
+void BlockSink::markPlaceholder() {
+    QTextBlockFormat bf;
+    bf.setProperty(txp::Placeholder, true);
+    c_.setBlockFormat(bf);
+}
+
+QTextTable* BlockSink::table(int rows, int columns, const QTextTableFormat& f) {
+    if (fresh_)
+        markPlaceholder();
+    fresh_ = false;
+    return c_.insertTable(rows, columns, f);
+}
+
+void BlockSink::afterTable(QTextTable* t) {
+    c_.setPosition(t->lastPosition() + 1);
+    fresh_ = true;
+    markPlaceholder();
+}
+
+void BlockSink::finish() {
+    if (fresh_)
+        markPlaceholder();
+}
+
+void ListJoiner::add(QTextCursor& c, int key, const QTextListFormat& f) {
+    if (QTextList* l = lists_.value(key))
+        l->add(c.block());
+    else
+        lists_.insert(key, c.createList(f));
+}

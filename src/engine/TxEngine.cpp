@@ -1,0 +1,500 @@
+// TxEngine: construction, the widget's events, text and selection, undo,
+// clipboard, find, page setup and view.
+#include "TxEngine.h"
+
+#include "FontSubst.h"
+#include "TextMap.h"
+#include "TxEngineState.h"
+#include "TxFieldOps.h"
+#include "TxProps.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPaintDevice>
+#include <QPainter>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextTable>
+
+using txp::px;
+
+// --- state ---
+
+TxEngineState::TxEngineState(TxEngine* owner) : q(owner) {}
+
+QTextEdit* TxEngineState::ed() const {
+    if (overlay)
+        return overlay.data();
+    return q;
+}
+
+QTextDocument* TxEngineState::adoc() const {
+    return ed()->document();
+}
+
+void TxEngineState::applyGeometry() {
+    pager.setView(viewMode, pager.zoom());
+    // New page margins are a new layout, not an edit: they start a new undo
+    // history rather than become a step the user could undo.
+    if (pager.apply(doc, q))
+        doc.body()->clearUndoRedoStacks();
+    placeOverlay();
+    q->viewport()->update();
+}
+
+// --- construction ---
+
+TxEngine::TxEngine(QWidget* parent) : QTextEdit(parent), d(std::make_unique<TxEngineState>(this)) {
+    fontsubst::install();
+    setDocument(d->doc.body());
+    setAcceptRichText(true);
+    setTabChangesFocus(false);
+    setUndoRedoEnabled(true);
+    d->doc.clear(true);
+    d->applyGeometry();
+}
+
+TxEngine::~TxEngine() {
+    d->closeOverlay();
+    // The document belongs to TxDocument; detach it before it goes.
+    setDocument(new QTextDocument(this));
+}
+
+TxDocument& TxEngine::document2() {
+    return d->doc;
+}
+
+const TxDocument& TxEngine::document2() const {
+    return d->doc;
+}
+
+// --- text and selection ---
+
+QString TxEngine::Text() const {
+    return textmap::text(d->adoc());
+}
+
+void TxEngine::SetText(const QString& text) {
+    QTextCursor c(d->adoc());
+    c.beginEditBlock();
+    c.select(QTextCursor::Document);
+    c.removeSelectedText();
+    textmap::insert(c, text);
+    c.endEditBlock();
+    c.setPosition(0);
+    d->ed()->setTextCursor(c);
+}
+
+int TxEngine::SelStart() const {
+    return d->ed()->textCursor().selectionStart();
+}
+
+void TxEngine::SetSelStart(int pos) {
+    QTextCursor c = d->ed()->textCursor();
+    c.setPosition(std::clamp(pos, 0, textmap::length(d->adoc())));
+    d->ed()->setTextCursor(c);
+    d->curFloat = 0;
+}
+
+int TxEngine::SelLength() const {
+    const QTextCursor c = d->ed()->textCursor();
+    return c.selectionEnd() - c.selectionStart();
+}
+
+void TxEngine::SetSelLength(int length) {
+    QTextCursor c = d->ed()->textCursor();
+    const int start = c.selectionStart();
+    const int len = textmap::length(d->adoc());
+    const int end = length < 0 ? len : std::clamp(start + length, start, len);
+    c.setPosition(start);
+    c.setPosition(end, QTextCursor::KeepAnchor);
+    d->ed()->setTextCursor(c);
+}
+
+QString TxEngine::SelText() const {
+    const QTextCursor c = d->ed()->textCursor();
+    return textmap::text(d->adoc(), c.selectionStart(), c.selectionEnd());
+}
+
+void TxEngine::SetSelText(const QString& text) {
+    QTextCursor c = d->ed()->textCursor();
+    c.beginEditBlock();
+    c.removeSelectedText();
+    txfield::prepareInsertion(c);
+    textmap::insert(c, text);
+    c.endEditBlock();
+    d->ed()->setTextCursor(c);
+}
+
+// --- undo, clipboard, find ---
+
+bool TxEngine::CanUndo() const {
+    return d->adoc()->isUndoAvailable();
+}
+
+bool TxEngine::CanRedo() const {
+    return d->adoc()->isRedoAvailable();
+}
+
+void TxEngine::Undo() {
+    d->ed()->undo();
+}
+
+void TxEngine::Redo() {
+    d->ed()->redo();
+}
+
+void TxEngine::Clip(int op) {
+    QTextEdit* e = d->ed();
+    if (d->curFloat && (op == ClipDelete || op == ClipCut)) {
+        // A positioned object is selected: cut and delete remove it.
+        const int id = d->curFloat;
+        if (!ImageDelete(id))
+            TextFrameDelete(id);
+        return;
+    }
+    switch (op) {
+    case ClipCut:
+        e->cut();
+        break;
+    case ClipCopy:
+        e->copy();
+        break;
+    case ClipPaste:
+        e->paste();
+        break;
+    case ClipDelete: {
+        QTextCursor c = e->textCursor();
+        c.removeSelectedText();
+        e->setTextCursor(c);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+bool TxEngine::CanCopy() const {
+    return d->ed()->textCursor().hasSelection();
+}
+
+bool TxEngine::CanPaste() const {
+    return d->ed()->canPaste();
+}
+
+int TxEngine::FindText(const QString& text, int start, int flags) {
+    if (text.isEmpty())
+        return -1;
+    QTextDocument* doc = d->adoc();
+    QTextDocument::FindFlags ff;
+    if (flags & FindMatchCase)
+        ff |= QTextDocument::FindCaseSensitively;
+    const bool back = flags & FindBackwards;
+    if (back)
+        ff |= QTextDocument::FindBackward;
+    const QTextCursor cur = d->ed()->textCursor();
+    int from = 0;
+    if (start == 0)
+        from = back ? textmap::length(doc) : 0;
+    else if (start < 0)
+        from = back ? cur.selectionStart() : cur.selectionEnd();
+    else
+        from = std::min(start, textmap::length(doc));
+    const QTextCursor hit = doc->find(text, from, ff);
+    if (hit.isNull())
+        return -1;
+    d->ed()->setTextCursor(hit);
+    d->curFloat = 0;
+    return hit.selectionStart();
+}
+
+// --- page setup and view ---
+
+namespace {
+int& pageField(TxPageSetup& p, int which) {
+    switch (which) {
+    case 0:
+        return p.width;
+    case 1:
+        return p.height;
+    case 2:
+        return p.marginLeft;
+    case 3:
+        return p.marginTop;
+    case 4:
+        return p.marginRight;
+    default:
+        return p.marginBottom;
+    }
+}
+} // namespace
+
+#define TX_PAGE_PROP(Get, Set, which)                                                              \
+    int TxEngine::Get() const {                                                                    \
+        return pageField(d->doc.page, which);                                                      \
+    }                                                                                              \
+    void TxEngine::Set(int twips) {                                                                \
+        int& v = pageField(d->doc.page, which);                                                    \
+        if (v == twips || twips < 0)                                                               \
+            return;                                                                                \
+        v = twips;                                                                                 \
+        d->applyGeometry();                                                                        \
+    }
+TX_PAGE_PROP(PageWidth, SetPageWidth, 0)
+TX_PAGE_PROP(PageHeight, SetPageHeight, 1)
+TX_PAGE_PROP(MarginLeft, SetMarginLeft, 2)
+TX_PAGE_PROP(MarginTop, SetMarginTop, 3)
+TX_PAGE_PROP(MarginRight, SetMarginRight, 4)
+TX_PAGE_PROP(MarginBottom, SetMarginBottom, 5)
+#undef TX_PAGE_PROP
+
+bool TxEngine::Landscape() const {
+    return d->doc.page.width > d->doc.page.height;
+}
+
+int TxEngine::ViewMode() const {
+    return d->viewMode;
+}
+
+void TxEngine::SetViewMode(int mode) {
+    if (mode == d->viewMode)
+        return;
+    const QTextCursor keep = d->ed()->textCursor();
+    d->viewMode = mode;
+    d->applyGeometry();
+    d->ed()->setTextCursor(keep);
+}
+
+int TxEngine::ZoomFactor() const {
+    return d->pager.zoom();
+}
+
+void TxEngine::SetZoomFactor(int percent) {
+    if (percent <= 10 || percent >= 1000 || percent == d->pager.zoom())
+        return;
+    d->pager.setView(d->viewMode, percent);
+    d->applyGeometry();
+}
+
+bool TxEngine::ShowCtrlChars() const {
+    return d->showCtrlChars;
+}
+
+void TxEngine::SetShowCtrlChars(bool on) {
+    if (on == d->showCtrlChars)
+        return;
+    d->showCtrlChars = on;
+    for (QTextDocument* doc : d->doc.allDocuments()) {
+        QTextOption opt = doc->defaultTextOption();
+        QTextOption::Flags f = opt.flags();
+        f.setFlag(QTextOption::ShowTabsAndSpaces, on);
+        f.setFlag(QTextOption::ShowLineAndParagraphSeparators, on);
+        opt.setFlags(f);
+        doc->setDefaultTextOption(opt);
+    }
+}
+
+bool TxEngine::ShowGrid() const {
+    return d->showGrid;
+}
+
+void TxEngine::SetShowGrid(bool on) {
+    d->showGrid = on;
+    viewport()->update();
+}
+
+int TxEngine::EngineOption(int n) const {
+    return d->options.value(n, 0);
+}
+
+void TxEngine::SetEngineOption(int n, int value) {
+    d->options.insert(n, value);
+}
+
+void TxEngine::Refresh() {
+    d->placeOverlay();
+    viewport()->update();
+    if (d->overlay)
+        d->overlay->viewport()->update();
+}
+
+void TxEngine::SetFocus() {
+    d->ed()->setFocus();
+}
+
+bool TxEngine::Visible() const {
+    return !isHidden();
+}
+
+void TxEngine::SetVisible(bool on) {
+    setVisible(on);
+}
+
+QString TxEngine::LastError() const {
+    return d->lastError;
+}
+
+// --- pages ---
+
+int TxEngine::PageCount() const {
+    return d->pager.pageCount(d->doc);
+}
+
+void TxEngine::PaintPage(QPainter& painter, int page, double scale) const {
+    d->pager.paintPage(d->doc, painter, page, scale);
+}
+
+bool TxEngine::PaintPage(QPaintDevice* device, int page, int zoom) const {
+    if (!device || page < 1 || page > PageCount())
+        return false;
+    QPainter p(device);
+    if (!p.isActive())
+        return false;
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const double scale = zoom / 100.0 * device->logicalDpiX() / 96.0;
+    d->pager.paintPage(d->doc, p, page, scale);
+    return true;
+}
+
+TxEngine::Caret TxEngine::CaretPos() const {
+    Caret out;
+    const QTextCursor c = d->ed()->textCursor();
+    QTextDocument* doc = d->adoc();
+    const QTextBlock block = c.block();
+    QTextLayout* layout = block.layout();
+    const QRectF br = doc->documentLayout()->blockBoundingRect(block);
+    QTextLine line = layout ? layout->lineForTextPosition(c.positionInBlock()) : QTextLine();
+    if (!line.isValid()) {
+        out.column = c.positionInBlock();
+        return out;
+    }
+    out.column = c.positionInBlock() - line.textStart();
+    if (doc != d->doc.body()) {
+        out.line = line.lineNumber() + 1;
+        return out;
+    }
+    const double y = br.top() + line.y();
+    out.page = d->pager.pageAt(d->doc, y + 0.5);
+    // Count the lines of this page up to the caret's line.
+    const double pageTop = (out.page - 1) * d->pager.pitch(d->doc);
+    int count = 0;
+    for (QTextBlock b = block; b.isValid(); b = b.previous()) {
+        const QRectF r = doc->documentLayout()->blockBoundingRect(b);
+        if (r.bottom() <= pageTop)
+            break;
+        QTextLayout* l = b.layout();
+        const int n = b == block ? line.lineNumber() + 1 : (l ? l->lineCount() : 0);
+        for (int i = 0; i < n; ++i)
+            if (l && r.top() + l->lineAt(i).y() >= pageTop - 0.5)
+                ++count;
+    }
+    out.line = std::max(1, count);
+    return out;
+}
+
+// --- events ---
+
+void TxEngine::keyPressEvent(QKeyEvent* e) {
+    d->curFloat = 0;
+    if (!e->text().isEmpty() || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        QTextCursor c = textCursor();
+        if (txfield::prepareInsertion(c))
+            setTextCursor(c);
+    }
+    QTextEdit::keyPressEvent(e);
+}
+
+void TxEngine::inputMethodEvent(QInputMethodEvent* e) {
+    if (!e->commitString().isEmpty() || !e->preeditString().isEmpty()) {
+        QTextCursor c = textCursor();
+        if (txfield::prepareInsertion(c))
+            setTextCursor(c);
+    }
+    QTextEdit::inputMethodEvent(e);
+}
+
+void TxEngine::mousePressEvent(QMouseEvent* e) {
+    const QPointF layoutPos =
+        e->position() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int hit = d->objectAt(layoutPos);
+    if (hit) {
+        d->curFloat = hit;
+        viewport()->update();
+        emit objectClicked(hit);
+        return;
+    }
+    if (d->curFloat) {
+        d->curFloat = 0;
+        viewport()->update();
+    }
+    QTextEdit::mousePressEvent(e);
+}
+
+void TxEngine::mouseReleaseEvent(QMouseEvent* e) {
+    QTextEdit::mouseReleaseEvent(e);
+    if (e->button() != Qt::LeftButton || textCursor().hasSelection())
+        return;
+    const QPointF layoutPos =
+        e->position() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const int pos = document()->documentLayout()->hitTest(layoutPos, Qt::ExactHit);
+    if (pos < 0)
+        return;
+    const QTextCharFormat f = txfield::formatAt(document(), pos);
+    if (f.isImageFormat() && f.hasProperty(txp::ObjectId)) {
+        emit objectClicked(f.intProperty(txp::ObjectId));
+        return;
+    }
+    if (const int id = f.intProperty(txp::FieldId)) {
+        d->curField = id;
+        emit fieldClicked(id);
+    }
+}
+
+void TxEngine::paintEvent(QPaintEvent* e) {
+    const QPointF offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    const QRectF area = QRectF(e->rect()).translated(offset);
+    {
+        QPainter p(viewport());
+        p.translate(-offset);
+        d->pager.paintViewUnder(d->doc, p, area);
+    }
+    QTextEdit::paintEvent(e);
+    QPainter p(viewport());
+    p.translate(-offset);
+    if (d->showGrid)
+        d->paintGrid(p, area);
+    d->pager.paintViewOver(d->doc, p, area, d->curFloat);
+}
+
+void TxEngine::resizeEvent(QResizeEvent* e) {
+    QTextEdit::resizeEvent(e);
+    d->placeOverlay();
+}
+
+void TxEngine::scrollContentsBy(int dx, int dy) {
+    QTextEdit::scrollContentsBy(dx, dy);
+    d->placeOverlay();
+}
+
+bool TxEngine::canInsertFromMimeData(const QMimeData* source) const {
+    return QTextEdit::canInsertFromMimeData(source);
+}
+
+QMimeData* TxEngine::createMimeDataFromSelection() const {
+    return QTextEdit::createMimeDataFromSelection();
+}
+
+void TxEngine::insertFromMimeData(const QMimeData* source) {
+    const int from = textCursor().selectionStart();
+    const int before = textmap::length(document());
+    const int removed = textCursor().selectionEnd() - from;
+    QTextEdit::insertFromMimeData(source);
+    const int added = textmap::length(document()) - before + removed;
+    // Pasted fields are copies: they get ids of their own.
+    txfield::renumber(d->doc, document(), from, from + added);
+}

@@ -1,0 +1,103 @@
+#include "TxFieldOps.h"
+
+#include "TxDocument.h"
+#include "TxProps.h"
+
+#include <QHash>
+
+namespace txfield {
+
+QTextCharFormat formatAt(const QTextDocument* doc, int pos) {
+    const QTextBlock b = doc->findBlock(pos);
+    if (!b.isValid())
+        return {};
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fr = it.fragment();
+        if (pos >= fr.position() && pos < fr.position() + fr.length())
+            return fr.charFormat();
+    }
+    return b.charFormat();
+}
+
+int idAt(const QTextDocument* doc, int pos) {
+    if (pos < 0)
+        return 0;
+    const QTextBlock b = doc->findBlock(pos);
+    if (!b.isValid() || pos >= b.position() + b.length() - 1)
+        return 0;
+    return formatAt(doc, pos).intProperty(txp::FieldId);
+}
+
+std::vector<Info> list(const QTextDocument* doc) {
+    std::vector<Info> out;
+    QHash<int, size_t> index;
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fr = it.fragment();
+            const int id = fr.charFormat().intProperty(txp::FieldId);
+            if (!id)
+                continue;
+            const int end = fr.position() + fr.length();
+            const auto found = index.constFind(id);
+            if (found == index.cend()) {
+                index.insert(id, out.size());
+                out.push_back({id, fr.position(), end, fr.charFormat()});
+            } else {
+                out[*found].end = end;
+            }
+        }
+    }
+    return out;
+}
+
+Info find(const QTextDocument* doc, int id) {
+    if (id > 0)
+        for (const Info& i : list(doc))
+            if (i.id == id)
+                return i;
+    return {};
+}
+
+void strip(QTextCharFormat& f) {
+    for (int p : {txp::FieldId, txp::FieldTarget, txp::FieldKind, txp::FieldOption,
+                  txp::FieldWordType, txp::FieldInstruction})
+        f.clearProperty(p);
+}
+
+bool prepareInsertion(QTextCursor& c) {
+    const QTextDocument* doc = c.document();
+    const int p = c.selectionStart();
+    const int e = c.selectionEnd();
+    if (!c.hasSelection()) {
+        QTextCharFormat f = c.charFormat();
+        const int fid = f.intProperty(txp::FieldId);
+        if (!fid || (idAt(doc, p - 1) == fid && idAt(doc, p) == fid))
+            return false;
+        strip(f);
+        c.setCharFormat(f);
+        return true;
+    }
+    const int fid = idAt(doc, p - 1);
+    if (!fid || idAt(doc, e) == fid)
+        return false;
+    QTextCharFormat f = formatAt(doc, p - 1);
+    strip(f);
+    c.removeSelectedText();
+    c.setCharFormat(f);
+    return true;
+}
+
+void renumber(TxDocument& owner, QTextDocument* doc, int from, int to) {
+    QHash<int, int> fresh;
+    editRuns(doc, from, to, [&](QTextCharFormat& f) {
+        const int id = f.intProperty(txp::FieldId);
+        if (!id)
+            return;
+        auto it = fresh.find(id);
+        if (it == fresh.end())
+            it = fresh.insert(id, owner.newId());
+        f.setProperty(txp::FieldId, *it);
+    });
+}
+
+} // namespace txfield

@@ -1,0 +1,46 @@
+#pragma once
+// Helpers behind the field operations: a field is the run of characters
+// carrying one FieldId (TxProps.h).
+
+#include <QTextCharFormat>
+
+#include <vector>
+
+class QTextCursor;
+class QTextDocument;
+class TxDocument;
+
+namespace txfield {
+
+// Format of the character at `pos` (a paragraph end gives its block's
+// character format).
+QTextCharFormat formatAt(const QTextDocument* doc, int pos);
+// Field id of the character at `pos`; 0 for none and for paragraph ends.
+int idAt(const QTextDocument* doc, int pos);
+
+struct Info {
+    int id = 0;
+    int start = 0; // first character
+    int end = 0;   // one past the last
+    QTextCharFormat format;
+};
+// Every field of `doc` in text order (a field split by other text is
+// reported at its first run, spanning to its last).
+std::vector<Info> list(const QTextDocument* doc);
+Info find(const QTextDocument* doc, int id);
+
+// Removes the field properties from a format.
+void strip(QTextCharFormat& f);
+// Before text is typed or inserted at `c`: at a field's end (or with a
+// field format that does not belong there) the insertion format loses the
+// field, so the new text stands outside it. True when `c` changed.
+bool prepareInsertion(QTextCursor& c);
+// Gives the fields in [from, to) new ids (copies must not share ids).
+void renumber(TxDocument& owner, QTextDocument* doc, int from, int to);
+// Sets `f` on the characters [from, to) fragment by fragment through
+// `change`, keeping each fragment's other properties.
+template <typename F> void editRuns(QTextDocument* doc, int from, int to, F change);
+
+} // namespace txfield
+
+#include "TxFieldOps.inl"

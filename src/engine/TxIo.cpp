@@ -1,0 +1,236 @@
+// TxEngine: documents in and out as bytes and files (formats 1, 3, 9), and
+// inserting one document into another at the caret.
+#include "TxEngine.h"
+
+#include "Document.h"
+#include "ModelBridge.h"
+#include "MsDoc.h"
+#include "NativeFormat.h"
+#include "PlainText.h"
+#include "TxEngineState.h"
+#include "TxFieldOps.h"
+#include "TxProps.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextDocumentFragment>
+#include <QUrl>
+
+namespace {
+
+QString unsupported(int format) {
+    switch (format) {
+    case TxEngine::FmtHtml:
+        return QStringLiteral("HTML is not supported yet");
+    case TxEngine::FmtRtf:
+        return QStringLiteral("RTF is not supported yet");
+    case TxEngine::FmtPdf:
+        return QStringLiteral("PDF is not supported yet");
+    case TxEngine::FmtDocx:
+        return QStringLiteral("Word Open XML (.docx) is not supported yet");
+    default:
+        return QStringLiteral("unknown format %1").arg(format);
+    }
+}
+
+// Reads bytes of `format` into a fresh TxDocument.
+bool decode(const QByteArray& bytes, int format, TxDocument& out, QString* error) {
+    switch (format) {
+    case TxEngine::FmtText:
+        bridge::toEngine(textfmt::read(bytes), out);
+        return true;
+    case TxEngine::FmtNative:
+        return native::load(bytes, out, error);
+    case TxEngine::FmtDoc: {
+        const std::optional<model::Document> doc = msdoc::read(bytes, error);
+        if (!doc)
+            return false;
+        bridge::toEngine(*doc, out);
+        return true;
+    }
+    default:
+        *error = unsupported(format);
+        return false;
+    }
+}
+
+bool encode(const TxDocument& doc, int format, QByteArray* out, QString* error) {
+    switch (format) {
+    case TxEngine::FmtText:
+        *out = textfmt::write(bridge::fromEngine(doc));
+        return true;
+    case TxEngine::FmtNative:
+        *out = native::save(doc);
+        return true;
+    case TxEngine::FmtDoc:
+        *out = msdoc::write(bridge::fromEngine(doc));
+        return true;
+    default:
+        *error = unsupported(format);
+        return false;
+    }
+}
+
+// A TxDocument holding a copy of `part` as its body (a text frame's content
+// saved on its own), with the images it uses.
+void copyPart(const TxDocument& owner, const QTextDocument* part, TxDocument& out) {
+    out.page = owner.page;
+    out.imageData = owner.imageData;
+    for (auto it = out.imageData.cbegin(); it != out.imageData.cend(); ++it)
+        out.body()->addResource(QTextDocument::ImageResource, QUrl(it.key()), it->image);
+    QTextCursor c(out.body());
+    c.insertFragment(QTextDocumentFragment(part));
+    QTextCursor first(out.body());
+    QTextCursor src(const_cast<QTextDocument*>(part));
+    first.setBlockFormat(src.blockFormat());
+    first.setBlockCharFormat(src.blockCharFormat());
+}
+
+} // namespace
+
+// Inserts `src` at the caret of the active part: its text with formats,
+// images and fields (given new ids); its frames and positioned images when
+// the target is the main text. Page setup and headers stay those of the
+// target.
+void TxEngineState::insertDocument(TxDocument& src) {
+    QTextEdit* e = ed();
+    QTextDocument* target = e->document();
+    for (auto it = src.imageData.cbegin(); it != src.imageData.cend(); ++it) {
+        doc.imageData.insert(it.key(), it.value());
+        for (QTextDocument* d : doc.allDocuments())
+            d->addResource(QTextDocument::ImageResource, QUrl(it.key()), it->image);
+    }
+    QTextCursor c = e->textCursor();
+    c.beginEditBlock();
+    c.removeSelectedText();
+    const int at = c.position();
+    const int before = target->characterCount();
+    // The first paragraph of the inserted text joins the caret's paragraph;
+    // the fragment carries the rest.
+    c.insertFragment(QTextDocumentFragment(src.body()));
+    const int added = target->characterCount() - before;
+    c.endEditBlock();
+    e->setTextCursor(c);
+    txfield::renumber(doc, target, at, at + added);
+    if (target != doc.body())
+        return;
+    std::vector<const QTextDocument*> moved;
+    for (auto& f : src.frames) {
+        if (f->anchor.document() != src.body())
+            continue;
+        const int pos = at + f->anchor.position();
+        auto copy = std::make_unique<TxFrame>(std::move(*f));
+        copy->id = doc.newId();
+        copy->order = doc.nextOrder();
+        copy->anchor = TxDocument::anchorAt(target, pos);
+        moved.push_back(copy->doc.get());
+        doc.frames.push_back(std::move(copy));
+    }
+    for (auto& im : src.images) {
+        const QTextDocument* from = im->anchor.document();
+        const bool inBody = from == src.body();
+        if (!inBody && std::find(moved.begin(), moved.end(), from) == moved.end())
+            continue; // in a header or footer of the inserted document
+        const int pos = at + im->anchor.position();
+        auto copy = std::make_unique<TxImage>(std::move(*im));
+        copy->id = doc.newId();
+        copy->order = doc.nextOrder();
+        if (inBody)
+            copy->anchor = TxDocument::anchorAt(target, pos);
+        doc.images.push_back(std::move(copy));
+    }
+}
+
+// Makes `loaded` the engine's document.
+void TxEngineState::replaceDocument(TxDocument& loaded) {
+    closeOverlay();
+    activePart = 0;
+    activeFrame = 0;
+    curField = 0;
+    curFloat = 0;
+    const int keepView = viewMode;
+    doc.swap(loaded);
+    q->setDocument(doc.body());
+    viewMode = keepView;
+    if (showCtrlChars) {
+        showCtrlChars = false;
+        q->SetShowCtrlChars(true);
+    }
+    applyGeometry();
+    q->setTextCursor(QTextCursor(doc.body()));
+}
+
+bool TxEngine::LoadBytes(const QByteArray& bytes, int format, bool atCaret) {
+    d->lastError.clear();
+    TxDocument loaded;
+    QString error;
+    if (!decode(bytes, format, loaded, &error)) {
+        d->lastError = error;
+        return false;
+    }
+    if (d->activeFrame && !atCaret) {
+        QTextDocument* fd = d->adoc();
+        QTextCursor c(fd);
+        c.select(QTextCursor::Document);
+        c.removeSelectedText();
+        d->ed()->setTextCursor(c);
+        d->insertDocument(loaded);
+    } else if (atCaret) {
+        d->insertDocument(loaded);
+    } else {
+        d->replaceDocument(loaded);
+    }
+    return true;
+}
+
+QByteArray TxEngine::SaveBytes(int format, int, bool* ok) const {
+    d->lastError.clear();
+    QByteArray out;
+    QString error;
+    bool done = false;
+    if (d->activeFrame) {
+        TxDocument part;
+        copyPart(d->doc, d->adoc(), part);
+        done = encode(part, format, &out, &error);
+    } else {
+        done = encode(d->doc, format, &out, &error);
+    }
+    if (!done)
+        d->lastError = error;
+    if (ok)
+        *ok = done;
+    return done ? out : QByteArray();
+}
+
+bool TxEngine::LoadFile(const QString& path, int format, bool atCaret) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        d->lastError = f.errorString();
+        return false;
+    }
+    return LoadBytes(f.readAll(), format, atCaret);
+}
+
+bool TxEngine::SaveFile(const QString& path, int format) {
+    bool ok = false;
+    const QByteArray bytes = SaveBytes(format, 0, &ok);
+    if (!ok)
+        return false;
+    // Written beside the target and renamed over it: a failure never leaves
+    // half a file where the old one was.
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size() || !f.commit()) {
+        d->lastError = f.errorString();
+        return false;
+    }
+    return true;
+}
+
+void TxEngine::ClearAll() {
+    TxDocument empty;
+    empty.page = d->doc.page;
+    empty.clear(false);
+    d->replaceDocument(empty);
+}

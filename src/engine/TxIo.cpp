@@ -44,11 +44,16 @@ bool decode(const QByteArray& bytes, int format, TxDocument& out, QString* error
     case TxEngine::FmtNative:
         return native::load(bytes, out, error);
     case TxEngine::FmtDoc: {
+#ifdef FOLIUM_HAVE_DOC_READER
         const std::optional<model::Document> doc = msdoc::read(bytes, error);
         if (!doc)
             return false;
         bridge::toEngine(*doc, out);
         return true;
+#else
+        *error = QStringLiteral("reading Word 97-2003 documents is not available in this build");
+        return false;
+#endif
     }
     default:
         *error = unsupported(format);

@@ -1,0 +1,215 @@
+// The dispatcher rtAct: its prologue and epilogue, snapshot undo, paste,
+// the toolbar state, bars, zoom and the events.
+#include "EditorFixture.h"
+#include "TxCoolBar.h"
+#include "TxRuler.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QSignalSpy>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+QAction* button(uTxm& t, const QString& key) {
+    for (QAction* a : t.tlBar->actions())
+        if (a->objectName() == key)
+            return a;
+    return nullptr;
+}
+} // namespace
+
+TEST_F(EditorTest, EveryCommandEndsWithItsEvents) {
+    ScriptedPrompter p;
+    p.setStrict(true);
+    uTxm& t = open();
+    QList<int> done;
+    int udtFld = 0;
+    QObject::connect(&t, &uTxm::eRtAct, [&](int& code) { done << code; });
+    QObject::connect(&t, &uTxm::eUdtFld, [&] { ++udtFld; });
+    t.rtAct(2);
+    t.rtAct(61); // a command of another part: only the epilogue
+    t.rtAct(12345);
+    EXPECT_EQ(done, (QList<int>{2, 61, 12345}));
+    EXPECT_EQ(udtFld, 1);
+    // A command that did not happen leaves the modified flag alone.
+    type(QStringLiteral("x"));
+    t.rtAct(61);
+    EXPECT_TRUE(t.bDcEdt());
+    // The reserved command 53 takes a snapshot and marks the page modified.
+    t.SetDcEdt(false);
+    t.rtAct(53);
+    EXPECT_TRUE(t.bDcEdt());
+    EXPECT_TRUE(t.bSnap);
+    EXPECT_FALSE(t.ySnap.isEmpty());
+}
+
+TEST_F(EditorTest, UndoRestoresTheSnapshotUntilTheNextKeystroke) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    type(QStringLiteral("abc"));
+    QApplication::clipboard()->setText(QStringLiteral("XYZ"));
+    t.rtAct(15, QStringLiteral("TXT"));
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("abcXYZ"));
+    ASSERT_TRUE(t.mTxt->CanUndo()); // the engine could undo, but the snapshot wins
+    t.rtAct(11);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("abc"));
+    EXPECT_FALSE(t.bSnap);
+
+    t.rtAct(15, QStringLiteral("TXT"));
+    t.mTxt->SetSelStart(0);
+    type(QStringLiteral("d"));
+    EXPECT_FALSE(t.bSnap);
+    QTest::keyClick(t.mTxt, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("abcXYZ")); // only the keystroke is undone
+}
+
+TEST_F(EditorTest, UndoAfterLoadingAPageNeverBringsBackAnother) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    type(QStringLiteral("old page"));
+    t.rtAct(53); // snapshot of the old page
+    bool ok = false;
+    t.SetData(docBytes(QStringLiteral("new page")), ok, true);
+    t.rtAct(11);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("new page"));
+}
+
+TEST_F(EditorTest, PasteTextTurnsLineEndsIntoLineBreaks) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    QApplication::clipboard()->setText(QStringLiteral("  one\r\ntwo\nthree  "));
+    t.bPastTx = true;
+    t.mTxt->setFocus();
+    QTest::keyClick(t.mTxt, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("one\x0btwo\x0bthree"));
+    EXPECT_TRUE(t.bDcEdt());
+    EXPECT_TRUE(t.bSnap);
+    t.rtAct(11);
+    EXPECT_EQ(t.mTxt->Text(), QString());
+
+    // Paste mode: 3 keeps plain text as the choice, 2 formatted, 1/0 momentary.
+    t.rtAct(72, 2);
+    EXPECT_FALSE(t.bPastTx);
+    EXPECT_TRUE(t.pasteMenuChecked[0]);
+    t.rtAct(72, 1);
+    EXPECT_TRUE(t.bPastTx);
+    EXPECT_TRUE(t.pasteMenuChecked[0]);
+}
+
+TEST_F(EditorTest, ToolbarFollowsEditsAndSaves) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    EXPECT_FALSE(t.tlState.hasContent);
+    EXPECT_FALSE(button(t, QStringLiteral("Save"))->isEnabled());
+    EXPECT_FALSE(button(t, QStringLiteral("New"))->isEnabled());
+    EXPECT_TRUE(button(t, QStringLiteral("Open"))->isEnabled());
+    type(QStringLiteral("hello"));
+    EXPECT_TRUE(t.tlState.hasContent);
+    EXPECT_TRUE(t.tlState.canSave);
+    EXPECT_TRUE(t.tlState.canUndo);
+    EXPECT_TRUE(button(t, QStringLiteral("Save"))->isEnabled());
+    EXPECT_TRUE(button(t, QStringLiteral("Find"))->isEnabled());
+    EXPECT_FALSE(button(t, QStringLiteral("Copy"))->isEnabled());
+    t.rtAct(21); // select all
+    EXPECT_TRUE(t.tlState.canCopy);
+    EXPECT_TRUE(button(t, QStringLiteral("Cut"))->isEnabled());
+    t.sFlNm = dir + QStringLiteral("/t.doc");
+    button(t, QStringLiteral("Save"))->trigger();
+    EXPECT_FALSE(t.bDcEdt());
+    EXPECT_FALSE(t.tlState.canSave);
+    EXPECT_FALSE(button(t, QStringLiteral("Save"))->isEnabled());
+
+    // The editor type decides which buttons exist.
+    t.cTyp(0);
+    EXPECT_FALSE(button(t, QStringLiteral("New"))->isVisible());
+    EXPECT_FALSE(button(t, QStringLiteral("Open"))->isVisible());
+    EXPECT_TRUE(button(t, QStringLiteral("Save"))->isVisible());
+    t.cTyp(-1);
+    EXPECT_FALSE(button(t, QStringLiteral("Save"))->isVisible());
+}
+
+TEST_F(EditorTest, NewDocumentAsksThenClears) {
+    ScriptedPrompter p;
+    p.answerMessage(Prompter::Answer::No);
+    uTxm& t = open();
+    t.sFlNm = dir + QStringLiteral("/x.doc");
+    type(QStringLiteral("draft"));
+    button(t, QStringLiteral("New"))->trigger();
+    EXPECT_EQ(t.mTxt->Text(), QString());
+    EXPECT_TRUE(t.sFlNm.isEmpty());
+    EXPECT_FALSE(t.bDcEdt());
+}
+
+TEST_F(EditorTest, ZoomAndBars) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.mTxt->SetZoomFactor(480);
+    t.rtAct(86, QStringLiteral("拡大"));
+    EXPECT_EQ(t.mTxt->ZoomFactor(), 500);
+    t.rtAct(86, 10);
+    t.rtAct(86, 1000);
+    t.rtAct(86, QStringLiteral("abc"));
+    EXPECT_EQ(t.mTxt->ZoomFactor(), 500);
+    t.rtAct(86, 120);
+    EXPECT_EQ(t.mTxt->ZoomFactor(), 120);
+
+    const QRect textArea = t.mTxt->geometry();
+    t.rtAct(27, -8);
+    EXPECT_FALSE(t.clBar->isVisible());
+    EXPECT_LT(t.mTxt->geometry().top(), textArea.top());
+    const TxBand::Bands hidden = t.bands;
+    t.rtAct(27, -7);
+    t.rtAct(27, 8);
+    EXPECT_EQ(t.bands, hidden);
+    EXPECT_FALSE(t.clBar->isVisible());
+    t.rtAct(27, 7);
+    EXPECT_TRUE(t.clBar->isVisible());
+    EXPECT_TRUE(t.bRule);
+    EXPECT_TRUE(t.vRuler->isVisible());
+    t.rtAct(27, -1);
+    EXPECT_FALSE(t.tlBar->isVisible());
+    EXPECT_TRUE(t.frFmt->isVisible());
+}
+
+TEST_F(EditorTest, ColourListsApplyToTheSelection) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    ASSERT_EQ(t.imFcr->count(), 10);
+    EXPECT_EQ(t.imFcr->itemData(5).toString(), QStringLiteral("Rd"));
+    EXPECT_FALSE(t.cmFcr->isEnabled());
+    type(QStringLiteral("colour"));
+    t.SetDcEdt(false);
+    t.rtAct(21);
+    t.imFcr->setCurrentIndex(5);
+    emit t.imFcr->activated(5);
+    EXPECT_EQ(t.mTxt->ForeColor(), 0x0000FFu);
+    EXPECT_TRUE(t.cmFcr->isEnabled());
+    EXPECT_EQ(t.cmFcr->toolTip(), QStringLiteral("文字色(Red)を設定します"));
+    EXPECT_TRUE(t.bDcEdt());
+    EXPECT_TRUE(t.bSnap);
+    t.rtAct(11);
+    t.rtAct(21);
+    EXPECT_EQ(t.mTxt->ForeColor() & 0xFFFFFF, 0u);
+}
+
+TEST_F(EditorTest, LinkClicksReachTheHost) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.mTxt->SetText(QStringLiteral("see "));
+    t.mTxt->SetSelStart(4);
+    const int id = t.mTxt->FieldInsert(QStringLiteral("page 12"));
+    t.mTxt->SetFieldTarget(id, QStringLiteral("TG_12"));
+    const int anchor = t.mTxt->FieldInsert(QStringLiteral("top"));
+    t.mTxt->SetFieldTarget(anchor, QStringLiteral("TP_top"));
+    QStringList got;
+    QObject::connect(&t, &uTxm::eClckLink,
+                     [&](QString& k, QString& c, QString& v) { got << k << c << v; });
+    emit t.mTxt->fieldClicked(id);
+    emit t.mTxt->fieldClicked(anchor);
+    EXPECT_EQ(got,
+              (QStringList{QStringLiteral("TG"), QStringLiteral("page 12"), QStringLiteral("12")}));
+}

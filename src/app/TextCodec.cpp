@@ -1,5 +1,6 @@
 #include "TextCodec.h"
 
+#include <QHash>
 #include <QStringDecoder>
 #include <cerrno>
 #include <iconv.h>
@@ -88,6 +89,16 @@ QString decodeSingleOrMultiByte(const QByteArray& bytes, const char* name) {
     return QString::fromUtf8(utf8);
 }
 
+QByteArray encodeCp932(const QString& text, bool* ok) {
+    return convert(
+        "CP932", "UTF-8", text.toUtf8(),
+        [](const char* at, size_t) {
+            return std::pair<QByteArray, size_t>(
+                QByteArrayLiteral("?"), utf8SequenceLength(static_cast<unsigned char>(*at)));
+        },
+        ok);
+}
+
 } // namespace
 
 namespace TextCodec {
@@ -95,14 +106,35 @@ namespace TextCodec {
 QString fromCp932(const QByteArray& bytes) { return decodeSingleOrMultiByte(bytes, "CP932"); }
 
 QByteArray toCp932(const QString& text, bool* lossless) {
-    const QByteArray utf8 = text.toUtf8();
-    return convert(
-        "CP932", "UTF-8", utf8,
-        [](const char* at, size_t) {
-            return std::pair<QByteArray, size_t>(QByteArrayLiteral("?"),
-                                                 utf8SequenceLength(static_cast<unsigned char>(*at)));
-        },
-        lossless);
+    bool exact = true;
+    QByteArray out = encodeCp932(text, &exact);
+    // iconv also maps some characters to look-alikes (WAVE DASH to the
+    // full-width tilde, YEN SIGN to the backslash, MINUS SIGN to the
+    // full-width hyphen-minus): they would read back as other characters, so
+    // they count as having no CP932 form and are written as "?" like the others.
+    if (fromCp932(out) != text) {
+        exact = false;
+        out.clear();
+        QHash<QString, QByteArray> known;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            const qsizetype n =
+                text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()
+                    ? 2
+                    : 1;
+            const QString ch = text.mid(i, n);
+            i += n - 1;
+            auto it = known.constFind(ch);
+            if (it == known.constEnd()) {
+                bool ok = true;
+                const QByteArray b = encodeCp932(ch, &ok);
+                it = known.insert(ch, ok && fromCp932(b) == ch ? b : QByteArrayLiteral("?"));
+            }
+            out += *it;
+        }
+    }
+    if (lossless)
+        *lossless = exact;
+    return out;
 }
 
 bool fitsCp932(const QString& text) {

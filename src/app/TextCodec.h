@@ -11,7 +11,8 @@ namespace TextCodec {
 // Decodes CP932 bytes; bytes that are not valid CP932 become U+FFFD.
 QString fromCp932(const QByteArray& bytes);
 // Encodes into CP932. `lossless` (when given) is false if a character had no
-// CP932 form; such characters are written as "?".
+// CP932 form that reads back as the same character; such characters are
+// written as "?".
 QByteArray toCp932(const QString& text, bool* lossless = nullptr);
 // True when every character of `text` has a CP932 form.
 bool fitsCp932(const QString& text);

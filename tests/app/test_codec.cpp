@@ -20,6 +20,16 @@ TEST(TextCodec, Cp932RoundTripAndFallbacks) {
     EXPECT_FALSE(TextCodec::fitsCp932(QStringLiteral("emoji 😀 and hangul 한")));
     EXPECT_TRUE(TextCodec::fitsCp932(jp));
 
+    // Characters iconv would swap for look-alikes read back as other
+    // characters: they count as missing and are written as "?".
+    const QString lookAlikes = QStringLiteral("10\u301C20 \u00A5500 \u2212 3");
+    EXPECT_FALSE(TextCodec::fitsCp932(lookAlikes));
+    lossless = true;
+    EXPECT_EQ(TextCodec::toCp932(lookAlikes, &lossless), QByteArray("10?20 ?500 ? 3"));
+    EXPECT_FALSE(lossless);
+    EXPECT_EQ(TextCodec::toCp932(QStringLiteral("\uFF5E運") + QChar(0xD800)),
+              QByteArray("\x81\x60\x89\x5e?"));
+
     // Invalid bytes decode to replacement characters, never a crash.
     const QString broken = TextCodec::fromCp932(QByteArray("ab\x81", 3));
     EXPECT_TRUE(broken.startsWith(QStringLiteral("ab")));

@@ -166,6 +166,22 @@ TEST(Settings, ShiftJisRoundTripAndUtf8Fallback) {
         ini.SetTxt(ok);
         EXPECT_TRUE(TestEnv::readFile(path).startsWith("<?xml version='1.0' encoding='Shift-JIS' ?>"));
     }
+    {
+        // A wave dash or a yen sign has only a look-alike in Shift-JIS: the
+        // file is written as UTF-8 so they come back as they were.
+        yIni ini = loaded(path);
+        ini.GetGtx(QStringLiteral("TX_USR"));
+        ini.SetVal(QStringLiteral("WMF_PH"), QStringLiteral("/tmp/1\u301C2 \u00A5"));
+        ini.SetGtx();
+        bool ok = false;
+        ini.SetTxt(ok);
+        ASSERT_TRUE(ok);
+        EXPECT_TRUE(TestEnv::readFile(path).startsWith("<?xml version='1.0' encoding='UTF-8' ?>"));
+        yIni again = loaded(path);
+        again.GetGtx(QStringLiteral("TX_USR"));
+        EXPECT_EQ(again.vGtVal(QStringLiteral("WMF_PH"), QString()),
+                  QStringLiteral("/tmp/1\u301C2 \u00A5"));
+    }
     // Bytes that are not valid Shift-JIS are replaced, never a crash.
     TestEnv::writeFile(path, QByteArray("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<\x89\x5e\x97\x70>\r\n"
                                         "   <G>\r\n      <K>\xff\xfe\x81</K>\r\n   </G>\r\n</\x89\x5e\x97\x70>"));

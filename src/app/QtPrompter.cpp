@@ -26,6 +26,8 @@ QMessageBox::Icon toQtIcon(Prompter::Icon icon) {
 Prompter::Answer QtPrompter::message(const QString& text, Buttons buttons, Icon icon) {
     QMessageBox box(toQtIcon(icon), kTitle, QString(text).replace(u'\r', u'\n'),
                     QMessageBox::NoButton, owner());
+    // Messages quote titles and paths, which may hold "<": never markup.
+    box.setTextFormat(Qt::PlainText);
     QAbstractButton* ok = nullptr;
     QAbstractButton* cancel = nullptr;
     QAbstractButton* yes = nullptr;

@@ -82,6 +82,8 @@ uFky::uFky(QWidget* parent) : QWidget(parent) {
     row->setSpacing(4);
     pnlIcon_ = new QLabel(panel_);
     pnlText_ = new QLabel(panel_);
+    // Messages carry page titles and paths: never taken for markup.
+    pnlText_->setTextFormat(Qt::PlainText);
     pnlText_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     row->addWidget(pnlIcon_);
     row->addWidget(pnlText_, 1);

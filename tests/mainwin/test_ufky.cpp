@@ -7,6 +7,7 @@
 #include "uFkyStrip.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -191,6 +192,19 @@ TEST(uFkyPanel, ColoursAndIconsByKind) {
         EXPECT_EQ(h.fky.PanelColor(), c.colour) << c.fOpt;
     }
     EXPECT_EQ(h.fky.PanelText(), S("保存しました     "));
+
+    // A message holding a title such as "<b>日記</b>" is shown as written,
+    // tags and all, not taken for markup.
+    QLabel* text = nullptr;
+    for (QLabel* l : h.fky.Panel()->findChildren<QLabel*>())
+        if (l->text() == h.fky.PanelText())
+            text = l;
+    ASSERT_NE(text, nullptr);
+    h.fky.PanelTx(S("日記"), 0);
+    const int plainWidth = text->sizeHint().width();
+    h.fky.PanelTx(S("<b>日記</b>"), 0);
+    EXPECT_GE(text->sizeHint().width(),
+              plainWidth + text->fontMetrics().horizontalAdvance(S("<b></b>")));
 }
 
 TEST(uFkyLayoutOnScreen, KeysPanelAndProgress) {

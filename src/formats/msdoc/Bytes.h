@@ -67,7 +67,7 @@ public:
 
 private:
     void fail() const { bad = true; }
-    const QByteArray& d;
+    QByteArray d; // shared, not copied
     mutable bool bad = false;
 };
 

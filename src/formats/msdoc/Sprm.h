@@ -124,3 +124,22 @@ constexpr int PicBrcTop80 = 0x6C02;
 int operandSize(const QByteArray& grpprl, int pos, int opcode);
 
 } // namespace msdoc::sprm
+
+namespace msdoc::sprm {
+
+// Calls f(opcode, operandPos, operandSize) for each sprm of `grpprl`; stops
+// at the first one whose operand would run past the end.
+template <typename F> void forEach(const QByteArray& grpprl, F f) {
+    int pos = 0;
+    while (pos + 2 <= grpprl.size()) {
+        const int op = quint8(grpprl[pos]) | (quint8(grpprl[pos + 1]) << 8);
+        pos += 2;
+        const int size = operandSize(grpprl, pos, op);
+        if (size < 0 || pos + size > grpprl.size())
+            return;
+        f(op, pos, size);
+        pos += size;
+    }
+}
+
+} // namespace msdoc::sprm

@@ -1,0 +1,204 @@
+// Reads a Word 97-2003 document into the model: sections with their page
+// setup, the main text, headers and footers, bookmarks.
+#include "Bytes.h"
+#include "DocFile.h"
+#include "MsDoc.h"
+#include "Sprm.h"
+#include "StoryReader.h"
+
+namespace msdoc {
+
+namespace {
+
+using namespace rd;
+
+constexpr int kPlcfSed = 6;
+constexpr int kPlcfHdd = 11;
+constexpr int kSttbfBkmk = 21;
+constexpr int kPlcfBkf = 22;
+constexpr int kPlcfBkl = 23;
+
+// CPs of a plc with `dataSize` bytes per element; empty when malformed.
+std::vector<int> plcCps(const QByteArray& plc, int dataSize, int* count) {
+    *count = 0;
+    if (plc.size() < 4 || (plc.size() - 4) % (4 + dataSize))
+        return {};
+    const int n = int((plc.size() - 4) / (4 + dataSize));
+    const ByteReader r(plc);
+    std::vector<int> cps;
+    for (int i = 0; i <= n; ++i)
+        cps.push_back(r.i32(i * 4));
+    *count = n;
+    return cps;
+}
+
+// Word's section defaults (US Letter, 1.25" side margins).
+model::Section defaultSection() {
+    model::Section s;
+    s.page.width = 12240;
+    s.page.height = 15840;
+    s.page.marginLeft = s.page.marginRight = 1800;
+    s.page.marginTop = s.page.marginBottom = 1440;
+    s.page.headerDistance = s.page.footerDistance = 720;
+    return s;
+}
+
+struct SectionInfo {
+    int cpEnd;
+    model::Section props;
+};
+
+std::vector<SectionInfo> readSections(DocFile& f) {
+    std::vector<SectionInfo> out;
+    int n = 0;
+    const std::vector<int> cps = plcCps(f.tableSlice(kPlcfSed), 12, &n);
+    const ByteReader sed(f.tableSlice(kPlcfSed));
+    const ByteReader wd(f.wordDocument);
+    int last = 0;
+    for (int i = 0; i < n; ++i) {
+        Sep sep;
+        sep.section = defaultSection();
+        const quint32 fcSepx = sed.u32((n + 1) * 4 + i * 12 + 2);
+        if (fcSepx != 0xFFFFFFFF && wd.has(fcSepx, 2)) {
+            const int cb = wd.i16(fcSepx);
+            if (cb > 0)
+                applySep(sep, wd.mid(fcSepx + 2, cb));
+        }
+        const int end = std::clamp(cps[size_t(i) + 1], last, f.ccpText);
+        if (end <= last && i + 1 < n)
+            continue;
+        out.push_back({end, sep.section});
+        last = end;
+    }
+    if (out.empty())
+        out.push_back({f.ccpText, defaultSection()});
+    out.back().cpEnd = f.ccpText;
+    return out;
+}
+
+void readBookmarks(DocFile& f, StoryReader& story) {
+    const QByteArray names = f.tableSlice(kSttbfBkmk);
+    const ByteReader r(names);
+    if (names.size() < 6 || r.u16(0) != 0xFFFF)
+        return;
+    const int count = r.u16(2);
+    const int cbExtra = r.u16(4);
+    QStringList list;
+    qint64 pos = 6;
+    for (int i = 0; i < count && r.has(pos, 2); ++i) {
+        const int cch = r.u16(pos);
+        QString s;
+        for (int k = 0; k < cch && r.has(pos + 2 + k * 2, 2); ++k)
+            s += QChar(r.u16(pos + 2 + k * 2));
+        list << s;
+        pos += 2 + cch * 2 + cbExtra;
+    }
+    int nf = 0, nl = 0;
+    const QByteArray bkfBytes = f.tableSlice(kPlcfBkf);
+    const std::vector<int> starts = plcCps(bkfBytes, 4, &nf);
+    const std::vector<int> ends = plcCps(f.tableSlice(kPlcfBkl), 0, &nl);
+    const ByteReader bkf(bkfBytes);
+    for (int i = 0; i < nf && i < list.size(); ++i) {
+        const int ibkl = bkf.u16((nf + 1) * 4 + i * 4);
+        if (ibkl >= nl)
+            continue;
+        story.bookmarks.insert(starts[size_t(i)], {list[i], true});
+        story.bookmarks.insert(ends[size_t(ibkl)], {list[i], false});
+    }
+}
+
+// Drops the empty paragraph a writer must put after a table that ends a
+// section or the document.
+void dropTrailingEmpty(std::vector<model::Block>& blocks) {
+    if (blocks.size() >= 2 && blocks.back().kind == model::Block::Kind::Paragraph &&
+        blocks.back().paragraph.content.empty() &&
+        blocks[blocks.size() - 2].kind == model::Block::Kind::Table)
+        blocks.pop_back();
+}
+
+void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
+    int n = 0;
+    const std::vector<int> cps = plcCps(f.tableSlice(kPlcfHdd), 0, &n);
+    if (f.ccpHdd <= 0 || n < 6)
+        return;
+    const int base = f.ccpText + f.ccpFtn;
+    // Per section: even header, odd header, even footer, odd footer, first
+    // header, first footer. An empty story continues the previous section's.
+    std::vector<model::Block>* targets[6];
+    const std::vector<model::Block>* prev[6] = {};
+    for (size_t s = 0; s < doc.sections.size(); ++s) {
+        model::Section& sec = doc.sections[s];
+        std::vector<model::Block>* t[6] = {nullptr,     &sec.header,      nullptr,
+                                           &sec.footer, &sec.firstHeader, &sec.firstFooter};
+        std::copy(t, t + 6, targets);
+        for (int k = 0; k < 6; ++k) {
+            if (!targets[k])
+                continue;
+            const int idx = 6 + int(s) * 6 + k;
+            if (idx + 1 > n) {
+                if (prev[k])
+                    *targets[k] = *prev[k];
+                prev[k] = targets[k];
+                continue;
+            }
+            const int a = std::clamp(cps[size_t(idx)], 0, f.ccpHdd);
+            const int b = std::clamp(cps[size_t(idx) + 1], a, f.ccpHdd);
+            if (a == b) {
+                if (prev[k])
+                    *targets[k] = *prev[k];
+            } else {
+                const std::vector<ParaRec> recs = story.paragraphs(base + a, base + b, {});
+                std::vector<model::Block> blocks = story.blocks(recs, 0, recs.size());
+                dropTrailingEmpty(blocks);
+                // A story of one empty paragraph says "none".
+                if (blocks.size() == 1 && blocks[0].kind == model::Block::Kind::Paragraph &&
+                    blocks[0].paragraph.content.empty())
+                    blocks.clear();
+                *targets[k] = std::move(blocks);
+            }
+            prev[k] = targets[k];
+        }
+    }
+}
+
+} // namespace
+
+std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
+    std::optional<DocFile> file = DocFile::open(bytes, error);
+    if (!file)
+        return std::nullopt;
+    DocFile& f = *file;
+    model::Document doc;
+    StoryReader story(f, nullptr);
+    readBookmarks(f, story);
+
+    const std::vector<SectionInfo> sections = readSections(f);
+    std::vector<int> sectionEnds;
+    for (const SectionInfo& s : sections)
+        sectionEnds.push_back(s.cpEnd);
+    const std::vector<ParaRec> recs = story.paragraphs(0, f.ccpText, sectionEnds);
+    size_t i = 0;
+    for (const SectionInfo& s : sections) {
+        size_t j = i;
+        while (j < recs.size() && recs[j].cpEnd <= s.cpEnd)
+            ++j;
+        model::Section sec = s.props;
+        sec.blocks = story.blocks(recs, i, j);
+        dropTrailingEmpty(sec.blocks);
+        doc.sections.push_back(std::move(sec));
+        i = j;
+    }
+    if (i < recs.size()) {
+        std::vector<model::Block> rest = story.blocks(recs, i, recs.size());
+        auto& blocks = doc.sections.back().blocks;
+        blocks.insert(blocks.end(), rest.begin(), rest.end());
+    }
+    readHeaders(f, story, doc);
+    // Section-level first page flags from the section properties.
+    const ByteReader dop(f.tableSlice(31));
+    if (dop.size() >= 12)
+        doc.defaultTabStop = dop.u16(10);
+    return doc;
+}
+
+} // namespace msdoc

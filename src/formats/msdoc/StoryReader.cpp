@@ -1,0 +1,427 @@
+#include "StoryReader.h"
+
+#include <algorithm>
+
+namespace msdoc::rd {
+
+namespace {
+
+// Splits a field instruction into its words; quoted arguments keep their
+// blanks, a backslash inside quotes escapes the next character.
+QStringList fieldWords(const QString& s) {
+    QStringList out;
+    qsizetype i = 0;
+    while (i < s.size()) {
+        while (i < s.size() && s[i].isSpace())
+            ++i;
+        if (i >= s.size())
+            break;
+        QString w;
+        if (s[i] == u'"') {
+            ++i;
+            while (i < s.size() && s[i] != u'"') {
+                if (s[i] == u'\\' && i + 1 < s.size())
+                    ++i;
+                w += s[i++];
+            }
+            ++i;
+            out << w;
+            continue;
+        }
+        while (i < s.size() && !s[i].isSpace())
+            w += s[i++];
+        out << w;
+    }
+    return out;
+}
+
+bool isMarkerTarget(const QString& t) {
+    const QString p = t.left(3).toUpper();
+    return p == QLatin1String("TG_") || p == QLatin1String("TP_") || p == QLatin1String("DX_");
+}
+
+} // namespace
+
+model::Field makeField(const QString& instruction, std::vector<model::Inline> result) {
+    model::Field field;
+    field.result = std::move(result);
+    const QStringList words = fieldWords(instruction);
+    const QString keyword = words.value(0).toUpper();
+    if (keyword == QLatin1String("HYPERLINK")) {
+        field.type = model::FieldType::Hyperlink;
+        QString target, location;
+        for (qsizetype i = 1; i < words.size(); ++i) {
+            const QString& w = words[i];
+            if (w.startsWith(u'\\') && w.size() == 2) {
+                const QChar sw = w[1].toLower();
+                if (sw == u'l' && i + 1 < words.size())
+                    location = words[++i];
+                else if ((sw == u'o' || sw == u't') && i + 1 < words.size())
+                    ++i;
+                continue;
+            }
+            if (target.isEmpty())
+                target = w;
+        }
+        field.target = location.isEmpty() ? target : target + u'#' + location;
+        field.kind = isMarkerTarget(field.target) ? 2 : 1;
+        field.option = 149;
+    } else if (keyword == QLatin1String("PAGE")) {
+        field.type = model::FieldType::Page;
+    } else if (keyword == QLatin1String("NUMPAGES")) {
+        field.type = model::FieldType::NumPages;
+    } else if (keyword == QLatin1String("DATE") || keyword == QLatin1String("TIME")) {
+        field.type =
+            keyword == QLatin1String("DATE") ? model::FieldType::Date : model::FieldType::Time;
+        if (words.size() > 1)
+            field.instruction = instruction;
+    } else {
+        field.type = model::FieldType::Other;
+        field.instruction = instruction;
+    }
+    return field;
+}
+
+int depthOf(const Pap& pap) {
+    return pap.itap > 0 ? pap.itap : (pap.inTable ? 1 : 0);
+}
+
+std::vector<ParaRec> StoryReader::paragraphs(int cpStart, int cpEnd,
+                                             const std::vector<int>& sectionEnds) {
+    std::vector<ParaRec> recs;
+    const QString& t = f.text();
+    cpEnd = std::min<int>(cpEnd, int(t.size()));
+    int start = cpStart;
+    size_t sec = 0;
+    for (int cp = cpStart; cp < cpEnd; ++cp) {
+        const char16_t c = t[cp].unicode();
+        bool end = c == 0x0D || c == 0x07;
+        if (c == 0x0C) {
+            while (sec < sectionEnds.size() && sectionEnds[sec] < cp + 1)
+                ++sec;
+            end = sec < sectionEnds.size() && sectionEnds[sec] == cp + 1;
+        }
+        if (!end)
+            continue;
+        ParaRec rec;
+        rec.cpStart = start;
+        rec.cpEnd = cp + 1;
+        rec.mark = c;
+        const PropRun* run = f.papxAt(cp);
+        const int istd = run ? run->istd : 0;
+        rec.pap = f.stylePap(istd);
+        rec.pap.istd = istd;
+        if (run)
+            applyPap(rec.pap, run->grpprl, f.props);
+        if (const Piece* pc = f.pieceAt(cp); pc && !pc->prmGrpprl.isEmpty())
+            applyPap(rec.pap, pc->prmGrpprl, f.props);
+        recs.push_back(std::move(rec));
+        start = cp + 1;
+    }
+    if (start < cpEnd) {
+        // Text after the last mark (damaged or cut files): one more paragraph.
+        ParaRec rec;
+        rec.cpStart = start;
+        rec.cpEnd = cpEnd + 1;
+        rec.pap = f.stylePap(0);
+        recs.push_back(rec);
+    }
+    return recs;
+}
+
+Chp StoryReader::chpAt(int cp, int istd, int* runEnd) {
+    const Piece* pc = f.pieceAt(cp);
+    Chp chp = f.styleChp(istd);
+    *runEnd = cp + 1;
+    if (!pc)
+        return chp;
+    const PropRun* run = f.chpxAt(cp);
+    const Chp base = chp;
+    if (run) {
+        applyChp(chp, run->grpprl, f.props, base);
+        const quint32 fcEnd = std::min<quint32>(run->fcEnd, f.fcOf(*pc, pc->cpEnd));
+        const int bpc = pc->compressed ? 1 : 2;
+        *runEnd = std::max(cp + 1, pc->cpStart + int((fcEnd - pc->fc) / bpc));
+    } else {
+        *runEnd = pc->cpEnd;
+    }
+    if (!pc->prmGrpprl.isEmpty())
+        applyChp(chp, pc->prmGrpprl, f.props, base);
+    return chp;
+}
+
+void StoryReader::addText(model::Paragraph& p, const QString& s, const model::CharFormat& format) {
+    if (s.isEmpty())
+        return;
+    if (!open.empty() && !open.back().flattened) {
+        OpenField& top = open.back();
+        if (!top.inResult) {
+            top.instruction += s;
+            return;
+        }
+        if (!top.result.empty() && top.result.back().kind == model::Inline::Kind::Text &&
+            top.result.back().format == format)
+            top.result.back().text += s;
+        else
+            top.result.push_back(model::Inline::makeText(s, format));
+        return;
+    }
+    if (!open.empty() && !open.back().inResult)
+        return; // instruction of a field flattened at a paragraph end
+    p.addText(s, format);
+}
+
+void StoryReader::addInline(model::Paragraph& p, model::Inline in) {
+    if (!open.empty() && !open.back().flattened) {
+        if (open.back().inResult)
+            open.back().result.push_back(std::move(in));
+        return;
+    }
+    p.content.push_back(std::move(in));
+}
+
+void StoryReader::fieldEnd(model::Paragraph& p) {
+    if (open.empty())
+        return;
+    OpenField of = std::move(open.back());
+    open.pop_back();
+    if (of.flattened)
+        return;
+    model::Field field = makeField(of.instruction, std::move(of.result));
+    if (!open.empty() && !open.back().flattened && !open.back().inResult) {
+        // A field inside another's instruction gives its result text.
+        for (const model::Inline& in : field.result)
+            if (in.kind == model::Inline::Kind::Text)
+                open.back().instruction += in.text;
+        return;
+    }
+    addInline(p, model::Inline::makeField(field, of.format));
+}
+
+void StoryReader::flattenFields(model::Paragraph& p) {
+    // Fields that run across paragraphs keep only their result text.
+    for (OpenField& of : open) {
+        if (!of.flattened) {
+            for (model::Inline& in : of.result)
+                p.content.push_back(std::move(in));
+            of.result.clear();
+            of.flattened = true;
+        }
+    }
+}
+
+void StoryReader::special(model::Paragraph& p, int cp, char16_t c, const Chp& chp) {
+    switch (c) {
+    case 0x13: {
+        OpenField of;
+        of.format = chp.format;
+        open.push_back(of);
+        break;
+    }
+    case 0x14:
+        if (!open.empty())
+            open.back().inResult = true;
+        break;
+    case 0x15:
+        fieldEnd(p);
+        break;
+    case 0x01:
+        if (objects && chp.picLocation >= 0 && !chp.obj) {
+            model::Picture pic;
+            if (objects->inlinePicture(chp.picLocation, pic))
+                addInline(p, model::Inline::makePicture(pic, chp.format));
+        }
+        break;
+    case 0x08:
+        if (objects) {
+            model::Inline pic;
+            model::Frame box;
+            bool isBox = false;
+            if (objects->floatingObject(cp, pic, box, isBox) && !isBox) {
+                pic.format = chp.format;
+                addInline(p, pic);
+            }
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
+    model::Paragraph p;
+    p.format = rec.pap.format;
+    if (rec.pap.istd == 0)
+        p.format.styleName.clear();
+    const QString& t = f.text();
+    const int end = rec.cpEnd - 1;
+    auto events = bookmarks.lowerBound(rec.cpStart);
+    auto flushEvents = [&](int cp) {
+        while (events != bookmarks.end() && events.key() <= cp) {
+            addInline(p, model::Inline::makeBookmark(events->name, events->start));
+            ++events;
+        }
+    };
+    int cp = rec.cpStart;
+    QString buf;
+    while (cp < end) {
+        flushEvents(cp);
+        int runEnd = cp + 1;
+        const Chp chp = chpAt(cp, rec.pap.istd, &runEnd);
+        runEnd = std::min(runEnd, end);
+        if (events != bookmarks.end() && events.key() < runEnd)
+            runEnd = std::max(cp + 1, events.key());
+        buf.clear();
+        const bool hidden = chp.vanish && (open.empty() || open.back().inResult);
+        for (int c = cp; c < runEnd; ++c) {
+            char16_t u = t[c].unicode();
+            if (u >= 0x20 || u == 0x09 || u == 0x0B || u == 0x0C || u == 0x0E || u == 0x1E ||
+                u == 0x1F) {
+                if (u == 0x1E)
+                    u = model::kNoBreakHyphen;
+                else if (u == 0x1F)
+                    u = model::kSoftHyphen;
+                if (!hidden)
+                    buf += QChar(u);
+                continue;
+            }
+            addText(p, buf, chp.format);
+            buf.clear();
+            special(p, c, u, chp);
+        }
+        addText(p, buf, chp.format);
+        cp = runEnd;
+    }
+    flushEvents(end);
+    if (end >= rec.cpStart && end < t.size()) {
+        int dummy = 0;
+        p.markFormat = chpAt(end, rec.pap.istd, &dummy).format;
+    }
+    if (!open.empty())
+        flattenFields(p);
+    return p;
+}
+
+model::Table StoryReader::table(const std::vector<ParaRec>& recs, size_t& i, size_t end,
+                                int depth) {
+    model::Table t;
+    model::TableRow row;
+    model::TableCell cell;
+    bool first = true;
+    auto finishRow = [&](const Tap* tap) {
+        if (tap) {
+            for (size_t k = 0; k < row.cells.size(); ++k) {
+                model::TableCell& c = row.cells[k];
+                if (k + 1 < tap->centers.size())
+                    c.width = tap->centers[k + 1] - tap->centers[k];
+                if (k < tap->cells.size()) {
+                    const Tc& tc = tap->cells[k];
+                    c.horizontalMerge = tc.hMerge;
+                    c.verticalMerge = tc.vMerge;
+                    c.valign = tc.valign;
+                    c.top = tc.top;
+                    c.left = tc.left;
+                    c.bottom = tc.bottom;
+                    c.right = tc.right;
+                    c.shading = tc.shading;
+                }
+            }
+            row.height = std::abs(tap->rowHeight);
+            row.heightRule = tap->rowHeight > 0   ? model::HeightRule::AtLeast
+                             : tap->rowHeight < 0 ? model::HeightRule::Exact
+                                                  : model::HeightRule::Auto;
+            row.header = tap->header;
+            row.cantSplit = tap->cantSplit;
+            if (first) {
+                t.align = tap->align;
+                t.cellMargin = tap->gapHalf;
+                t.indent = tap->centers.empty() ? 0 : tap->centers[0] + tap->gapHalf;
+                first = false;
+            }
+        }
+        t.rows.push_back(std::move(row));
+        row = model::TableRow();
+    };
+    auto finishCell = [&]() {
+        // The writer's empty paragraph after a nested table closing a cell.
+        if (cell.blocks.size() >= 2 && cell.blocks.back().kind == model::Block::Kind::Paragraph &&
+            cell.blocks.back().paragraph.content.empty() &&
+            cell.blocks[cell.blocks.size() - 2].kind == model::Block::Kind::Table)
+            cell.blocks.pop_back();
+        row.cells.push_back(std::move(cell));
+        cell = model::TableCell();
+    };
+    while (i < end) {
+        const ParaRec& rec = recs[i];
+        const int d = depthOf(rec.pap);
+        if (d < depth)
+            break;
+        if (d > depth) {
+            cell.blocks.push_back(model::Block::makeTable(table(recs, i, end, depth + 1)));
+            continue;
+        }
+        const bool rowEnd = depth == 1 ? rec.pap.ttp : rec.pap.innerTtp;
+        const bool cellEnd = depth == 1 ? (rec.mark == 0x07 && !rowEnd) : rec.pap.innerCell;
+        ++i;
+        if (rowEnd) {
+            if (!cell.blocks.empty())
+                finishCell();
+            finishRow(&rec.pap.tap);
+            continue;
+        }
+        cell.blocks.push_back(model::Block::makeParagraph(paragraph(rec)));
+        if (cellEnd)
+            finishCell();
+    }
+    if (!cell.blocks.empty())
+        finishCell();
+    if (!row.cells.empty())
+        finishRow(nullptr);
+    return t;
+}
+
+std::vector<model::Block> StoryReader::blocks(const std::vector<ParaRec>& recs, size_t begin,
+                                              size_t end) {
+    std::vector<model::Block> out;
+    FramePos lastFrame;
+    size_t i = begin;
+    while (i < end) {
+        const ParaRec& rec = recs[i];
+        const FramePos frame = rec.pap.frame;
+        model::Block b;
+        if (depthOf(rec.pap) >= 1)
+            b = model::Block::makeTable(table(recs, i, end, 1));
+        else
+            b = model::Block::makeParagraph(paragraph(recs[i++]));
+        if (!frame.isFramed()) {
+            out.push_back(std::move(b));
+            continue;
+        }
+        if (!out.empty() && out.back().kind == model::Block::Kind::Frame && lastFrame == frame) {
+            out.back().frame.blocks.push_back(std::move(b));
+            continue;
+        }
+        model::Frame fr;
+        fr.x = frame.x;
+        fr.y = frame.y;
+        fr.width = frame.width;
+        fr.height = frame.height;
+        fr.heightRule = frame.height == 0 ? model::HeightRule::Auto
+                        : frame.minHeight ? model::HeightRule::AtLeast
+                                          : model::HeightRule::Exact;
+        fr.verticalRelation = frame.pcVert == 0   ? model::VerticalRelation::Margin
+                              : frame.pcVert == 1 ? model::VerticalRelation::Page
+                                                  : model::VerticalRelation::Paragraph;
+        fr.horizontalRelation = frame.pcHorz == 1   ? model::HorizontalRelation::Margin
+                                : frame.pcHorz == 2 ? model::HorizontalRelation::Page
+                                                    : model::HorizontalRelation::Column;
+        fr.wrapAround = frame.wrap != 1;
+        fr.border = frame.border;
+        fr.blocks.push_back(std::move(b));
+        lastFrame = frame;
+        out.push_back(model::Block::makeFrame(fr));
+    }
+    return out;
+}
+
+} // namespace msdoc::rd

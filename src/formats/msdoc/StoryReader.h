@@ -1,0 +1,77 @@
+#pragma once
+// Turns a range of a Word document's text into model blocks: paragraphs with
+// their runs, fields, bookmarks, tables (nested) and frames.
+
+#include "DocFile.h"
+
+#include <QHash>
+#include <QMultiMap>
+
+#include <vector>
+
+namespace msdoc::rd {
+
+struct ParaRec {
+    int cpStart = 0;
+    int cpEnd = 0; // one past the paragraph mark
+    char16_t mark = 0x0D;
+    Pap pap;
+};
+
+struct BookmarkEvent {
+    QString name;
+    bool start = true;
+};
+
+// Objects the story reader hands to the picture reader.
+class ObjectReader {
+public:
+    virtual ~ObjectReader() = default;
+    // Inline picture at Data stream offset `location`; false when none.
+    virtual bool inlinePicture(qint64 location, model::Picture& out) = 0;
+    // Floating object whose anchor character is at `cp`: a picture, or a text
+    // box whose blocks are returned; false when there is nothing to show.
+    virtual bool floatingObject(int cp, model::Inline& picture, model::Frame& textBox,
+                                bool& isTextBox) = 0;
+};
+
+class StoryReader {
+public:
+    StoryReader(DocFile& file, ObjectReader* objects) : f(file), objects(objects) {}
+
+    // Paragraph records of [cpStart, cpEnd); section marks end paragraphs
+    // where `sectionEnds` says a section ends.
+    std::vector<ParaRec> paragraphs(int cpStart, int cpEnd, const std::vector<int>& sectionEnds);
+    // Blocks of the records [begin, end).
+    std::vector<model::Block> blocks(const std::vector<ParaRec>& recs, size_t begin, size_t end);
+
+    QMultiMap<int, BookmarkEvent> bookmarks; // by character position
+
+private:
+    struct OpenField {
+        QString instruction;
+        std::vector<model::Inline> result;
+        model::CharFormat format;
+        bool inResult = false;
+        bool flattened = false;
+    };
+
+    model::Paragraph paragraph(const ParaRec& rec);
+    model::Table table(const std::vector<ParaRec>& recs, size_t& i, size_t end, int depth);
+    Chp chpAt(int cp, int istd, int* runEnd);
+    void addText(model::Paragraph& p, const QString& s, const model::CharFormat& format);
+    void addInline(model::Paragraph& p, model::Inline in);
+    void fieldEnd(model::Paragraph& p);
+    void flattenFields(model::Paragraph& p);
+    void special(model::Paragraph& p, int cp, char16_t c, const Chp& chp);
+
+    DocFile& f;
+    ObjectReader* objects;
+    std::vector<OpenField> open;
+};
+
+int depthOf(const Pap& pap);
+// A model field from its instruction text and result.
+model::Field makeField(const QString& instruction, std::vector<model::Inline> result);
+
+} // namespace msdoc::rd

@@ -69,20 +69,9 @@ struct Builder {
             bf.setNonBreakableLines(true);
         if (!pf.tabs.empty()) {
             QVariantList stops;
-            QList<QTextOption::Tab> qtabs;
-            for (const model::TabStop& t : pf.tabs) {
+            for (const model::TabStop& t : pf.tabs)
                 stops << QVariant(QVariantList{t.position, int(t.align), int(t.leader)});
-                QTextOption::TabType type = QTextOption::LeftTab;
-                if (t.align == model::TabAlign::Center)
-                    type = QTextOption::CenterTab;
-                else if (t.align == model::TabAlign::Right)
-                    type = QTextOption::RightTab;
-                else if (t.align == model::TabAlign::Decimal)
-                    type = QTextOption::DelimiterTab;
-                qtabs << QTextOption::Tab(px(t.position), type, QChar(u'.'));
-            }
-            bf.setProperty(txp::TabStops, stops);
-            bf.setTabPositions(qtabs);
+            txattr::setTabs(bf, stops);
         }
         if (!pf.styleName.isEmpty())
             bf.setProperty(txp::StyleName, pf.styleName);
@@ -170,7 +159,8 @@ struct Builder {
                 ctx.props.setProperty(txp::FieldOption, fl.option);
                 ctx.props.setProperty(txp::FieldWordType, int(fl.type));
                 ctx.props.setProperty(txp::FieldInstruction, fl.instruction);
-                ctx.props.setProperty(txp::FieldFormat, QVariant::fromValue(charFormat(in.format)));
+                ctx.props.setProperty(txp::FieldFormat,
+                                      QVariant::fromValue(QTextFormat(charFormat(in.format))));
                 inlines(sink, fl.result, &ctx);
                 break;
             }
@@ -210,7 +200,7 @@ struct Builder {
                 run.clear();
                 QTextBlockFormat bf = c.blockFormat();
                 bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                bf.setProperty(txp::InlinePageBreak, QVariant::fromValue(cf));
+                bf.setProperty(txp::InlinePageBreak, QVariant::fromValue(QTextFormat(cf)));
                 c.insertBlock(bf, c.blockCharFormat());
             } else {
                 run += ch;
@@ -221,7 +211,11 @@ struct Builder {
     }
 
     void paragraph(BlockSink& sink, const model::Paragraph& p) {
-        sink.paragraph(blockFormat(p.format), charFormat(p.markFormat));
+        QTextBlockFormat bf = blockFormat(p.format);
+        const QTextCharFormat mark = charFormat(p.markFormat);
+        if (sink.firstInCell())
+            bf.setProperty(txp::MarkFormat, QVariant::fromValue(QTextFormat(mark)));
+        sink.paragraph(bf, mark);
         markSectionBlock(sink.cursor());
         if (p.format.listId > 0) {
             QTextCursor& c = sink.cursor();
@@ -267,10 +261,15 @@ struct Builder {
         tf.setColumnWidthConstraints(widths);
         QTextTable* qt = sink.table(rows, cols, tf);
         markSectionTable(qt);
+        // Spans first: Qt moves text and formats around when it merges
+        // filled cells.
+        const std::map<std::pair<int, int>, QVariantList> covered = merge(qt, t);
         for (int r = 0; r < rows; ++r) {
             const auto& cells = t.rows[size_t(r)].cells;
             for (int k = 0; k < cols; ++k) {
                 QTextTableCell qc = qt->cellAt(r, k);
+                if (qc.row() != r || qc.column() != k)
+                    continue; // covered by a merged cell
                 if (k >= int(cells.size())) {
                     QTextTableCellFormat pad;
                     pad.setProperty(txp::PadCell, true);
@@ -278,19 +277,25 @@ struct Builder {
                     continue;
                 }
                 const model::TableCell& cell = cells[size_t(k)];
-                qc.setFormat(cellFormat(cell));
-                BlockSink inner(qc.firstCursorPosition());
+                BlockSink inner(qc.firstCursorPosition(), true);
                 blocks(inner, cell.blocks);
                 inner.finish();
+                // After the content: the first paragraph's mark format and
+                // the cell's format are one in Qt, and the cell's wins.
+                QTextTableCellFormat cf = cellFormat(cell);
+                const auto it = covered.find({r, k});
+                if (it != covered.end())
+                    cf.setProperty(txp::CoveredCells, it->second);
+                qt->cellAt(r, k).setFormat(cf);
             }
         }
-        merge(qt, t);
         sink.afterTable(qt);
     }
 
-    // Merged cells: Qt spans, with the covered cells' properties kept on
-    // the cell that covers them.
-    void merge(QTextTable* qt, const model::Table& t) {
+    // Merged cells become Qt spans; the properties of the cells a span
+    // covers are returned by the covering cell's place.
+    std::map<std::pair<int, int>, QVariantList> merge(QTextTable* qt, const model::Table& t) {
+        std::map<std::pair<int, int>, QVariantList> out;
         const int rows = int(t.rows.size());
         auto cellAt = [&](int r, int k) -> const model::TableCell* {
             if (r >= rows || k >= int(t.rows[size_t(r)].cells.size()))
@@ -318,31 +323,18 @@ struct Builder {
                     }
                 if (span == 1 && down == 1)
                     continue;
-                QVariantList covered;
+                QVariantList& list = out[{r, k}];
                 for (int rr = r; rr < r + down; ++rr)
-                    for (int kk = k; kk < k + span; ++kk) {
-                        if (rr == r && kk == k)
-                            continue;
-                        const model::TableCell* c = cellAt(rr, kk);
-                        if (!c)
-                            continue;
-                        QVariantMap m = cellProps(*c);
-                        m.insert(QStringLiteral("r"), rr);
-                        m.insert(QStringLiteral("c"), kk);
-                        covered << m;
-                        // The covered cell's text would be appended to the
-                        // merged cell: empty it first.
-                        QTextTableCell qc = qt->cellAt(rr, kk);
-                        QTextCursor cc = qc.firstCursorPosition();
-                        cc.setPosition(qc.lastPosition(), QTextCursor::KeepAnchor);
-                        cc.removeSelectedText();
-                    }
-                QTextTableCell master = qt->cellAt(r, k);
-                QTextTableCellFormat mf = master.format().toTableCellFormat();
-                mf.setProperty(txp::CoveredCells, covered);
-                master.setFormat(mf);
+                    for (int kk = k; kk < k + span; ++kk)
+                        if (const model::TableCell* c = cellAt(rr, kk); c && (rr != r || kk != k)) {
+                            QVariantMap m = cellProps(*c);
+                            m.insert(QStringLiteral("r"), rr);
+                            m.insert(QStringLiteral("c"), kk);
+                            list << m;
+                        }
                 qt->mergeCells(r, k, down, span);
             }
+        return out;
     }
 
     void frame(BlockSink& sink, const model::Frame& f) {
@@ -358,6 +350,7 @@ struct Builder {
         fr->wrapAround = f.wrapAround;
         fr->border = toTx(f.border);
         fr->doc = tx.newPartDocument();
+        sink.ensureFresh();
         fr->anchor = TxDocument::anchorAt(sink.cursor().document(), sink.position());
         fr->order = tx.nextOrder();
         QTextCursor fc(fr->doc.get());

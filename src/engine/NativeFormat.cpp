@@ -1,7 +1,9 @@
 #include "NativeFormat.h"
 
 #include "TxBuild.h"
+#include "TxCharAttr.h"
 #include "TxDocument.h"
+#include "TxProps.h"
 
 #include <QBuffer>
 #include <QDataStream>
@@ -11,6 +13,8 @@
 #include <QTextList>
 #include <QTextTable>
 #include <QUrl>
+
+#include <array>
 
 #include <map>
 
@@ -33,13 +37,24 @@ void writeContent(QDataStream& s, QTextFrame::iterator it);
 
 void writeTable(QDataStream& s, QTextTable* t) {
     s << kTable << qint32(t->formatIndex()) << qint32(t->rows()) << qint32(t->columns());
+    // Spans come first: a reader merges before it fills the cells.
+    std::vector<std::array<qint32, 4>> spans;
+    for (int r = 0; r < t->rows(); ++r)
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextTableCell cell = t->cellAt(r, c);
+            if (cell.row() == r && cell.column() == c &&
+                (cell.rowSpan() > 1 || cell.columnSpan() > 1))
+                spans.push_back({r, c, cell.rowSpan(), cell.columnSpan()});
+        }
+    s << qint32(spans.size());
+    for (const auto& sp : spans)
+        s << sp[0] << sp[1] << sp[2] << sp[3];
     for (int r = 0; r < t->rows(); ++r)
         for (int c = 0; c < t->columns(); ++c) {
             const QTextTableCell cell = t->cellAt(r, c);
             if (cell.row() != r || cell.column() != c)
                 continue;
-            s << kCell << qint32(r) << qint32(c) << qint32(cell.rowSpan())
-              << qint32(cell.columnSpan()) << qint32(cell.tableCellFormatIndex());
+            s << kCell << qint32(r) << qint32(c) << qint32(cell.tableCellFormatIndex());
             writeContent(s, cell.begin());
         }
     s << kEnd;
@@ -74,8 +89,16 @@ void writeContent(QDataStream& s, QTextFrame::iterator it) {
 void writeDoc(QDataStream& s, const QTextDocument* doc) {
     const QList<QTextFormat> formats = doc->allFormats();
     s << qint32(formats.size());
-    for (const QTextFormat& f : formats)
+    for (QTextFormat f : formats) {
+        if (f.hasProperty(QTextFormat::TabPositions)) {
+            // Qt cannot stream its tab positions: they travel as TabStops.
+            QTextBlockFormat bf = f.toBlockFormat();
+            const QVariantList stops = txattr::tabs(bf, true);
+            bf.setProperty(txp::TabStops, stops);
+            f = bf;
+        }
         s << f;
+    }
     writeContent(s, doc->rootFrame()->begin());
 }
 
@@ -164,10 +187,15 @@ struct Reader {
                     return;
                 }
                 QTextTable* t = sink.table(rows, cols, tf);
-                struct Span {
-                    int r, c, rs, cs;
-                };
-                std::vector<Span> spans;
+                const int nSpans = count(16);
+                for (int i = 0; i < nSpans && ok; ++i) {
+                    const int r = get<qint32>(), c = get<qint32>();
+                    const int rs = get<qint32>(), cs = get<qint32>();
+                    if (r < 0 || c < 0 || rs < 1 || cs < 1 || r + rs > rows || c + cs > cols)
+                        ok = false;
+                    else
+                        t->mergeCells(r, c, rs, cs);
+                }
                 while (ok) {
                     const quint8 ct = get<quint8>();
                     if (ct == kEnd)
@@ -177,21 +205,15 @@ struct Reader {
                         return;
                     }
                     const int r = get<qint32>(), c = get<qint32>();
-                    const int rs = get<qint32>(), cs = get<qint32>();
                     const QTextCharFormat cellf = ctx.format(get<qint32>()).toCharFormat();
                     if (!ok || r < 0 || c < 0 || r >= rows || c >= cols) {
                         ok = false;
                         return;
                     }
-                    QTextTableCell cell = t->cellAt(r, c);
-                    cell.setFormat(cellf);
-                    BlockSink inner(cell.firstCursorPosition());
+                    BlockSink inner(t->cellAt(r, c).firstCursorPosition(), true);
                     content(inner, ctx, depth + 1);
-                    if (rs > 1 || cs > 1)
-                        spans.push_back({r, c, rs, cs});
+                    t->cellAt(r, c).setFormat(cellf);
                 }
-                for (const Span& sp : spans)
-                    t->mergeCells(sp.r, sp.c, sp.rs, sp.cs);
                 sink.afterTable(t);
             } else if (tag == kFrame) {
                 content(sink, ctx, depth + 1);
@@ -205,8 +227,15 @@ struct Reader {
         DocCtx ctx;
         const int n = count(4);
         ctx.formats.reserve(size_t(n));
-        for (int i = 0; i < n && ok; ++i)
-            ctx.formats.push_back(get<QTextFormat>());
+        for (int i = 0; i < n && ok; ++i) {
+            QTextFormat f = get<QTextFormat>();
+            if (f.isBlockFormat() && f.hasProperty(txp::TabStops)) {
+                QTextBlockFormat bf = f.toBlockFormat();
+                txattr::setTabs(bf, bf.property(txp::TabStops).toList());
+                f = bf;
+            }
+            ctx.formats.push_back(f);
+        }
         const bool undo = d->isUndoRedoEnabled();
         d->setUndoRedoEnabled(false);
         BlockSink sink{QTextCursor(d)};

@@ -6,16 +6,32 @@
 #include <QTextList>
 #include <QTextTable>
 
-BlockSink::BlockSink(const QTextCursor& c) : c_(c) {}
+BlockSink::BlockSink(const QTextCursor& c, bool cell) : c_(c), cell_(cell) {}
 
 void BlockSink::paragraph(const QTextBlockFormat& bf, const QTextCharFormat& mark) {
-    if (fresh_) {
+    const bool first = first_;
+    first_ = false;
+    if (fresh_ && first && cell_) {
+        // Qt keeps the cell's format where the mark's would go.
+        c_.setBlockFormat(bf);
+        fresh_ = false;
+    } else if (fresh_) {
         c_.setBlockFormat(bf);
         c_.setBlockCharFormat(mark);
         fresh_ = false;
     } else {
         c_.insertBlock(bf, mark);
     }
+}
+
+void BlockSink::ensureFresh() {
+    first_ = false;
+    if (fresh_)
+        return;
+    QTextBlockFormat bf;
+    bf.setProperty(txp::Placeholder, true);
+    c_.insertBlock(bf, QTextCharFormat());
+    fresh_ = true;
 }
 
 void BlockSink::markPlaceholder() {
@@ -25,6 +41,7 @@ void BlockSink::markPlaceholder() {
 }
 
 QTextTable* BlockSink::table(int rows, int columns, const QTextTableFormat& f) {
+    first_ = false;
     if (fresh_)
         markPlaceholder();
     fresh_ = false;

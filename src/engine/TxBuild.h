@@ -17,8 +17,11 @@ class QTextTableFormat;
 
 class BlockSink {
 public:
-    // `c` stands in the container's first (empty) block.
-    explicit BlockSink(const QTextCursor& c);
+    // `c` stands in the container's first (empty) block; `cell` when the
+    // container is a table cell.
+    explicit BlockSink(const QTextCursor& c, bool cell = false);
+    // The next paragraph is the first of a table cell.
+    bool firstInCell() const { return cell_ && fresh_ && first_; }
 
     // Starts a paragraph with these formats; text goes in at cursor().
     void paragraph(const QTextBlockFormat& bf, const QTextCharFormat& mark);
@@ -27,7 +30,10 @@ public:
     // afterTable().
     QTextTable* table(int rows, int columns, const QTextTableFormat& f);
     void afterTable(QTextTable* t);
-    // The block an object placed now would stand before.
+    // Makes sure the cursor stands in an unused block (adding an empty one
+    // when the last paragraph is taken): objects anchored there stand before
+    // whatever comes next.
+    void ensureFresh();
     int position() const { return c_.position(); }
     // Marks a block left unused at the end as a placeholder.
     void finish();
@@ -36,6 +42,8 @@ private:
     void markPlaceholder();
     QTextCursor c_;
     bool fresh_ = true;
+    bool cell_ = false;
+    bool first_ = true;
 };
 
 // Lists of one document by key: the first block makes the list, the others

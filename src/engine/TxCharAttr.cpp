@@ -159,4 +159,46 @@ void setLineSpacing(QTextBlockFormat& b, int rule, int value) {
     }
 }
 
+void setTabs(QTextBlockFormat& b, const QVariantList& stops) {
+    QList<QTextOption::Tab> qtabs;
+    for (const QVariant& v : stops) {
+        const QVariantList t = v.toList();
+        if (t.size() != 3)
+            continue;
+        QTextOption::TabType type = QTextOption::LeftTab;
+        switch (t[1].toInt()) {
+        case 1:
+            type = QTextOption::CenterTab;
+            break;
+        case 2:
+            type = QTextOption::RightTab;
+            break;
+        case 3:
+            type = QTextOption::DelimiterTab;
+            break;
+        default:
+            break;
+        }
+        qtabs << QTextOption::Tab(txp::px(t[0].toInt()), type, QChar(u'.'));
+    }
+    b.setProperty(txp::TabStops, stops);
+    b.setTabPositions(qtabs);
+}
+
+QVariantList tabs(QTextBlockFormat& b, bool take) {
+    QVariantList stops = b.property(txp::TabStops).toList();
+    if (!b.hasProperty(txp::TabStops)) {
+        for (const QTextOption::Tab& t : b.tabPositions()) {
+            const int align = t.type == QTextOption::CenterTab      ? 1
+                              : t.type == QTextOption::RightTab     ? 2
+                              : t.type == QTextOption::DelimiterTab ? 3
+                                                                    : 0;
+            stops << QVariant(QVariantList{txp::twips(t.position), align, 0});
+        }
+    }
+    if (take)
+        b.clearProperty(QTextFormat::TabPositions);
+    return stops;
+}
+
 } // namespace txattr

@@ -4,6 +4,8 @@
 // underline kinds, vertical position, character spacing, kerning threshold
 // (CharAttr 1..4), alignment (ParaAttr0) and line spacing rules.
 
+#include <QVariantList>
+
 class QTextBlockFormat;
 class QTextCharFormat;
 
@@ -27,5 +29,13 @@ void setAlignmentValue(QTextBlockFormat& b, int value);
 int lineRule(const QTextBlockFormat& b);
 int lineValue(const QTextBlockFormat& b);
 void setLineSpacing(QTextBlockFormat& b, int rule, int value);
+
+// Tab stops as [position twips, model TabAlign, model TabLeader] triples,
+// kept exactly and shown through Qt's tab positions (which cannot be
+// stored in the native format themselves).
+void setTabs(QTextBlockFormat& b, const QVariantList& stops);
+// The block's stops in that form (from Qt's tab positions when the block
+// has none of its own); clears Qt's positions when `take`.
+QVariantList tabs(QTextBlockFormat& b, bool take);
 
 } // namespace txattr

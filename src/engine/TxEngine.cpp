@@ -3,6 +3,7 @@
 #include "TxEngine.h"
 
 #include "FontSubst.h"
+#include "NativeFormat.h"
 #include "TextMap.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
@@ -18,6 +19,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextDocumentFragment>
 #include <QTextTable>
 
 using txp::px;
@@ -481,20 +483,44 @@ void TxEngine::scrollContentsBy(int dx, int dy) {
     d->placeOverlay();
 }
 
+// The clipboard carries the selection in the native format as well, so a
+// copy keeps fields, images and every property.
+static const QString kNativeMime = QStringLiteral("application/x-folium-engine");
+
 bool TxEngine::canInsertFromMimeData(const QMimeData* source) const {
-    return QTextEdit::canInsertFromMimeData(source);
+    return source->hasFormat(kNativeMime) || QTextEdit::canInsertFromMimeData(source);
 }
 
 QMimeData* TxEngine::createMimeDataFromSelection() const {
-    return QTextEdit::createMimeDataFromSelection();
+    // Qt's own mime data lists a fixed set of formats: copy them into plain
+    // mime data that can carry one more.
+    std::unique_ptr<QMimeData> base(QTextEdit::createMimeDataFromSelection());
+    if (!base)
+        return nullptr;
+    auto* data = new QMimeData;
+    for (const QString& f : base->formats())
+        data->setData(f, base->data(f));
+    const QTextCursor c = textCursor();
+    if (c.hasSelection()) {
+        TxDocument part;
+        QTextCursor from(document());
+        from.setPosition(c.selectionStart());
+        TxEngineState::documentOf(d->doc, c.selection(), from, part);
+        data->setData(kNativeMime, native::save(part));
+    }
+    return data;
 }
 
 void TxEngine::insertFromMimeData(const QMimeData* source) {
-    const int from = textCursor().selectionStart();
-    const int before = textmap::length(document());
-    const int removed = textCursor().selectionEnd() - from;
+    if (source->hasFormat(kNativeMime)) {
+        TxDocument pasted;
+        if (native::load(source->data(kNativeMime), pasted)) {
+            d->insertDocument(pasted);
+            return;
+        }
+    }
+    QTextCursor c = textCursor();
+    if (txfield::prepareInsertion(c))
+        setTextCursor(c);
     QTextEdit::insertFromMimeData(source);
-    const int added = textmap::length(document()) - before + removed;
-    // Pasted fields are copies: they get ids of their own.
-    txfield::renumber(d->doc, document(), from, from + added);
 }

@@ -59,6 +59,9 @@ public:
     QVariant imageProperty(int id, int prop) const;
     // Inserts a loaded document at the caret of the active part.
     void insertDocument(TxDocument& src);
+    // A document holding `frag` (taken at `from`) with the images of `owner`.
+    static void documentOf(const TxDocument& owner, const class QTextDocumentFragment& frag,
+                           const QTextCursor& from, TxDocument& out);
     // Makes a loaded document the engine's own.
     void replaceDocument(TxDocument& loaded);
     void setInlineProperty(int id, int prop, const QVariant& v);

@@ -60,7 +60,7 @@ Info find(const QTextDocument* doc, int id) {
 
 void strip(QTextCharFormat& f) {
     for (int p : {txp::FieldId, txp::FieldTarget, txp::FieldKind, txp::FieldOption,
-                  txp::FieldWordType, txp::FieldInstruction})
+                  txp::FieldWordType, txp::FieldInstruction, txp::FieldFormat})
         f.clearProperty(p);
 }
 
@@ -89,14 +89,18 @@ bool prepareInsertion(QTextCursor& c) {
 
 void renumber(TxDocument& owner, QTextDocument* doc, int from, int to) {
     QHash<int, int> fresh;
-    editRuns(doc, from, to, [&](QTextCharFormat& f) {
-        const int id = f.intProperty(txp::FieldId);
+    auto renew = [&](QTextCharFormat& f, int prop) {
+        const int id = f.intProperty(prop);
         if (!id)
             return;
         auto it = fresh.find(id);
         if (it == fresh.end())
             it = fresh.insert(id, owner.newId());
-        f.setProperty(txp::FieldId, *it);
+        f.setProperty(prop, *it);
+    };
+    editRuns(doc, from, to, [&](QTextCharFormat& f) {
+        renew(f, txp::FieldId);
+        renew(f, txp::ObjectId);
     });
 }
 

@@ -35,7 +35,8 @@ void strip(QTextCharFormat& f);
 // field format that does not belong there) the insertion format loses the
 // field, so the new text stands outside it. True when `c` changed.
 bool prepareInsertion(QTextCursor& c);
-// Gives the fields in [from, to) new ids (copies must not share ids).
+// Gives the fields and inline images in [from, to) new ids (copies must
+// not share ids).
 void renumber(TxDocument& owner, QTextDocument* doc, int from, int to);
 // Sets `f` on the characters [from, to) fragment by fragment through
 // `change`, keeping each fragment's other properties.

@@ -78,22 +78,21 @@ bool encode(const TxDocument& doc, int format, QByteArray* out, QString* error) 
     }
 }
 
-// A TxDocument holding a copy of `part` as its body (a text frame's content
-// saved on its own), with the images it uses.
-void copyPart(const TxDocument& owner, const QTextDocument* part, TxDocument& out) {
+} // namespace
+
+void TxEngineState::documentOf(const TxDocument& owner, const QTextDocumentFragment& frag,
+                               const QTextCursor& from, TxDocument& out) {
     out.page = owner.page;
     out.imageData = owner.imageData;
     for (auto it = out.imageData.cbegin(); it != out.imageData.cend(); ++it)
         out.body()->addResource(QTextDocument::ImageResource, QUrl(it.key()), it->image);
     QTextCursor c(out.body());
-    c.insertFragment(QTextDocumentFragment(part));
+    c.insertFragment(frag);
+    // The first paragraph's own formats do not travel with a fragment.
     QTextCursor first(out.body());
-    QTextCursor src(const_cast<QTextDocument*>(part));
-    first.setBlockFormat(src.blockFormat());
-    first.setBlockCharFormat(src.blockCharFormat());
+    first.setBlockFormat(from.blockFormat());
+    first.setBlockCharFormat(from.blockCharFormat());
 }
-
-} // namespace
 
 // Inserts `src` at the caret of the active part: its text with formats,
 // images and fields (given new ids); its frames and positioned images when
@@ -102,11 +101,27 @@ void copyPart(const TxDocument& owner, const QTextDocument* part, TxDocument& ou
 void TxEngineState::insertDocument(TxDocument& src) {
     QTextEdit* e = ed();
     QTextDocument* target = e->document();
+    // The inserted images get names of this document, so they never take
+    // the place of images it already has.
+    QHash<QString, QString> renamed;
     for (auto it = src.imageData.cbegin(); it != src.imageData.cend(); ++it) {
-        doc.imageData.insert(it.key(), it.value());
+        const QString name = QStringLiteral("txim:%1").arg(doc.newId());
+        renamed.insert(it.key(), name);
+        doc.imageData.insert(name, it.value());
         for (QTextDocument* d : doc.allDocuments())
-            d->addResource(QTextDocument::ImageResource, QUrl(it.key()), it->image);
+            d->addResource(QTextDocument::ImageResource, QUrl(name), it->image);
     }
+    for (QTextDocument* d : src.allDocuments()) {
+        for (auto it = renamed.cbegin(); it != renamed.cend(); ++it)
+            d->addResource(QTextDocument::ImageResource, QUrl(it.value()),
+                           src.imageData.value(it.key()).image);
+        txfield::editRuns(d, 0, d->characterCount(), [&](QTextCharFormat& f) {
+            if (f.isImageFormat() && renamed.contains(f.toImageFormat().name()))
+                f.setProperty(QTextFormat::ImageName, renamed.value(f.toImageFormat().name()));
+        });
+    }
+    for (auto& im : src.images)
+        im->name = renamed.value(im->name, im->name);
     QTextCursor c = e->textCursor();
     c.beginEditBlock();
     c.removeSelectedText();
@@ -197,7 +212,8 @@ QByteArray TxEngine::SaveBytes(int format, int, bool* ok) const {
     bool done = false;
     if (d->activeFrame) {
         TxDocument part;
-        copyPart(d->doc, d->adoc(), part);
+        const QTextCursor start(d->adoc());
+        TxEngineState::documentOf(d->doc, QTextDocumentFragment(d->adoc()), start, part);
         done = encode(part, format, &out, &error);
     } else {
         done = encode(d->doc, format, &out, &error);

@@ -41,6 +41,8 @@ enum Property : int {
     SectionIndex,    // int: this block (or table) starts section n (n >= 1)
     SectionBreak,    // bool: the page break before this block comes from the section start
     StyleName,       // QString
+    MarkFormat,      // QTextFormat: the paragraph mark's format where Qt keeps the cell's
+                     // format instead (the first paragraph of a table cell)
     KeepWithNext,    // bool
     Distribute,      // bool: distributed alignment (shown as justified)
     TabStops,        // QVariantList of [position, align, leader] triples

@@ -5,6 +5,7 @@
 #include "Document.h"
 #include "TxCharAttr.h"
 #include "TxDocument.h"
+#include "TxFieldOps.h"
 #include "TxFonts.h"
 #include "TxProps.h"
 
@@ -156,6 +157,20 @@ struct Exporter {
         return pf;
     }
 
+    // The paragraph mark's format. The first paragraph of a table cell has
+    // the cell's format in Qt's place for it.
+    model::CharFormat markFormat(const QTextBlock& b) {
+        const QVariant kept = b.blockFormat().property(txp::MarkFormat);
+        if (kept.isValid())
+            return charFormat(kept.value<QTextFormat>().toCharFormat());
+        QTextCharFormat f = b.charFormat();
+        if (f.isTableCellFormat() || f.hasProperty(txp::CellProps)) {
+            f.clearBackground();
+            f.clearProperty(QTextFormat::TextVerticalAlignment);
+        }
+        return charFormat(f);
+    }
+
     // A list made in the engine becomes a one-level list definition.
     int listFor(const QTextList* list) {
         const auto it = madeLists.find(list);
@@ -214,9 +229,7 @@ struct Exporter {
     }
 
     static QTextCharFormat stripped(QTextCharFormat f) {
-        for (int p : {txp::FieldId, txp::FieldTarget, txp::FieldKind, txp::FieldOption,
-                      txp::FieldWordType, txp::FieldInstruction, txp::FieldFormat})
-            f.clearProperty(p);
+        txfield::strip(f);
         return f;
     }
 
@@ -238,7 +251,9 @@ struct Exporter {
             const QTextCharFormat f = fr.charFormat();
             const int fid = f.intProperty(txp::FieldId);
             if (fid != r.fieldId) {
+                // Objects where a field starts or ends stand outside it.
                 closeField(r, content);
+                emitItems(fr.position());
                 if (fid)
                     openField(r, f);
             }
@@ -352,14 +367,16 @@ struct Exporter {
                 continue;
             model::Paragraph p;
             p.format = paraFormat(b);
-            p.markFormat = charFormat(b.charFormat());
+            p.markFormat = markFormat(b);
             blockContent(b, p.content, docItems, next);
             // A page break that stood inside this paragraph joins the next block.
             QTextBlock n = b.next();
             while (n.isValid() && n.blockFormat().hasProperty(txp::InlinePageBreak) &&
                    it.parentFrame() == n.document()->frameAt(n.position())) {
-                const QTextCharFormat bfmt =
-                    n.blockFormat().property(txp::InlinePageBreak).value<QTextCharFormat>();
+                const QTextCharFormat bfmt = n.blockFormat()
+                                                 .property(txp::InlinePageBreak)
+                                                 .value<QTextFormat>()
+                                                 .toCharFormat();
                 p.content.push_back(
                     model::Inline::makeText(QString(QChar(model::kPageBreak)), charFormat(bfmt)));
                 blockContent(n, p.content, docItems, next);

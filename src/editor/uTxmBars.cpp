@@ -74,6 +74,10 @@ void uTxm::buildChildren() {
     clBar->setChild(TxBand::FormatFrame, frFmt);
     clBar->setChild(TxBand::ButtonBar, vButton);
     clBar->setChild(TxBand::StatusBar, vStatus);
+    // The designed layout gives every band its child's natural width.
+    for (TxBand::Band& b : bands.band)
+        if (QWidget* w = clBar->child(b.child))
+            b.width = w->sizeHint().width() * Usr::kTwipsPerPixel;
     clBar->apply(bands);
 
     txTitle = new QLineEdit(this);

@@ -12,6 +12,7 @@ const QString kScreenGroup = QStringLiteral("TX_SCREEN");
 fmDoc::fmDoc(QWidget* parent) : QMainWindow(parent) {
     setWindowTitle(QStringLiteral("Folium"));
     setObjectName(QStringLiteral("fmDoc"));
+    hostEditor();
 }
 
 void fmDoc::Act() {
@@ -32,6 +33,7 @@ void fmDoc::Act() {
     setGeometry(left / px, top / px, std::max(width / px, 320), std::max(height / px, 240));
     Prompter::setOwner(this);
     show();
+    startEditor();
 }
 
 bool fmDoc::SaveAndQuit() {
@@ -60,6 +62,10 @@ bool fmDoc::SaveAndQuit() {
 }
 
 void fmDoc::closeEvent(QCloseEvent* event) {
+    if (!saved_ && !closeEditor()) {
+        event->ignore();
+        return;
+    }
     if (!saved_) {
         SaveAndQuit();
         saved_ = true;

@@ -1,0 +1,207 @@
+// Interop with real peers: LibreOffice and antiword read what the writer
+// wrote; the reader reads what LibreOffice wrote.
+#include "Document.h"
+#include "MsDoc.h"
+#include "Peers.h"
+#include "TestEnv.h"
+#include "Text.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <gtest/gtest.h>
+
+using namespace model;
+
+namespace {
+
+// The style element named `name` in a flat ODF document.
+QString odfStyle(const QString& fodt, const QString& name) {
+    const QRegularExpression re(
+        QStringLiteral("<style:style style:name=\"%1\"[^>]*>(.*?)</style:style>")
+            .arg(QRegularExpression::escape(name)),
+        QRegularExpression::DotMatchesEverythingOption);
+    return re.match(fodt).captured(0);
+}
+
+// The style of the span, or else the paragraph, that holds `text`.
+QString styleHolding(const QString& fodt, const QString& text) {
+    const QString esc = QRegularExpression::escape(text);
+    QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("<text:span text:style-name=\"([^\"]+)\">[^<]*") + esc)
+            .match(fodt);
+    if (m.hasMatch())
+        return odfStyle(fodt, m.captured(1));
+    m = QRegularExpression(QStringLiteral("<text:(?:p|h) text:style-name=\"([^\"]+)\"[^>]*>[^<]*") +
+                           esc)
+            .match(fodt);
+    return m.hasMatch() ? odfStyle(fodt, m.captured(1)) : QString();
+}
+
+QString paragraphStyleHolding(const QString& fodt, const QString& text) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(
+            QStringLiteral("<text:(?:p|h) text:style-name=\"([^\"]+)\"[^>]*>(?:(?!</text:p>).)*") +
+                QRegularExpression::escape(text),
+            QRegularExpression::DotMatchesEverythingOption)
+            .match(fodt);
+    return m.hasMatch() ? odfStyle(fodt, m.captured(1)) : QString();
+}
+
+Paragraph para(const QString& text, const CharFormat& f = {}) {
+    Paragraph p;
+    p.addText(text, f);
+    return p;
+}
+
+Document formattedDocument() {
+    Document d;
+    Section& s = d.lastSection();
+    s.page.width = 11906;
+    s.page.height = 16838;
+    s.page.marginLeft = 1701;
+    s.page.marginRight = 1134;
+    s.page.marginTop = 1985;
+    s.page.marginBottom = 1417;
+    Paragraph title;
+    title.format.align = Alignment::Center;
+    title.format.spaceAfter = 240;
+    CharFormat big;
+    big.halfPoints = 32;
+    big.bold = true;
+    big.color = rgb(255, 0, 0);
+    title.addText(QStringLiteral("BoldRedTitle 見出し"), big);
+    s.blocks.push_back(Block::makeParagraph(title));
+    Paragraph body;
+    body.format.leftIndent = 720;
+    body.format.firstLineIndent = 360;
+    body.format.spaceBefore = 120;
+    CharFormat it;
+    it.italic = true;
+    CharFormat ul;
+    ul.underline = Underline::Single;
+    CharFormat arial;
+    arial.font = QStringLiteral("Arial");
+    arial.fontEastAsia = QStringLiteral("ＭＳ 明朝");
+    body.addText(QStringLiteral("ItalicWord"), it);
+    body.addText(QStringLiteral(" "), {});
+    body.addText(QStringLiteral("UnderlinedWord"), ul);
+    body.addText(QStringLiteral(" "), {});
+    body.addText(QStringLiteral("ArialWord 明朝の文字"), arial);
+    s.blocks.push_back(Block::makeParagraph(body));
+    Paragraph right = para(QStringLiteral("RightAligned"));
+    right.format.align = Alignment::Right;
+    s.blocks.push_back(Block::makeParagraph(right));
+    Paragraph next = para(QStringLiteral("SecondPage 二ページ目"));
+    next.format.pageBreakBefore = true;
+    s.blocks.push_back(Block::makeParagraph(next));
+    return d;
+}
+
+class Interop : public ::testing::Test {
+protected:
+    void SetUp() override { dir = TestEnv::freshDir(QStringLiteral("interop")); }
+    QString dir;
+};
+
+} // namespace
+
+TEST_F(Interop, PeersReadOurFiles) {
+    const Document d = formattedDocument();
+    const QString doc = dir + QStringLiteral("/formatted.doc");
+    TestEnv::writeFile(doc, msdoc::write(d));
+
+    // antiword: the same text.
+    EXPECT_EQ(peers::squeeze(peers::antiword(doc)), peers::squeeze(plainText(d)));
+
+    // LibreOffice: text and formatting.
+    ASSERT_TRUE(peers::soffice({doc}, QStringLiteral("fodt"), dir));
+    const QString fodt =
+        QString::fromUtf8(TestEnv::readFile(dir + QStringLiteral("/formatted.fodt")));
+    ASSERT_FALSE(fodt.isEmpty());
+    for (const char* t : {"BoldRedTitle 見出し", "ItalicWord", "UnderlinedWord",
+                          "ArialWord 明朝の文字", "SecondPage 二ページ目"})
+        EXPECT_TRUE(fodt.contains(QString::fromUtf8(t))) << t;
+    const QString title = styleHolding(fodt, QStringLiteral("BoldRedTitle"));
+    EXPECT_TRUE(title.contains(QStringLiteral("fo:font-weight=\"bold\""))) << title.toStdString();
+    EXPECT_TRUE(title.contains(QStringLiteral("fo:font-size=\"16pt\""))) << title.toStdString();
+    EXPECT_TRUE(title.contains(QStringLiteral("fo:color=\"#ff0000\""))) << title.toStdString();
+    EXPECT_TRUE(styleHolding(fodt, QStringLiteral("ItalicWord"))
+                    .contains(QStringLiteral("fo:font-style=\"italic\"")));
+    EXPECT_TRUE(styleHolding(fodt, QStringLiteral("UnderlinedWord"))
+                    .contains(QStringLiteral("style:text-underline-style=\"solid\"")));
+    const QString arial = styleHolding(fodt, QStringLiteral("ArialWord"));
+    EXPECT_TRUE(arial.contains(QStringLiteral("style:font-name=\"Arial\""))) << arial.toStdString();
+    EXPECT_TRUE(arial.contains(QStringLiteral("style:font-name-asian=\"ＭＳ 明朝\"")))
+        << arial.toStdString();
+    EXPECT_TRUE(paragraphStyleHolding(fodt, QStringLiteral("BoldRedTitle"))
+                    .contains(QStringLiteral("fo:text-align=\"center\"")));
+    EXPECT_TRUE(paragraphStyleHolding(fodt, QStringLiteral("RightAligned"))
+                    .contains(QStringLiteral("fo:text-align=\"end\"")));
+    const QString body = paragraphStyleHolding(fodt, QStringLiteral("ItalicWord"));
+    EXPECT_TRUE(body.contains(QStringLiteral("fo:margin-left=\"0.5in\""))) << body.toStdString();
+    EXPECT_TRUE(body.contains(QStringLiteral("fo:text-indent=\"0.25in\""))) << body.toStdString();
+    EXPECT_TRUE(body.contains(QStringLiteral("fo:margin-top=\"0.0835in\""))) << body.toStdString();
+    EXPECT_TRUE(paragraphStyleHolding(fodt, QStringLiteral("SecondPage"))
+                    .contains(QStringLiteral("fo:break-before=\"page\"")));
+    // Page size and margins (A4, left 30 mm, top 35 mm).
+    const QString layout =
+        QRegularExpression(QStringLiteral("<style:page-layout-properties[^>]*fo:page-width[^>]*>"))
+            .match(fodt)
+            .captured(0);
+    // Page size and margins in twips, as LibreOffice gives them in inches.
+    auto twips = [&](const char* attr) {
+        const QRegularExpression re(QString::fromLatin1(attr) + QStringLiteral("=\"([0-9.]+)in\""));
+        return int(re.match(layout).captured(1).toDouble() * 1440 + 0.5);
+    };
+    const PageSetup& page = d.sections[0].page;
+    EXPECT_NEAR(twips("fo:page-width"), page.width, 2) << layout.toStdString();
+    EXPECT_NEAR(twips("fo:page-height"), page.height, 2);
+    EXPECT_NEAR(twips("fo:margin-left"), page.marginLeft, 2);
+    EXPECT_NEAR(twips("fo:margin-right"), page.marginRight, 2);
+    EXPECT_NEAR(twips("fo:margin-top"), page.marginTop, 2);
+    EXPECT_NEAR(twips("fo:margin-bottom"), page.marginBottom, 2);
+}
+
+TEST_F(Interop, WeReadLibreOfficeFiles) {
+    const QString html = dir + QStringLiteral("/source.html");
+    TestEnv::writeFile(html, QStringLiteral(R"(<html><head><meta charset="utf-8"></head><body>
+<p style="text-align:center"><b>太字の見出し</b> and <i>italic</i> <u>under</u> <span style="color:#ff0000">赤い文字</span></p>
+<p style="margin-left:1in"><span style="font-family:Arial; font-size:16pt">Arial 16</span></p>
+<p style="page-break-before:always">二ページ目の文章</p>
+<p style="page-break-before:always">三ページ目</p>
+</body></html>)")
+                                 .toUtf8());
+    ASSERT_TRUE(peers::soffice({html}, QStringLiteral("doc:MS Word 97"), dir));
+    QString error;
+    const auto d = msdoc::read(TestEnv::readFile(dir + QStringLiteral("/source.doc")), &error);
+    ASSERT_TRUE(d.has_value()) << error.toStdString();
+    EXPECT_EQ(peers::squeeze(plainText(*d)),
+              peers::squeeze(QStringLiteral("太字の見出し and italic under 赤い文字 Arial 16 "
+                                            "二ページ目の文章 三ページ目")));
+    // Formatting of the runs.
+    std::map<QString, CharFormat> byText;
+    std::vector<const Paragraph*> paras;
+    for (const Block& b : d->sections.at(0).blocks)
+        if (b.kind == Block::Kind::Paragraph) {
+            paras.push_back(&b.paragraph);
+            for (const Inline& in : b.paragraph.content)
+                byText[in.text.trimmed()] = in.format;
+        }
+    EXPECT_TRUE(byText[QStringLiteral("太字の見出し")].bold);
+    EXPECT_TRUE(byText[QStringLiteral("italic")].italic);
+    EXPECT_EQ(byText[QStringLiteral("under")].underline, Underline::Single);
+    EXPECT_EQ(byText[QStringLiteral("赤い文字")].color, rgb(255, 0, 0));
+    EXPECT_EQ(byText[QStringLiteral("Arial 16")].font, QStringLiteral("Arial"));
+    EXPECT_EQ(byText[QStringLiteral("Arial 16")].halfPoints, 32);
+    ASSERT_GE(paras.size(), 4u);
+    EXPECT_EQ(paras[0]->format.align, Alignment::Center);
+    EXPECT_EQ(paras[1]->format.leftIndent, 1440);
+    // The later paragraphs start new pages.
+    int pageStarts = 0;
+    for (const Paragraph* p : paras) {
+        pageStarts += p->format.pageBreakBefore;
+        for (const Inline& in : p->content)
+            pageStarts += in.text.count(QChar(kPageBreak));
+    }
+    EXPECT_EQ(pageStarts, 2);
+}

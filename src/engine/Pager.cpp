@@ -86,7 +86,7 @@ bool Pager::apply(TxDocument& doc, QTextEdit* edit) {
     if (changed)
         body->rootFrame()->setFrameFormat(ff);
     const double w = (textW + px(pg.marginLeft) + px(pg.marginRight)) * s;
-    const double h = (textH + px(pg.marginTop) + px(pg.marginBottom) + kGapPx) * s;
+    const double h = pitch(doc);
     const int wi = std::max(1, qRound(w));
     if (edit) {
         edit->setLineWrapMode(QTextEdit::FixedPixelWidth);
@@ -105,8 +105,16 @@ void Pager::layoutPart(QTextDocument* part, double widthPx) {
 }
 
 double Pager::pitch(const TxDocument& doc) const {
-    const double h = doc.body()->pageSize().height();
-    return h > 0 ? h : 1.0;
+    const TxPageSetup& pg = doc.page;
+    const double textH = std::max(20.0, px(pg.textHeight()));
+    return (textH + px(pg.marginTop) + px(pg.marginBottom) + kGapPx) * scale();
+}
+
+void Pager::ensure(TxDocument& doc) const {
+    // QTextEdit drops the page height whenever it relayouts for its width.
+    QTextDocument* body = doc.body();
+    if (body->pageSize().height() <= 0)
+        body->setPageSize(QSizeF(body->pageSize().width(), pitch(doc)));
 }
 
 QRectF Pager::pageBand(const TxDocument& doc, int page) const {

@@ -38,6 +38,8 @@ public:
     // Applies the page geometry to the body and its editor (wrap width).
     // True when the body's root frame format had to change.
     bool apply(TxDocument& doc, QTextEdit* edit);
+    // Restores the page height when the editor dropped it.
+    void ensure(TxDocument& doc) const;
     // Lays a header, footer or frame document out at `widthPx` page pixels.
     static void layoutPart(QTextDocument* part, double widthPx);
 

@@ -56,6 +56,10 @@ TxEngine::TxEngine(QWidget* parent) : QTextEdit(parent), d(std::make_unique<TxEn
     setAcceptRichText(true);
     setTabChangesFocus(false);
     setUndoRedoEnabled(true);
+    // Fixed scroll bars: when one comes or goes QTextEdit relayouts for its
+    // new width and drops the page height the pagination needs.
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     d->doc.clear(true);
     d->applyGeometry();
 }
@@ -343,10 +347,12 @@ QString TxEngine::LastError() const {
 // --- pages ---
 
 int TxEngine::PageCount() const {
+    d->pager.ensure(d->doc);
     return d->pager.pageCount(d->doc);
 }
 
 void TxEngine::PaintPage(QPainter& painter, int page, double scale) const {
+    d->pager.ensure(d->doc);
     d->pager.paintPage(d->doc, painter, page, scale);
 }
 
@@ -359,11 +365,13 @@ bool TxEngine::PaintPage(QPaintDevice* device, int page, int zoom) const {
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
     const double scale = zoom / 100.0 * device->logicalDpiX() / 96.0;
+    d->pager.ensure(d->doc);
     d->pager.paintPage(d->doc, p, page, scale);
     return true;
 }
 
 TxEngine::Caret TxEngine::CaretPos() const {
+    d->pager.ensure(d->doc);
     Caret out;
     const QTextCursor c = d->ed()->textCursor();
     QTextDocument* doc = d->adoc();
@@ -458,6 +466,7 @@ void TxEngine::mouseReleaseEvent(QMouseEvent* e) {
 }
 
 void TxEngine::paintEvent(QPaintEvent* e) {
+    d->pager.ensure(d->doc);
     const QPointF offset(horizontalScrollBar()->value(), verticalScrollBar()->value());
     const QRectF area = QRectF(e->rect()).translated(offset);
     {
@@ -475,6 +484,7 @@ void TxEngine::paintEvent(QPaintEvent* e) {
 
 void TxEngine::resizeEvent(QResizeEvent* e) {
     QTextEdit::resizeEvent(e);
+    d->pager.ensure(d->doc);
     d->placeOverlay();
 }
 

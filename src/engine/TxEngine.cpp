@@ -95,8 +95,21 @@ void TxEngine::SetText(const QString& text) {
     d->ed()->setTextCursor(c);
 }
 
+// The selected range in Text positions. A selection of table cells ends
+// after the last selected cell (Qt's own end stops at that cell's start).
+static std::pair<int, int> selRange(const QTextCursor& c) {
+    int firstRow = -1, numRows = 0, firstCol = 0, numCols = 0;
+    c.selectedTableCells(&firstRow, &numRows, &firstCol, &numCols);
+    if (firstRow >= 0) {
+        if (const QTextTable* t = c.currentTable())
+            return {t->cellAt(firstRow, firstCol).firstPosition(),
+                    t->cellAt(firstRow + numRows - 1, firstCol + numCols - 1).lastPosition()};
+    }
+    return {c.selectionStart(), c.selectionEnd()};
+}
+
 int TxEngine::SelStart() const {
-    return d->ed()->textCursor().selectionStart();
+    return selRange(d->ed()->textCursor()).first;
 }
 
 void TxEngine::SetSelStart(int pos) {
@@ -107,8 +120,8 @@ void TxEngine::SetSelStart(int pos) {
 }
 
 int TxEngine::SelLength() const {
-    const QTextCursor c = d->ed()->textCursor();
-    return c.selectionEnd() - c.selectionStart();
+    const auto [start, end] = selRange(d->ed()->textCursor());
+    return end - start;
 }
 
 void TxEngine::SetSelLength(int length) {
@@ -122,8 +135,8 @@ void TxEngine::SetSelLength(int length) {
 }
 
 QString TxEngine::SelText() const {
-    const QTextCursor c = d->ed()->textCursor();
-    return textmap::text(d->adoc(), c.selectionStart(), c.selectionEnd());
+    const auto [start, end] = selRange(d->ed()->textCursor());
+    return textmap::text(d->adoc(), start, end);
 }
 
 void TxEngine::SetSelText(const QString& text) {

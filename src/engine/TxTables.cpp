@@ -138,10 +138,10 @@ bool TxEngine::TableSplit(bool below) {
         tf.setProperty(txp::RowProps, moved);
         editRowProps(t, [&](QVariantList& r) { r = keep; });
     }
+    // A table put at the start of the paragraph after this one gets an
+    // empty paragraph of its own before it.
     QTextCursor after(d->adoc());
     after.setPosition(t->lastPosition() + 1);
-    after.insertBlock();
-    after.movePosition(QTextCursor::PreviousBlock);
     QTextTable* nt = after.insertTable(rows - first, cols, tf);
     for (int r = 0; r < rows - first; ++r)
         for (int col = 0; col < cols; ++col) {

@@ -1,6 +1,7 @@
 #pragma once
 // Shared helpers of the engine tests.
 
+#include "TestEnv.h"
 #include "TxEngine.h"
 
 #include <QString>

@@ -131,9 +131,10 @@ void TxEngineState::insertDocument(TxDocument& src) {
     // the fragment carries the rest.
     c.insertFragment(QTextDocumentFragment(src.body()));
     const int added = target->characterCount() - before;
+    // Inside the same edit block, so one undo takes the whole insertion back.
+    txfield::renumber(doc, target, at, at + added);
     c.endEditBlock();
     e->setTextCursor(c);
-    txfield::renumber(doc, target, at, at + added);
     if (target != doc.body())
         return;
     std::vector<const QTextDocument*> moved;

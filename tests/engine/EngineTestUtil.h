@@ -4,7 +4,21 @@
 #include "TestEnv.h"
 #include "TxEngine.h"
 
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
 #include <QString>
+
+// PNG bytes of a w x h image of one colour.
+inline QByteArray pngBytes(int w, int h, QColor color = Qt::red) {
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(color);
+    QByteArray bytes;
+    QBuffer buf(&bytes);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, "PNG");
+    return bytes;
+}
 
 // Engine text with its control characters spelled out, for readable failures:
 // 10 -> "|", 11 -> "/", 12 -> "#", 9 -> "~", 1 -> "@".

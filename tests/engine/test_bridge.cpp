@@ -17,16 +17,6 @@ using namespace model;
 
 namespace {
 
-QByteArray png(int w, int h, QColor c) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(c);
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
-    return bytes;
-}
-
 Paragraph para(const QString& text, CharFormat cf = {}, ParaFormat pf = {}) {
     Paragraph p;
     p.format = pf;
@@ -137,7 +127,7 @@ Document richDocument() {
     links.content.push_back(Inline::makeBookmark("mark", false));
     links.content.push_back(Inline::makeField(page));
     Picture inl;
-    inl.data = png(20, 10, Qt::red);
+    inl.data = pngBytes(20, 10, Qt::red);
     inl.type = ImageType::Png;
     inl.width = 300;
     inl.height = 150;
@@ -145,7 +135,7 @@ Document richDocument() {
     inl.scaleY = 80;
     links.content.push_back(Inline::makePicture(inl));
     Picture flo = inl;
-    flo.data = png(8, 8, Qt::blue);
+    flo.data = pngBytes(8, 8, Qt::blue);
     flo.wrap = Wrap::Around;
     flo.x = 500;
     flo.y = -100;

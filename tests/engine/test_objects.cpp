@@ -7,20 +7,6 @@
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray png(int w, int h, QColor color) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(color);
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
-    return bytes;
-}
-
-} // namespace
-
 TEST(EngineObjects, HeaderFooterMaskAndEditing) {
     TxEngine e;
     e.SetText("main text");
@@ -108,9 +94,9 @@ TEST(EngineObjects, ImagesInlineAndPositioned) {
     TxEngine e;
     e.SetText("ab");
     e.SetSelStart(1);
-    const int in = e.ImageInsertBytes(png(30, 20, Qt::red), TxEngine::FlowInline);
+    const int in = e.ImageInsertBytes(pngBytes(30, 20, Qt::red), TxEngine::FlowInline);
     ASSERT_NE(in, 0);
-    const int fl = e.ImageInsertBytes(png(10, 10, Qt::blue), TxEngine::FlowAround, 1500, 3000);
+    const int fl = e.ImageInsertBytes(pngBytes(10, 10, Qt::blue), TxEngine::FlowAround, 1500, 3000);
     ASSERT_NE(fl, 0);
     EXPECT_EQ(e.ImageInsertBytes("not an image", TxEngine::FlowInline), 0);
     EXPECT_EQ(shown(e.Text()), "a@b"); // positioned images have no character
@@ -162,7 +148,7 @@ TEST(EngineObjects, ImageFromFileKeepsItsName) {
     TxEngine e;
     const QString dir = TestEnv::freshDir("img");
     const QString file = dir + "/pic.png";
-    TestEnv::writeFile(file, png(16, 16, Qt::green));
+    TestEnv::writeFile(file, pngBytes(16, 16, Qt::green));
     const int id = e.ImageInsert(file, TxEngine::FlowInline);
     ASSERT_NE(id, 0);
     EXPECT_EQ(e.ObjectFileName(id), file);

@@ -8,20 +8,6 @@
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
-namespace {
-
-QByteArray pngBytes(int w, int h, QColor color = Qt::red) {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(color);
-    QByteArray bytes;
-    QBuffer buf(&bytes);
-    buf.open(QIODevice::WriteOnly);
-    img.save(&buf, "PNG");
-    return bytes;
-}
-
-} // namespace
-
 TEST(EngineText, SetTextGivesBackParagraphsLineAndPageBreaks) {
     TxEngine e;
     const QString in = ctl("first/line|second#third page|");

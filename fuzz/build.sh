@@ -15,9 +15,11 @@ libs=($(pkg-config --libs Qt6Core))
 # harness name -> the sources it needs besides its own file
 declare -A sources=(
   [cfb_reader]="$src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
+  [doc_reader]="$(echo $src/formats/msdoc/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp $src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
 )
 declare -A includes=(
   [cfb_reader]="-I$src/formats/cfb"
+  [doc_reader]="-I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app"
 )
 
 targets=("$@")

@@ -4,13 +4,36 @@
 
 namespace model {
 
-// Declared in the classes and defaulted here, where the recursive member
-// types (Inline inside Field, Block inside TableCell and Frame) are complete.
-bool Field::operator==(const Field&) const = default;
-bool TableCell::operator==(const TableCell&) const = default;
-bool TableRow::operator==(const TableRow&) const = default;
-bool Table::operator==(const Table&) const = default;
-bool Frame::operator==(const Frame&) const = default;
+// Declared in the classes and defined here, where the recursive member types
+// (Inline inside Field, Block inside TableCell and Frame) are complete.
+// Written out: some compilers fail on defaulted comparisons of such types.
+bool Field::operator==(const Field& o) const {
+    return type == o.type && instruction == o.instruction && target == o.target &&
+           kind == o.kind && option == o.option && result == o.result;
+}
+
+bool TableCell::operator==(const TableCell& o) const {
+    return width == o.width && horizontalMerge == o.horizontalMerge &&
+           verticalMerge == o.verticalMerge && top == o.top && left == o.left &&
+           bottom == o.bottom && right == o.right && shading == o.shading &&
+           valign == o.valign && blocks == o.blocks;
+}
+
+bool TableRow::operator==(const TableRow& o) const {
+    return cells == o.cells && height == o.height && heightRule == o.heightRule &&
+           header == o.header && cantSplit == o.cantSplit;
+}
+
+bool Table::operator==(const Table& o) const {
+    return rows == o.rows && align == o.align && indent == o.indent && cellMargin == o.cellMargin;
+}
+
+bool Frame::operator==(const Frame& o) const {
+    return x == o.x && y == o.y && width == o.width && height == o.height &&
+           heightRule == o.heightRule && horizontalRelation == o.horizontalRelation &&
+           verticalRelation == o.verticalRelation && wrapAround == o.wrapAround &&
+           border == o.border && blocks == o.blocks;
+}
 
 Inline Inline::makeText(const QString& text, const CharFormat& format) {
     Inline in;

@@ -17,9 +17,15 @@ Prompter& Prompter::instance() {
     return g_installed ? *g_installed : real;
 }
 
-void Prompter::install(Prompter* p) { g_installed = p; }
-void Prompter::setOwner(QWidget* owner) { g_owner = owner; }
-QWidget* Prompter::owner() { return g_owner.data(); }
+void Prompter::install(Prompter* p) {
+    g_installed = p;
+}
+void Prompter::setOwner(QWidget* owner) {
+    g_owner = owner;
+}
+QWidget* Prompter::owner() {
+    return g_owner.data();
+}
 
 QString toQtFilter(const QString& filter) {
     if (!filter.contains(u'|'))

@@ -13,11 +13,16 @@ const QString kTitle = QStringLiteral("Folium");
 
 QMessageBox::Icon toQtIcon(Prompter::Icon icon) {
     switch (icon) {
-    case Prompter::Icon::Information: return QMessageBox::Information;
-    case Prompter::Icon::Question: return QMessageBox::Question;
-    case Prompter::Icon::Warning: return QMessageBox::Warning;
-    case Prompter::Icon::Critical: return QMessageBox::Critical;
-    case Prompter::Icon::None: break;
+    case Prompter::Icon::Information:
+        return QMessageBox::Information;
+    case Prompter::Icon::Question:
+        return QMessageBox::Question;
+    case Prompter::Icon::Warning:
+        return QMessageBox::Warning;
+    case Prompter::Icon::Critical:
+        return QMessageBox::Critical;
+    case Prompter::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -33,7 +38,9 @@ Prompter::Answer QtPrompter::message(const QString& text, Buttons buttons, Icon 
     QAbstractButton* yes = nullptr;
     QAbstractButton* no = nullptr;
     switch (buttons) {
-    case Buttons::Ok: ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole); break;
+    case Buttons::Ok:
+        ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+        break;
     case Buttons::OkCancel:
         ok = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
         cancel = box.addButton(QStringLiteral("キャンセル"), QMessageBox::RejectRole);
@@ -103,8 +110,9 @@ QString QtPrompter::folder(const QString& title, const QString& start) {
     dlg.setFileMode(QFileDialog::Directory);
     dlg.setOption(QFileDialog::ShowDirsOnly, true);
     // The highlighted folder is shown as the dialog's status text.
-    QObject::connect(&dlg, &QFileDialog::currentChanged, &dlg,
-                     [&dlg](const QString& path) { dlg.setLabelText(QFileDialog::FileName, path); });
+    QObject::connect(&dlg, &QFileDialog::currentChanged, &dlg, [&dlg](const QString& path) {
+        dlg.setLabelText(QFileDialog::FileName, path);
+    });
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return {};
     return dlg.selectedFiles().first();

@@ -61,22 +61,38 @@ int utf8SequenceLength(unsigned char c) {
 
 const char* iconvName(int codePage) {
     switch (codePage) {
-    case 932: return "CP932";
-    case 936: return "CP936";
-    case 949: return "CP949";
-    case 950: return "CP950";
-    case 874: return "CP874";
-    case 1250: return "CP1250";
-    case 1251: return "CP1251";
-    case 1253: return "CP1253";
-    case 1254: return "CP1254";
-    case 1255: return "CP1255";
-    case 1256: return "CP1256";
-    case 1257: return "CP1257";
-    case 1258: return "CP1258";
-    case 10000: return "MACINTOSH";
-    case 28591: return "ISO-8859-1";
-    default: return "CP1252";
+    case 932:
+        return "CP932";
+    case 936:
+        return "CP936";
+    case 949:
+        return "CP949";
+    case 950:
+        return "CP950";
+    case 874:
+        return "CP874";
+    case 1250:
+        return "CP1250";
+    case 1251:
+        return "CP1251";
+    case 1253:
+        return "CP1253";
+    case 1254:
+        return "CP1254";
+    case 1255:
+        return "CP1255";
+    case 1256:
+        return "CP1256";
+    case 1257:
+        return "CP1257";
+    case 1258:
+        return "CP1258";
+    case 10000:
+        return "MACINTOSH";
+    case 28591:
+        return "ISO-8859-1";
+    default:
+        return "CP1252";
     }
 }
 
@@ -103,7 +119,9 @@ QByteArray encodeCp932(const QString& text, bool* ok) {
 
 namespace TextCodec {
 
-QString fromCp932(const QByteArray& bytes) { return decodeSingleOrMultiByte(bytes, "CP932"); }
+QString fromCp932(const QByteArray& bytes) {
+    return decodeSingleOrMultiByte(bytes, "CP932");
+}
 
 QByteArray toCp932(const QString& text, bool* lossless) {
     bool exact = true;

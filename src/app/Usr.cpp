@@ -4,9 +4,9 @@
 #include "yIni.h"
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QCursor>
 #include <QScreen>
 #include <cmath>
 
@@ -23,7 +23,8 @@ QString g_exeName;
 } // namespace
 
 QString ProgramFolder() {
-    QString f = g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
+    QString f =
+        g_programFolder.isEmpty() ? QCoreApplication::applicationDirPath() : g_programFolder;
     if (!f.endsWith(u'/'))
         f += u'/';
     return f;
@@ -92,8 +93,9 @@ bool StartUp() {
     // report; tell the user which one instead and stop cleanly.
     for (const QString& sub : {QStringLiteral("Wrk"), QStringLiteral("Doc")}) {
         if (!mClt::FldExist(sUsrFd + sub)) {
-            Prompter::instance().message(QStringLiteral("ﾌｫﾙﾀﾞ %1 を作成できません").arg(sUsrFd + sub),
-                                         Prompter::Buttons::Ok, Prompter::Icon::Critical);
+            Prompter::instance().message(
+                QStringLiteral("ﾌｫﾙﾀﾞ %1 を作成できません").arg(sUsrFd + sub),
+                Prompter::Buttons::Ok, Prompter::Icon::Critical);
             return false;
         }
     }

@@ -36,7 +36,9 @@ bool FileExist(const QString& sPh, bool bWild) {
     return !dir.entryList({fi.fileName()}, QDir::Files | QDir::Hidden | QDir::System).isEmpty();
 }
 
-bool FldExist(const QString& sPh) { return !sPh.isEmpty() && QFileInfo(sPh).isDir(); }
+bool FldExist(const QString& sPh) {
+    return !sPh.isEmpty() && QFileInfo(sPh).isDir();
+}
 
 void CreateFolderWalk(const QString& sFd) {
     if (sFd.isEmpty() || FldExist(sFd))
@@ -105,7 +107,9 @@ QString trimSpaces(const QString& s) {
 }
 } // namespace
 
-QString TrimBlanks(const QString& s) { return trimSpaces(s); }
+QString TrimBlanks(const QString& s) {
+    return trimSpaces(s);
+}
 
 void SplitAt(const QString& sTxt, const QString& sSep, QString& sL, QString& sR) {
     const qsizetype at = sSep.isEmpty() ? -1 : sTxt.indexOf(sSep, 0, Qt::CaseInsensitive);

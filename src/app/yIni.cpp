@@ -27,7 +27,8 @@ bool headerSaysUtf8(const QByteArray& bytes) {
 }
 
 QString withHeaderEncoding(QString xml, const QString& encoding) {
-    static const QRegularExpression re(QStringLiteral("^(<\\?xml[^>]*encoding=['\"])([^'\"]*)(['\"])"));
+    static const QRegularExpression re(
+        QStringLiteral("^(<\\?xml[^>]*encoding=['\"])([^'\"]*)(['\"])"));
     xml.replace(re, QStringLiteral("\\1") + encoding + QStringLiteral("\\3"));
     return xml;
 }
@@ -81,8 +82,8 @@ QString yIni::MakeTag(int nMode, const QString& sTag, const QString& vVL) {
                 u'>' + br;
         break;
     default:
-        block = QStringLiteral("      <") + sTag + u'>' + vVL + QStringLiteral("</") + sTag + u'>' +
-                br;
+        block =
+            QStringLiteral("      <") + sTag + u'>' + vVL + QStringLiteral("</") + sTag + u'>' + br;
         break;
     }
     block.replace(br, kCrLf);
@@ -102,9 +103,10 @@ void yIni::GetTxt(const QString& sFL, bool& bOk) {
         if (!f.open(QIODevice::ReadOnly))
             return;
         const QByteArray bytes = f.readAll();
-        const QString text = headerSaysUtf8(bytes) ? QString::fromUtf8(bytes)
-                                                   : TextCodec::fromCp932(bytes);
-        const bool firstLineEmpty = text.isEmpty() || text.startsWith(u'\r') || text.startsWith(u'\n');
+        const QString text =
+            headerSaysUtf8(bytes) ? QString::fromUtf8(bytes) : TextCodec::fromCp932(bytes);
+        const bool firstLineEmpty =
+            text.isEmpty() || text.startsWith(u'\r') || text.startsWith(u'\n');
         if (!firstLineEmpty)
             sXml = text;
     } else {
@@ -173,8 +175,9 @@ int yIni::vGtVal(const QString& sKy, int vDef) const {
 
 QDateTime yIni::vGtVal(const QString& sKy, const QDateTime& vDef) const {
     const QString v = GetTag(1, sKy).trimmed();
-    for (const QString& fmt : {QStringLiteral("yyyy/MM/dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
-                               QStringLiteral("yyyy/MM/dd"), QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString& fmt :
+         {QStringLiteral("yyyy/MM/dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss"),
+          QStringLiteral("yyyy/MM/dd"), QStringLiteral("yyyy-MM-dd")}) {
         const QDateTime d = QDateTime::fromString(v, fmt);
         if (d.isValid())
             return d;
@@ -199,8 +202,12 @@ void yIni::SetVal(const QString& sKy, const QString& vVL) {
 void yIni::SetVal(const QString& sKy, bool vVL) {
     SetVal(sKy, vVL ? QStringLiteral("True") : QStringLiteral("False"));
 }
-void yIni::SetVal(const QString& sKy, int vVL) { SetVal(sKy, QString::number(vVL)); }
-void yIni::SetVal(const QString& sKy, double vVL) { SetVal(sKy, QString::number(vVL, 'g', 15)); }
+void yIni::SetVal(const QString& sKy, int vVL) {
+    SetVal(sKy, QString::number(vVL));
+}
+void yIni::SetVal(const QString& sKy, double vVL) {
+    SetVal(sKy, QString::number(vVL, 'g', 15));
+}
 
 void yIni::SetGtx() {
     if (sXml.isEmpty())
@@ -263,7 +270,8 @@ void yIni::W_UserData(qintptr whnd) {
             spec = text;
     } else {
         ask.message(ini + QStringLiteral(" が見つかりません") + u'\r' +
-                    QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞは　") + defaultFd + QStringLiteral(" を使用します"));
+                    QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞは　") + defaultFd +
+                    QStringLiteral(" を使用します"));
     }
 
     const QString lower = spec.toLower();
@@ -284,7 +292,8 @@ void yIni::W_UserData(qintptr whnd) {
         folder = spec;
     else {
         ask.message(QStringLiteral("ﾌｫﾙﾀﾞ ") + lower + QStringLiteral(" が見つかりません") + u'\r' +
-                    QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞは　") + defaultFd + QStringLiteral(" を使用します"));
+                    QStringLiteral("ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞは　") + defaultFd +
+                    QStringLiteral(" を使用します"));
         folder = defaultFd;
     }
     if (!folder.endsWith(u'/'))
@@ -300,12 +309,16 @@ void yIni::F_ChkSb(const QString& sPh, const QStringList& names) {
             QDir().mkdir(sPh + n);
 }
 
-void yIni::F_CreateFld(const QString& sFd) { mClt::CreateFolderWalk(sFd); }
+void yIni::F_CreateFld(const QString& sFd) {
+    mClt::CreateFolderWalk(sFd);
+}
 
 QString yIni::FsGtSpFld(int nFlg) {
     QString path;
     switch (nFlg) {
-    case 5: path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation); break;
+    case 5:
+        path = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        break;
     case 6:
         path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                QStringLiteral("/Veltrin/Favorites");
@@ -314,8 +327,11 @@ QString yIni::FsGtSpFld(int nFlg) {
         path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
                QStringLiteral("/applications");
         break;
-    case 26: path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation); break;
-    default: return {};
+    case 26:
+        path = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        break;
+    default:
+        return {};
     }
     while (path.size() > 1 && path.endsWith(u'/'))
         path.chop(1);

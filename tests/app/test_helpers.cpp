@@ -1,5 +1,5 @@
-#include "TestEnv.h"
 #include "ScriptedPrompter.h"
+#include "TestEnv.h"
 #include "mClt.h"
 
 #include <QDir>
@@ -52,11 +52,15 @@ TEST(TextHelpers, TrimSplitFindBetween) {
 
     EXPECT_EQ(GetBetween(QStringLiteral("<a>text"), QStringLiteral("<A>"), QStringLiteral("</a>")),
               QStringLiteral("text")); // no end marker: to the end
-    EXPECT_EQ(GetBetween(QStringLiteral("x<a>t</a>y"), QStringLiteral("<a>"), QStringLiteral("</a>")),
-              QStringLiteral("t"));
-    EXPECT_TRUE(GetBetween(QStringLiteral("abc"), QStringLiteral("["), QStringLiteral("]")).isEmpty());
-    EXPECT_EQ(GetBetween(QStringLiteral("abc]def"), QString(), QStringLiteral("]")), QStringLiteral("abc"));
-    EXPECT_EQ(GetBetween(QStringLiteral("k=v"), QStringLiteral("k="), QString()), QStringLiteral("v"));
+    EXPECT_EQ(
+        GetBetween(QStringLiteral("x<a>t</a>y"), QStringLiteral("<a>"), QStringLiteral("</a>")),
+        QStringLiteral("t"));
+    EXPECT_TRUE(
+        GetBetween(QStringLiteral("abc"), QStringLiteral("["), QStringLiteral("]")).isEmpty());
+    EXPECT_EQ(GetBetween(QStringLiteral("abc]def"), QString(), QStringLiteral("]")),
+              QStringLiteral("abc"));
+    EXPECT_EQ(GetBetween(QStringLiteral("k=v"), QStringLiteral("k="), QString()),
+              QStringLiteral("v"));
 }
 
 TEST(FileHelpers, ExistenceWildcardsAndFolders) {
@@ -107,8 +111,8 @@ TEST(FileHelpers, OpenDialogStartFolderRule) {
     EXPECT_EQ(ShowOpenDlg(QStringLiteral("Tool"), QStringLiteral("a.exe"), QStringLiteral("Exe|*"),
                           QStringLiteral("/opt")),
               QStringLiteral("/tmp/a.exe"));
-    EXPECT_TRUE(ShowOpenDlg(QStringLiteral("Tool"), QStringLiteral("/usr/bin/a"), QStringLiteral("Exe|*"),
-                            QStringLiteral("/opt"))
+    EXPECT_TRUE(ShowOpenDlg(QStringLiteral("Tool"), QStringLiteral("/usr/bin/a"),
+                            QStringLiteral("Exe|*"), QStringLiteral("/opt"))
                     .isEmpty());
     ASSERT_EQ(prompter.calls.size(), 2);
     EXPECT_TRUE(prompter.calls[0].detail.endsWith(QStringLiteral("|/opt")));

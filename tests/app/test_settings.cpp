@@ -7,7 +7,8 @@
 #include <gtest/gtest.h>
 
 namespace {
-const QString kFresh = QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>");
+const QString kFresh =
+    QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n</運用>");
 
 yIni loaded(const QString& path) {
     yIni ini;
@@ -52,9 +53,10 @@ TEST(Settings, GroupsAndKeysAreReplacedNotDuplicated) {
     ini.SetVal(QStringLiteral("C"), QStringLiteral("3"));
     ini.SetGtx();
     EXPECT_EQ(ini.sXml.count(QStringLiteral("<G>")), 1);
-    EXPECT_EQ(ini.sXml, QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
-                                       "      <A>one</A>\r\n      <B>2</B>\r\n      <C>3</C>\r\n"
-                                       "   </G>\r\n</運用>"));
+    EXPECT_EQ(ini.sXml,
+              QStringLiteral("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
+                             "      <A>one</A>\r\n      <B>2</B>\r\n      <C>3</C>\r\n"
+                             "   </G>\r\n</運用>"));
     // An uncommitted change is dropped when another group is selected.
     ini.SetVal(QStringLiteral("A"), QStringLiteral("lost"));
     ini.GetGtx(QStringLiteral("H"));
@@ -86,16 +88,18 @@ TEST(Settings, ValueTypes) {
     EXPECT_THROW(ini.vGtVal(QStringLiteral("BAD"), false), yIni::ValueError);
     EXPECT_EQ(ini.vGtVal(QStringLiteral("B"), QStringLiteral("x")), QStringLiteral("True"));
     const QDateTime def(QDate(2000, 1, 1), QTime(0, 0));
-    EXPECT_EQ(ini.vGtVal(QStringLiteral("D"), def), QDateTime(QDate(2026, 12, 7), QTime(10, 11, 12)));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("D"), def),
+              QDateTime(QDate(2026, 12, 7), QTime(10, 11, 12)));
     EXPECT_EQ(ini.vGtVal(QStringLiteral("BAD"), def), def);
 }
 
 TEST(Settings, BrokenTagsGiveMessageAndDefault) {
     const QString path = TestEnv::freshDir(QStringLiteral("ini")) + QStringLiteral("/User.xml");
-    TestEnv::writeFile(path, TextCodec::toCp932(QStringLiteral(
-                                 "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
-                                 "      <K>value\r\n      <L>ok</L>\r\n   </G>\r\n"
-                                 "   <X>\r\n</運用>")));
+    TestEnv::writeFile(path,
+                       TextCodec::toCp932(QStringLiteral(
+                           "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n   <G>\r\n"
+                           "      <K>value\r\n      <L>ok</L>\r\n   </G>\r\n"
+                           "   <X>\r\n</運用>")));
     yIni ini = loaded(path);
     ScriptedPrompter prompter;
     ini.GetGtx(QStringLiteral("G"));
@@ -104,9 +108,8 @@ TEST(Settings, BrokenTagsGiveMessageAndDefault) {
     ini.GetGtx(QStringLiteral("X")); // group without its end tag
     EXPECT_TRUE(ini.sGrp.isEmpty());
     ASSERT_EQ(prompter.messages().size(), 2);
-    EXPECT_EQ(prompter.messages()[0],
-              QStringLiteral("<K> の設定が読み込めません\rﾕｰｻﾞｰ環境ﾌｧｲﾙ(") + path +
-                  QStringLiteral(") が破損しています"));
+    EXPECT_EQ(prompter.messages()[0], QStringLiteral("<K> の設定が読み込めません\rﾕｰｻﾞｰ環境ﾌｧｲﾙ(") +
+                                          path + QStringLiteral(") が破損しています"));
     EXPECT_TRUE(prompter.messages()[1].startsWith(QStringLiteral("<X> の設定")));
 
     // Without the root end tag a new group cannot be inserted.
@@ -143,7 +146,8 @@ TEST(Settings, ShiftJisRoundTripAndUtf8Fallback) {
         yIni ini = loaded(path);
         ini.GetGtx(QStringLiteral("TX_USR"));
         EXPECT_EQ(ini.vGtVal(QStringLiteral("更新確認"), QString()), QStringLiteral("確認"));
-        EXPECT_EQ(ini.vGtVal(QStringLiteral("WMF_PH"), QString()), QStringLiteral("/home/ﾕｰｻﾞｰ/図"));
+        EXPECT_EQ(ini.vGtVal(QStringLiteral("WMF_PH"), QString()),
+                  QStringLiteral("/home/ﾕｰｻﾞｰ/図"));
         // A value Shift-JIS cannot hold switches the whole file to UTF-8.
         ini.SetVal(QStringLiteral("WMF_PH"), QStringLiteral("/home/한국/😀"));
         ini.SetGtx();
@@ -164,7 +168,8 @@ TEST(Settings, ShiftJisRoundTripAndUtf8Fallback) {
         ini.SetGtx();
         bool ok = false;
         ini.SetTxt(ok);
-        EXPECT_TRUE(TestEnv::readFile(path).startsWith("<?xml version='1.0' encoding='Shift-JIS' ?>"));
+        EXPECT_TRUE(
+            TestEnv::readFile(path).startsWith("<?xml version='1.0' encoding='Shift-JIS' ?>"));
     }
     {
         // A wave dash or a yen sign has only a look-alike in Shift-JIS: the
@@ -183,8 +188,9 @@ TEST(Settings, ShiftJisRoundTripAndUtf8Fallback) {
                   QStringLiteral("/tmp/1\u301C2 \u00A5"));
     }
     // Bytes that are not valid Shift-JIS are replaced, never a crash.
-    TestEnv::writeFile(path, QByteArray("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<\x89\x5e\x97\x70>\r\n"
-                                        "   <G>\r\n      <K>\xff\xfe\x81</K>\r\n   </G>\r\n</\x89\x5e\x97\x70>"));
+    TestEnv::writeFile(
+        path, QByteArray("<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<\x89\x5e\x97\x70>\r\n"
+                         "   <G>\r\n      <K>\xff\xfe\x81</K>\r\n   </G>\r\n</\x89\x5e\x97\x70>"));
     yIni damaged = loaded(path);
     damaged.GetGtx(QStringLiteral("G"));
     EXPECT_TRUE(damaged.vGtVal(QStringLiteral("K"), QString()).contains(QChar(0xFFFD)));

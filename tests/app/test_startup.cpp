@@ -54,13 +54,15 @@ TEST(StartUp, MissingIniUsesDefaultFolderAndRegisters) {
     EXPECT_TRUE(mClt::FldExist(def + QStringLiteral("Doc")));
     EXPECT_TRUE(QFile::exists(def + QStringLiteral("User.xml")));
     ASSERT_EQ(prompter.messages().size(), 1);
-    EXPECT_EQ(prompter.messages()[0], prog.folder + QStringLiteral("UserData.ini が見つかりません\r") +
+    EXPECT_EQ(prompter.messages()[0], prog.folder +
+                                          QStringLiteral("UserData.ini が見つかりません\r") +
                                           kUserFolderIs + def + kUse);
     // The shared registry entry names the plain executable.
     EXPECT_EQ(Registry::GetSetting(QStringLiteral("Path"), QStringLiteral("Abc")),
               prog.folder + QStringLiteral("Abc"));
-    EXPECT_TRUE(QFile::exists(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                              QStringLiteral("/VeltrinTools/VeltrinTools.ini")));
+    EXPECT_TRUE(
+        QFile::exists(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
+                      QStringLiteral("/VeltrinTools/VeltrinTools.ini")));
 }
 
 TEST(StartUp, EmptyIniGivesMessageM2) {
@@ -107,7 +109,8 @@ TEST(StartUp, Tokens) {
 
 TEST(StartUp, FolderFromIniIsLowerCasedAndChecked) {
     // A base path without capitals, so only the last level's case matters.
-    const QString base = QDir::tempPath() + QStringLiteral("/folium-lc-%1").arg(QCoreApplication::applicationPid());
+    const QString base =
+        QDir::tempPath() + QStringLiteral("/folium-lc-%1").arg(QCoreApplication::applicationPid());
     QDir(base).removeRecursively();
     const QString lower = base + QStringLiteral("/mydata");
     QDir().mkpath(lower);

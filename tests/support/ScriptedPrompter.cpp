@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
-ScriptedPrompter::ScriptedPrompter() { Prompter::install(this); }
+ScriptedPrompter::ScriptedPrompter() {
+    Prompter::install(this);
+}
 
 ScriptedPrompter::~ScriptedPrompter() {
     Prompter::install(nullptr);
@@ -10,13 +12,21 @@ ScriptedPrompter::~ScriptedPrompter() {
         ADD_FAILURE() << "scripted answer never asked for: " << r.kind.toStdString();
 }
 
-void ScriptedPrompter::answerMessage(Answer a) { script_.append({"message", int(a)}); }
+void ScriptedPrompter::answerMessage(Answer a) {
+    script_.append({"message", int(a)});
+}
 void ScriptedPrompter::answerInput(std::optional<QString> text) {
     script_.append({"input", text ? QVariant(*text) : QVariant()});
 }
-void ScriptedPrompter::answerOpenFile(const QString& path) { script_.append({"openFile", path}); }
-void ScriptedPrompter::answerSaveFile(const QString& path) { script_.append({"saveFile", path}); }
-void ScriptedPrompter::answerFolder(const QString& path) { script_.append({"folder", path}); }
+void ScriptedPrompter::answerOpenFile(const QString& path) {
+    script_.append({"openFile", path});
+}
+void ScriptedPrompter::answerSaveFile(const QString& path) {
+    script_.append({"saveFile", path});
+}
+void ScriptedPrompter::answerFolder(const QString& path) {
+    script_.append({"folder", path});
+}
 void ScriptedPrompter::answerColor(std::optional<QColor> c) {
     script_.append({"color", c ? QVariant(*c) : QVariant()});
 }
@@ -66,8 +76,8 @@ std::optional<QString> ScriptedPrompter::input(const QString& prompt, const QStr
     return v.toString();
 }
 
-QString ScriptedPrompter::openFile(const QString& title, const QString& file,
-                                   const QString& filter, const QString& dir) {
+QString ScriptedPrompter::openFile(const QString& title, const QString& file, const QString& filter,
+                                   const QString& dir) {
     calls.append({"openFile", file, title, filter + u'|' + dir});
     bool found = false;
     const QVariant v = take("openFile", &found);
@@ -76,8 +86,8 @@ QString ScriptedPrompter::openFile(const QString& title, const QString& file,
     return v.toString();
 }
 
-QString ScriptedPrompter::saveFile(const QString& title, const QString& file,
-                                   const QString& filter, const QString& dir) {
+QString ScriptedPrompter::saveFile(const QString& title, const QString& file, const QString& filter,
+                                   const QString& dir) {
     calls.append({"saveFile", file, title, filter + u'|' + dir});
     bool found = false;
     const QVariant v = take("saveFile", &found);

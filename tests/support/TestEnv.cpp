@@ -6,7 +6,9 @@
 
 namespace TestEnv {
 
-QString home() { return qEnvironmentVariable("HOME"); }
+QString home() {
+    return qEnvironmentVariable("HOME");
+}
 
 QString freshDir(const QString& name) {
     const QString base = name.isEmpty() ? QStringLiteral("t") : name;
@@ -23,7 +25,9 @@ QString sharedDir() {
     return QDir(s).absolutePath();
 }
 
-QString sourceDir() { return QStringLiteral(FOLIUM_SOURCE_DIR_LITERAL); }
+QString sourceDir() {
+    return QStringLiteral(FOLIUM_SOURCE_DIR_LITERAL);
+}
 
 QByteArray readFile(const QString& path) {
     QFile f(path);

@@ -19,4 +19,6 @@ void writeFile(const QString& path, const QByteArray& bytes);
 
 #include <ostream>
 // Readable QString values in GoogleTest failure messages.
-inline void PrintTo(const QString& s, std::ostream* os) { *os << '"' << s.toStdString() << '"'; }
+inline void PrintTo(const QString& s, std::ostream* os) {
+    *os << '"' << s.toStdString() << '"';
+}

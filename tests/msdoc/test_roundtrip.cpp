@@ -97,3 +97,133 @@ TEST(DocRoundTrip, CharacterAndParagraphFormatting) {
     s.blocks.push_back(Block::makeParagraph(x));
     expectSame(d, roundTrip(d));
 }
+
+namespace {
+
+TableCell cell(const QString& text, Twips width) {
+    TableCell c;
+    c.width = width;
+    c.blocks.push_back(Block::makeParagraph(para(text)));
+    return c;
+}
+
+} // namespace
+
+TEST(DocRoundTrip, TablesWithMergesBordersShadingAndNesting) {
+    Document d;
+    Section& s = d.lastSection();
+    s.blocks.push_back(Block::makeParagraph(para(QStringLiteral("before"))));
+    Table t;
+    t.indent = 0;
+    t.cellMargin = 108;
+    TableRow r1;
+    r1.height = 600;
+    r1.heightRule = HeightRule::Exact;
+    r1.header = true;
+    TableCell a = cell(QStringLiteral("merged"), 2000);
+    a.horizontalMerge = Merge::Restart;
+    a.shading = rgb(200, 220, 240);
+    a.top.style = BorderStyle::Single;
+    a.top.width = 10;
+    a.bottom.style = BorderStyle::Double;
+    a.bottom.width = 15;
+    a.bottom.color = rgb(255, 0, 0);
+    TableCell b = cell(QString(), 2000);
+    b.horizontalMerge = Merge::Continue;
+    TableCell c = cell(QStringLiteral("縦結合"), 1500);
+    c.verticalMerge = Merge::Restart;
+    c.valign = CellVerticalAlign::Center;
+    r1.cells = {a, b, c};
+    TableRow r2;
+    r2.cantSplit = true;
+    r2.height = 400;
+    r2.heightRule = HeightRule::AtLeast;
+    TableCell nestedHolder = cell(QStringLiteral("outer"), 2000);
+    Table inner;
+    TableRow ir;
+    ir.cells = {cell(QStringLiteral("in1"), 900), cell(QStringLiteral("in2"), 900)};
+    inner.rows = {ir, ir};
+    nestedHolder.blocks.push_back(Block::makeTable(inner));
+    TableCell under = cell(QString(), 1500);
+    under.verticalMerge = Merge::Continue;
+    r2.cells = {nestedHolder, cell(QStringLiteral("two\tcols"), 2000), under};
+    t.rows = {r1, r2};
+    s.blocks.push_back(Block::makeTable(t));
+    s.blocks.push_back(Block::makeParagraph(para(QStringLiteral("after"))));
+    s.blocks.push_back(Block::makeTable(t)); // a table ending the document
+    expectSame(d, roundTrip(d));
+}
+
+TEST(DocRoundTrip, FieldsBookmarksAndMarkers) {
+    Document d;
+    Paragraph p;
+    p.addText(QStringLiteral("see "), {});
+    p.content.push_back(Inline::makeBookmark(QStringLiteral("mark1"), true));
+    const char* targets[] = {"TG_12", "TP_anchor", "DX_x", "@", "http://example.com/a?b=1&c=\"q\"",
+                             "C:\\docs\\file name.doc"};
+    for (const char* target : targets) {
+        Field f;
+        f.target = QString::fromUtf8(target);
+        f.kind = f.target.startsWith(QStringLiteral("T")) || f.target.startsWith(QStringLiteral("D"))
+                     ? 2
+                     : 1;
+        f.option = 149;
+        CharFormat look;
+        look.underline = Underline::Single;
+        look.color = rgb(128, 128, 255);
+        f.result.push_back(Inline::makeText(QStringLiteral("[") + f.target + u']', look));
+        p.content.push_back(Inline::makeField(f, look));
+        p.addText(QStringLiteral(" "), {});
+    }
+    p.content.push_back(Inline::makeBookmark(QStringLiteral("mark1"), false));
+    Field page;
+    page.type = FieldType::Page;
+    page.result.push_back(Inline::makeText(QStringLiteral("3")));
+    p.content.push_back(Inline::makeField(page));
+    Field date;
+    date.type = FieldType::Date;
+    date.instruction = QStringLiteral(" DATE \\@ \"yyyy/MM/dd\" ");
+    date.result.push_back(Inline::makeText(QStringLiteral("2024/01/02")));
+    p.content.push_back(Inline::makeField(date));
+    d.lastSection().blocks.push_back(Block::makeParagraph(p));
+    expectSame(d, roundTrip(d));
+}
+
+TEST(DocRoundTrip, SectionsHeadersFootersAndFrames) {
+    Document d;
+    Section s1;
+    s1.page.orientation = Orientation::Landscape;
+    s1.page.width = 16838;
+    s1.page.height = 11906;
+    s1.titlePage = true;
+    s1.header.push_back(Block::makeParagraph(para(QStringLiteral("ヘッダー"))));
+    Paragraph pf = para(QStringLiteral("Page "));
+    Field page;
+    page.type = FieldType::Page;
+    page.result.push_back(Inline::makeText(QStringLiteral("1")));
+    pf.content.push_back(Inline::makeField(page));
+    s1.footer.push_back(Block::makeParagraph(pf));
+    s1.firstHeader.push_back(Block::makeParagraph(para(QStringLiteral("first page header"))));
+    s1.blocks.push_back(Block::makeParagraph(para(QStringLiteral("section one"))));
+    // Label frames: a grid of positioned text frames.
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 2; ++c) {
+            Frame f;
+            f.x = 1134 + c * 3118;
+            f.y = 1134 + r * 2551;
+            f.width = 2835;
+            f.height = 2268;
+            f.border.style = BorderStyle::Single;
+            f.blocks.push_back(Block::makeParagraph(para(QStringLiteral("label %1-%2").arg(r).arg(c))));
+            s1.blocks.push_back(Block::makeFrame(f));
+        }
+    }
+    Section s2;
+    s2.start = SectionStart::Continuous;
+    s2.header = s1.header; // the same header continues
+    s2.blocks.push_back(Block::makeParagraph(para(QStringLiteral("section two"))));
+    Section s3;
+    s3.blocks.push_back(Block::makeParagraph(para(QStringLiteral("no header here"))));
+    d.sections = {s1, s2, s3};
+    expectSame(d, roundTrip(d));
+}

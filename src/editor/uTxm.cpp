@@ -94,9 +94,10 @@ void uTxm::cTyp(int iTy_) {
 }
 
 void uTxm::SetDcEdt(bool bEd) {
+    // The host hears the new value first and may change it.
     bool edit = bEd;
     emit eEdtCng(edit);
-    bDcEdt_ = bEd;
+    bDcEdt_ = edit;
 }
 
 TxEngine* uTxm::GetObj() {

@@ -2,6 +2,7 @@
 // the toolbar state, bars, zoom and the events.
 #include "EditorFixture.h"
 #include "TxCoolBar.h"
+#include "TxFormatBar.h"
 #include "TxRuler.h"
 
 #include <QAction>
@@ -212,4 +213,80 @@ TEST_F(EditorTest, LinkClicksReachTheHost) {
     emit t.mTxt->fieldClicked(anchor);
     EXPECT_EQ(got,
               (QStringList{QStringLiteral("TG"), QStringLiteral("page 12"), QStringLiteral("12")}));
+}
+
+TEST_F(EditorTest, PageBreakFindAndSelection) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.mTxt->SetText(QStringLiteral("alpha beta alpha"));
+    t.mTxt->SetSelStart(5);
+    t.mTxt->SetSelLength(3);
+    t.rtAct(54);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("alpha\x0c beta alpha"));
+    EXPECT_TRUE(t.bDcEdt());
+    t.FndWd(QStringLiteral("beta gamma")); // cut at the first blank
+    EXPECT_EQ(t.SelTxt(), QStringLiteral("beta"));
+    t.SetSelTxt(QStringLiteral("BETA"));
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("alpha\x0c BETA alpha"));
+}
+
+TEST_F(EditorTest, MenuStatesInAndOutOfHeadings) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    bool exDoc = true, ovrw = true;
+    t.ChkJbMn0(exDoc, ovrw);
+    EXPECT_FALSE(exDoc);
+    QApplication::clipboard()->setText(QStringLiteral("clip"));
+    bool u, r, c, pa, tx, pc, mt, lk;
+    int ret = 0;
+    t.ChkJbMn1(u, r, c, pa, exDoc, ovrw, tx, pc, mt, lk, ret);
+    EXPECT_TRUE(tx);
+    EXPECT_TRUE(pa);
+    EXPECT_EQ(ret, 1);
+
+    type(QStringLiteral("Heading"));
+    t.ChkJbMn0(exDoc, ovrw);
+    EXPECT_TRUE(exDoc);
+    EXPECT_TRUE(ovrw);
+    bool grid, insTb, insCl, insRw, delCl, delRw, slcTb, splTb, inHd, inTf;
+    t.ChkJbMn5(grid, insTb, insCl, insRw, delCl, delRw, slcTb, splTb, inHd, inTf);
+    EXPECT_FALSE(inHd);
+    EXPECT_TRUE(insTb);
+
+    // A paragraph formatted as a heading: every table flag is off.
+    const UsrFmt& h1 = t.usrFmt[0];
+    t.rtAct(21);
+    t.mTxt->SetFontSize(h1.iSize);
+    t.mTxt->SetLeftIndent(h1.iLIdt);
+    t.mTxt->SetSelStart(2);
+    QString kind = QStringLiteral("x");
+    t.ChkJbMn5(grid, insTb, insCl, insRw, delCl, delRw, slcTb, splTb, inHd, inTf, &kind);
+    EXPECT_TRUE(inHd);
+    EXPECT_FALSE(grid || insTb || insCl || insRw || delCl || delRw || slcTb || splTb);
+    EXPECT_TRUE(kind.isEmpty());
+    EXPECT_TRUE(t.tlState.inHeading);
+    EXPECT_TRUE(t.vButton->restricted());
+}
+
+TEST_F(EditorTest, HostMayOverruleTheModifiedFlag) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    QObject::connect(&t, &uTxm::eEdtCng, [](bool& b) { b = false; });
+    type(QStringLiteral("x"));
+    EXPECT_FALSE(t.bDcEdt());
+}
+
+TEST_F(EditorTest, EngineHandedOutSuspendsTheControl) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    TxEngine* e = t.GetObj();
+    EXPECT_TRUE(t.IsBusy());
+    e->SetText(QStringLiteral("outside"));
+    EXPECT_FALSE(t.bDcEdt());
+    t.EndObj();
+    EXPECT_FALSE(t.IsBusy());
+    uTxm::SetHostBusy(true);
+    type(QStringLiteral("y"));
+    EXPECT_FALSE(t.bDcEdt());
+    uTxm::SetHostBusy(false);
 }

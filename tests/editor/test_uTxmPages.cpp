@@ -312,3 +312,26 @@ TEST_F(EditorTest, SetTextReportsUnmodifiedOnce) {
     t.SetText(QString());
     EXPECT_FALSE(t.bHaveData());
 }
+
+TEST_F(EditorTest, DatabaseSaveKeepsACopyAndDropsEmptyFields) {
+    ScriptedPrompter p;
+    p.setStrict(true);
+    uTxm& t = open(0);
+    t.mTxt->SetText(QStringLiteral("page "));
+    t.mTxt->SetSelStart(5);
+    const int empty = t.mTxt->FieldInsert(QString());
+    t.mTxt->SetFieldTarget(empty, QStringLiteral("TP_x"));
+    t.SetDcEdt(true);
+    t.rtAct(87, true);
+    t.nTmpPage = 12;
+    t.sDbName = QStringLiteral("pages");
+    int stored = 0;
+    QObject::connect(&t, &uTxm::eSaveDB, [&] { ++stored; });
+    t.rtAct(4);
+    EXPECT_EQ(stored, 1);
+    EXPECT_EQ(t.mTxt->NextField(0, 0), 0);
+    EXPECT_TRUE(QFile::exists(Usr::sUsrFd + QStringLiteral("Dbs/pages_doc/0012.doc")));
+    t.nTmpPage = 0;
+    t.rtAct(4);
+    EXPECT_TRUE(QFile::exists(Usr::sWrkFd + QStringLiteral("temp.doc")));
+}

@@ -21,7 +21,7 @@ QString saveAsFilter() {
     return QStringLiteral("ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc|") +
            QStringLiteral("ﾜｰﾄﾞ文書 (*.docx)|*.docx|") + QStringLiteral("ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf|") +
            QStringLiteral("HTML (*.htm;*.html)|*.htm;*.html|") +
-           QStringLiteral("ｱｸﾛﾊﾞｯﾄPDF(*.pdf)|*.pdf|") + QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|");
+           QStringLiteral("ｱｸﾛﾊﾞｯﾄPDF(*.pdf)|*.pdf|") + QStringLiteral("ﾃｽｷﾄﾌｧｲﾙ (*.txt)|*.txt|");
 }
 
 QString folderOf(const QString& file) {

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -79,8 +80,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
 
-    std::printf("%-10s %10s %12s %12s %12s %12s\n", "pages", "doc bytes", "SetData ms",
-                "GetData ms", "snapshot ms", "snap bytes");
+    std::printf("%-10s %10s %12s %12s %12s %12s %12s\n", "pages", "doc bytes", "SetData ms",
+                "GetData ms", "snapshot ms", "snap bytes", "key ms");
     for (int pages : {100, 1000}) {
         const QByteArray doc = makeDocument(pages);
         uTxm editor;
@@ -94,8 +95,18 @@ int main(int argc, char** argv) {
         QString text, title;
         const double get = timeIt(rounds, [&] { editor.GetData(out, text, title, ok); });
         const double snap = timeIt(rounds, [&] { editor.SnapDoc(false); });
-        std::printf("%-10d %10lld %12.1f %12.1f %12.1f %12lld\n", pages, qint64(doc.size()), set,
-                    get, snap, qint64(editor.ySnap.size()));
+        // A keystroke in the middle of the text, with the control's own
+        // handling (modified flag, toolbar, status panels) included.
+        editor.show();
+        editor.mTxt->setFocus();
+        editor.mTxt->SetSelStart(int(editor.mTxt->Text().size() / 2));
+        const double key = timeIt(rounds * 4, [&] {
+            QTest::keyClick(editor.mTxt, Qt::Key_A);
+            QCoreApplication::processEvents();
+        });
+        std::printf("%-10d %10lld %12.1f %12.1f %12.1f %12lld %12.1f\n", pages, qint64(doc.size()),
+                    set, get, snap, qint64(editor.ySnap.size()), key);
+        editor.SetDcEdt(false);
         editor.cOff();
     }
     return 0;

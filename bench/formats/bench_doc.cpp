@@ -29,11 +29,22 @@ constexpr int kCharsPerPage = 1500;
 CharFormat formatNo(int i) {
     CharFormat f;
     switch (i % 5) {
-    case 1: f.bold = true; break;
-    case 2: f.italic = true; f.color = rgb(200, 0, 0); break;
-    case 3: f.halfPoints = 24; f.font = QStringLiteral("Arial"); break;
-    case 4: f.underline = Underline::Single; break;
-    default: break;
+    case 1:
+        f.bold = true;
+        break;
+    case 2:
+        f.italic = true;
+        f.color = rgb(200, 0, 0);
+        break;
+    case 3:
+        f.halfPoints = 24;
+        f.font = QStringLiteral("Arial");
+        break;
+    case 4:
+        f.underline = Underline::Single;
+        break;
+    default:
+        break;
     }
     return f;
 }
@@ -91,7 +102,8 @@ Document generate(int pages, int tables = 0, int pictures = 0, int links = 0) {
             }
             t.rows.push_back(row);
         }
-        s.blocks.insert(s.blocks.begin() + long(size_t(i) * n / size_t(tables)), Block::makeTable(t));
+        s.blocks.insert(s.blocks.begin() + long(size_t(i) * n / size_t(tables)),
+                        Block::makeTable(t));
     }
     return d;
 }
@@ -107,7 +119,9 @@ template <typename F> double bestMs(int repeat, F f) {
     return best;
 }
 
-double mbps(qint64 bytes, double ms) { return ms > 0 ? bytes / 1048576.0 / (ms / 1000.0) : 0; }
+double mbps(qint64 bytes, double ms) {
+    return ms > 0 ? bytes / 1048576.0 / (ms / 1000.0) : 0;
+}
 
 // Seconds LibreOffice needs to convert `file` to .doc (its own profile).
 double sofficeMs(const QString& file, const QString& outDir) {

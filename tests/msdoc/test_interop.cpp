@@ -205,3 +205,162 @@ TEST_F(Interop, WeReadLibreOfficeFiles) {
     }
     EXPECT_EQ(pageStarts, 2);
 }
+
+namespace {
+
+const char* kPng1x2 = "iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAAEElEQVR4nGP4z8DAwMDAAAAe/gH/"
+                      "HxNbkQAAAABJRU5ErkJggg==";
+
+Document richDocument() {
+    Document d;
+    Section& s = d.lastSection();
+    s.header.push_back(Block::makeParagraph(para(QStringLiteral("HeaderText ヘッダー"))));
+    s.footer.push_back(Block::makeParagraph(para(QStringLiteral("FooterText"))));
+    Paragraph p = para(QStringLiteral("links: "));
+    p.content.push_back(Inline::makeBookmark(QStringLiteral("mark1"), true));
+    Field tag;
+    tag.target = QStringLiteral("TG_12");
+    tag.kind = 2;
+    tag.option = 149;
+    tag.result.push_back(Inline::makeText(QStringLiteral("TagCaption")));
+    p.content.push_back(Inline::makeField(tag));
+    p.content.push_back(Inline::makeBookmark(QStringLiteral("mark1"), false));
+    p.addText(QStringLiteral(" "), {});
+    Field web;
+    web.target = QStringLiteral("http://example.com/page");
+    web.kind = 1;
+    web.option = 149;
+    web.result.push_back(Inline::makeText(QStringLiteral("WebCaption")));
+    p.content.push_back(Inline::makeField(web));
+    Picture pic;
+    pic.data = QByteArray::fromBase64(kPng1x2);
+    pic.type = ImageType::Png;
+    pic.width = 1440;
+    pic.height = 720;
+    p.content.push_back(Inline::makePicture(pic));
+    s.blocks.push_back(Block::makeParagraph(p));
+    Table t;
+    for (int r = 0; r < 3; ++r) {
+        TableRow row;
+        for (int c = 0; c < 2; ++c) {
+            TableCell cell;
+            cell.width = 2000;
+            cell.blocks.push_back(
+                Block::makeParagraph(para(QStringLiteral("cell%1%2").arg(r).arg(c))));
+            row.cells.push_back(cell);
+        }
+        t.rows.push_back(row);
+    }
+    s.blocks.push_back(Block::makeTable(t));
+    Frame fr;
+    fr.x = 2000;
+    fr.y = 3000;
+    fr.width = 2835;
+    fr.height = 1417;
+    fr.blocks.push_back(Block::makeParagraph(para(QStringLiteral("FrameText"))));
+    s.blocks.push_back(Block::makeFrame(fr));
+    s.blocks.push_back(Block::makeParagraph(para(QStringLiteral("end"))));
+    return d;
+}
+
+int twipsOf(const QString& element, const char* attr) {
+    const QRegularExpression re(QString::fromLatin1(attr) + QStringLiteral("=\"([0-9.]+)in\""));
+    return int(re.match(element).captured(1).toDouble() * 1440 + 0.5);
+}
+
+struct Found {
+    int tables = 0, rows = 0, cells = 0, pictures = 0, frames = 0;
+    QStringList targets, bookmarks;
+    const Picture* picture = nullptr;
+    const Frame* frame = nullptr;
+};
+
+void collect(const std::vector<Block>& blocks, Found& f) {
+    for (const Block& b : blocks) {
+        if (b.kind == Block::Kind::Table) {
+            ++f.tables;
+            for (const TableRow& r : b.table.rows) {
+                ++f.rows;
+                for (const TableCell& c : r.cells) {
+                    ++f.cells;
+                    collect(c.blocks, f);
+                }
+            }
+        } else if (b.kind == Block::Kind::Frame) {
+            ++f.frames;
+            f.frame = &b.frame;
+            collect(b.frame.blocks, f);
+        } else {
+            for (const Inline& in : b.paragraph.content) {
+                if (in.kind == Inline::Kind::Field && in.field.type == FieldType::Hyperlink)
+                    f.targets << in.field.target;
+                if (in.kind == Inline::Kind::Picture) {
+                    ++f.pictures;
+                    f.picture = &in.picture;
+                }
+                if (in.kind == Inline::Kind::BookmarkStart)
+                    f.bookmarks << in.text;
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST_F(Interop, TablesPicturesLinksHeadersFramesBothWays) {
+    const QString doc = dir + QStringLiteral("/rich.doc");
+    TestEnv::writeFile(doc, msdoc::write(richDocument()));
+    ASSERT_TRUE(peers::soffice({doc}, QStringLiteral("fodt"), dir));
+    const QString fodt = QString::fromUtf8(TestEnv::readFile(dir + QStringLiteral("/rich.fodt")));
+    EXPECT_EQ(fodt.count(QStringLiteral("<table:table-row")), 3);
+    EXPECT_EQ(fodt.count(QStringLiteral("<table:table-cell ")), 6);
+    EXPECT_TRUE(fodt.contains(QStringLiteral("xlink:href=\"TG_12\"")));
+    EXPECT_TRUE(fodt.contains(QStringLiteral("xlink:href=\"http://example.com/page\"")));
+    EXPECT_TRUE(fodt.contains(QStringLiteral("<text:bookmark-start text:name=\"mark1\"/>")));
+    EXPECT_TRUE(fodt.contains(QStringLiteral("HeaderText ヘッダー")));
+    EXPECT_TRUE(fodt.contains(QStringLiteral("FooterText")));
+    const QString image =
+        QRegularExpression(QStringLiteral("<draw:frame[^>]*as-char[^>]*>")).match(fodt).captured(0);
+    EXPECT_NEAR(twipsOf(image, "svg:width"), 1440, 3) << image.toStdString();
+    EXPECT_NEAR(twipsOf(image, "svg:height"), 720, 3);
+    const QString frame =
+        QRegularExpression(QStringLiteral("<draw:frame[^>]*svg:x[^>]*>")).match(fodt).captured(0);
+    EXPECT_NEAR(twipsOf(frame, "svg:x"), 2000, 3) << frame.toStdString();
+    EXPECT_NEAR(twipsOf(frame, "svg:y"), 3000, 3);
+    EXPECT_NEAR(twipsOf(frame, "svg:width"), 2835, 3);
+    EXPECT_NEAR(twipsOf(frame, "svg:height"), 1417, 3);
+    EXPECT_TRUE(peers::antiword(doc).contains(QStringLiteral("cell21")));
+
+    // LibreOffice writes the same content as .doc; we read it back.
+    const QString back = dir + QStringLiteral("/back");
+    QDir().mkpath(back);
+    ASSERT_TRUE(peers::soffice({dir + QStringLiteral("/rich.fodt")},
+                               QStringLiteral("doc:MS Word 97"), back));
+    QString error;
+    const auto d = msdoc::read(TestEnv::readFile(back + QStringLiteral("/rich.doc")), &error);
+    ASSERT_TRUE(d.has_value()) << error.toStdString();
+    Found f;
+    collect(d->sections.at(0).blocks, f);
+    EXPECT_EQ(f.tables, 1);
+    EXPECT_EQ(f.rows, 3);
+    EXPECT_EQ(f.cells, 6);
+    // LibreOffice takes the marker for a relative file name ("../TG_12").
+    EXPECT_TRUE(f.targets.filter(QStringLiteral("TG_12")).size() == 1)
+        << f.targets.join(u',').toStdString();
+    EXPECT_TRUE(f.targets.contains(QStringLiteral("http://example.com/page")));
+    EXPECT_TRUE(f.bookmarks.contains(QStringLiteral("mark1")));
+    ASSERT_EQ(f.pictures, 1);
+    EXPECT_EQ(f.picture->type, ImageType::Png);
+    EXPECT_NEAR(f.picture->shownWidth(), 1440, 3);
+    EXPECT_NEAR(f.picture->shownHeight(), 720, 3);
+    const QString text = plainText(*d);
+    EXPECT_TRUE(text.contains(QStringLiteral("cell21")));
+    EXPECT_TRUE(text.contains(QStringLiteral("FrameText")));
+    ASSERT_FALSE(d->sections[0].header.empty());
+    EXPECT_TRUE(plainText(d->sections[0].header).contains(QStringLiteral("HeaderText ヘッダー")));
+    EXPECT_TRUE(plainText(d->sections[0].footer).contains(QStringLiteral("FooterText")));
+    if (f.frame) {
+        EXPECT_NEAR(f.frame->x, 2000, 20);
+        EXPECT_NEAR(f.frame->width, 2835, 20);
+    }
+}

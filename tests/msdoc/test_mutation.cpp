@@ -35,10 +35,18 @@ TEST(DocMutation, MutatedCorpusNeverCrashes) {
         for (int e = 0; e < edits; ++e) {
             const int at = rng.bounded(int(b.size()));
             switch (rng.bounded(4)) {
-            case 0: b[at] = char(rng.bounded(256)); break;
-            case 1: b[at] = char(0xFF); break;
-            case 2: b[at] = 0; break;
-            default: b[at] = char(b[at] ^ (1 << rng.bounded(8))); break;
+            case 0:
+                b[at] = char(rng.bounded(256));
+                break;
+            case 1:
+                b[at] = char(0xFF);
+                break;
+            case 2:
+                b[at] = 0;
+                break;
+            default:
+                b[at] = char(b[at] ^ (1 << rng.bounded(8)));
+                break;
             }
         }
         if (rng.bounded(10) == 0)

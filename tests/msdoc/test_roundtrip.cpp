@@ -159,14 +159,19 @@ TEST(DocRoundTrip, FieldsBookmarksAndMarkers) {
     Paragraph p;
     p.addText(QStringLiteral("see "), {});
     p.content.push_back(Inline::makeBookmark(QStringLiteral("mark1"), true));
-    const char* targets[] = {"TG_12", "TP_anchor", "DX_x", "@", "http://example.com/a?b=1&c=\"q\"",
+    const char* targets[] = {"TG_12",
+                             "TP_anchor",
+                             "DX_x",
+                             "@",
+                             "http://example.com/a?b=1&c=\"q\"",
                              "C:\\docs\\file name.doc"};
     for (const char* target : targets) {
         Field f;
         f.target = QString::fromUtf8(target);
-        f.kind = f.target.startsWith(QStringLiteral("T")) || f.target.startsWith(QStringLiteral("D"))
-                     ? 2
-                     : 1;
+        f.kind =
+            f.target.startsWith(QStringLiteral("T")) || f.target.startsWith(QStringLiteral("D"))
+                ? 2
+                : 1;
         f.option = 149;
         CharFormat look;
         look.underline = Underline::Single;
@@ -214,7 +219,8 @@ TEST(DocRoundTrip, SectionsHeadersFootersAndFrames) {
             f.width = 2835;
             f.height = 2268;
             f.border.style = BorderStyle::Single;
-            f.blocks.push_back(Block::makeParagraph(para(QStringLiteral("label %1-%2").arg(r).arg(c))));
+            f.blocks.push_back(
+                Block::makeParagraph(para(QStringLiteral("label %1-%2").arg(r).arg(c))));
             s1.blocks.push_back(Block::makeFrame(f));
         }
     }
@@ -225,5 +231,38 @@ TEST(DocRoundTrip, SectionsHeadersFootersAndFrames) {
     Section s3;
     s3.blocks.push_back(Block::makeParagraph(para(QStringLiteral("no header here"))));
     d.sections = {s1, s2, s3};
+    expectSame(d, roundTrip(d));
+}
+
+TEST(DocRoundTrip, InlinePictures) {
+    // A 2 x 1 PNG and a 1 x 1 24-bit BMP, written by hand.
+    const QByteArray png =
+        QByteArray::fromBase64("iVBORw0KGgoAAAANSUhEUgAAAAIAAAABCAIAAAB7QOjdAAAAEElEQVR4nGP4z8DAwMD"
+                               "AAAAe/gH/HxNbkQAAAABJRU5ErkJggg==");
+    QByteArray bmp("BM", 2);
+    auto le32 = [](quint32 v) { return QByteArray(reinterpret_cast<const char*>(&v), 4); };
+    auto le16 = [](quint16 v) { return QByteArray(reinterpret_cast<const char*>(&v), 2); };
+    bmp += le32(58) + le32(0) + le32(54);
+    bmp += le32(40) + le32(1) + le32(1) + le16(1) + le16(24) + le32(0) + le32(4) + le32(2835) +
+           le32(2835) + le32(0) + le32(0);
+    bmp += QByteArray("\x00\x00\xFF\x00", 4);
+    Document d;
+    Paragraph p = para(QStringLiteral("pictures: "));
+    Picture a;
+    a.data = png;
+    a.type = ImageType::Png;
+    a.width = 1440;
+    a.height = 720;
+    a.scaleX = 150;
+    a.scaleY = 50;
+    p.content.push_back(Inline::makePicture(a));
+    p.addText(QStringLiteral(" and "), {});
+    Picture b;
+    b.data = bmp;
+    b.type = ImageType::Bmp;
+    b.width = 15;
+    b.height = 15;
+    p.content.push_back(Inline::makePicture(b));
+    d.lastSection().blocks.push_back(Block::makeParagraph(p));
     expectSame(d, roundTrip(d));
 }

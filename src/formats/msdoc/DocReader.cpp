@@ -3,6 +3,7 @@
 #include "Bytes.h"
 #include "DocFile.h"
 #include "MsDoc.h"
+#include "OfficeArt.h"
 #include "Sprm.h"
 #include "StoryReader.h"
 
@@ -17,6 +18,8 @@ constexpr int kPlcfHdd = 11;
 constexpr int kSttbfBkmk = 21;
 constexpr int kPlcfBkf = 22;
 constexpr int kPlcfBkl = 23;
+constexpr int kPlcSpaMom = 40;
+constexpr int kPlcftxbxTxt = 56;
 
 // CPs of a plc with `dataSize` bytes per element; empty when malformed.
 std::vector<int> plcCps(const QByteArray& plc, int dataSize, int* count) {
@@ -107,6 +110,87 @@ void readBookmarks(DocFile& f, StoryReader& story) {
     }
 }
 
+// Pictures of the document: inline ones from the Data stream.
+// Text boxes: shapes anchored in the main text (PlcSpaMom) whose text is a
+// story of the text box document (PlcftxbxTxt), matched by shape id.
+class Objects : public ObjectReader {
+public:
+    explicit Objects(DocFile& f) : f(f) {
+        int n = 0;
+        const QByteArray spa = f.tableSlice(kPlcSpaMom);
+        spaCps = plcCps(spa, 26, &n);
+        const ByteReader r(spa);
+        for (int i = 0; i < n; ++i) {
+            const qint64 at = qint64(n + 1) * 4 + i * 26;
+            Spa s;
+            s.cp = spaCps[size_t(i)];
+            s.spid = r.u32(at);
+            s.left = r.i32(at + 4);
+            s.top = r.i32(at + 8);
+            s.right = r.i32(at + 12);
+            s.bottom = r.i32(at + 16);
+            s.flags = r.u16(at + 24);
+            shapes.push_back(s);
+        }
+        const QByteArray txbx = f.tableSlice(kPlcftxbxTxt);
+        int m = 0;
+        txbxCps = plcCps(txbx, 22, &m);
+        const ByteReader t(txbx);
+        for (int i = 0; i + 1 < m; ++i) // the last story is a dummy
+            txbxIds.push_back(t.u32(qint64(m + 1) * 4 + i * 22 + 14));
+    }
+    bool inlinePicture(qint64 location, model::Picture& out) override {
+        return readInlinePicture(f.data, location, f.wordDocument, out);
+    }
+    bool floatingObject(int cp, model::Inline&, model::Frame& box, bool& isTextBox) override {
+        if (depth > 2)
+            return false;
+        auto it =
+            std::find_if(shapes.begin(), shapes.end(), [&](const Spa& s) { return s.cp == cp; });
+        if (it == shapes.end())
+            return false;
+        const auto id = std::find(txbxIds.begin(), txbxIds.end(), it->spid);
+        if (id == txbxIds.end())
+            return false;
+        const size_t k = size_t(id - txbxIds.begin());
+        const int base = f.ccpText + f.ccpFtn + f.ccpHdd + f.ccpAtn + f.ccpEdn;
+        const int a = std::clamp(txbxCps[k], 0, f.ccpTxbx),
+                  b = std::clamp(txbxCps[k + 1], a, f.ccpTxbx);
+        ++depth;
+        StoryReader story(f, this);
+        const std::vector<ParaRec> recs = story.paragraphs(base + a, base + b, {});
+        box = model::Frame();
+        box.blocks = story.blocks(recs, 0, recs.size());
+        --depth;
+        const int bx = (it->flags >> 1) & 3, by = (it->flags >> 3) & 3;
+        box.horizontalRelation = bx == 0   ? model::HorizontalRelation::Margin
+                                 : bx == 1 ? model::HorizontalRelation::Page
+                                           : model::HorizontalRelation::Column;
+        box.verticalRelation = by == 0   ? model::VerticalRelation::Margin
+                               : by == 1 ? model::VerticalRelation::Page
+                                         : model::VerticalRelation::Paragraph;
+        box.x = it->left;
+        box.y = it->top;
+        box.width = std::max(0, it->right - it->left);
+        box.height = std::max(0, it->bottom - it->top);
+        box.wrapAround = ((it->flags >> 5) & 0xF) != 1;
+        isTextBox = true;
+        return true;
+    }
+
+private:
+    struct Spa {
+        int cp;
+        quint32 spid;
+        int left, top, right, bottom, flags;
+    };
+    DocFile& f;
+    std::vector<Spa> shapes;
+    std::vector<int> spaCps, txbxCps;
+    std::vector<quint32> txbxIds;
+    int depth = 0;
+};
+
 // Drops the empty paragraph a writer must put after a table that ends a
 // section or the document.
 void dropTrailingEmpty(std::vector<model::Block>& blocks) {
@@ -169,7 +253,8 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
         return std::nullopt;
     DocFile& f = *file;
     model::Document doc;
-    StoryReader story(f, nullptr);
+    Objects objects(f);
+    StoryReader story(f, &objects);
     readBookmarks(f, story);
 
     const std::vector<SectionInfo> sections = readSections(f);

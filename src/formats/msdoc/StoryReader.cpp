@@ -226,7 +226,7 @@ void StoryReader::special(model::Paragraph& p, int cp, char16_t c, const Chp& ch
         fieldEnd(p);
         break;
     case 0x01:
-        if (objects && chp.picLocation >= 0 && !chp.obj) {
+        if (objects && chp.picLocation >= 0 && !chp.obj && !chp.data) {
             model::Picture pic;
             if (objects->inlinePicture(chp.picLocation, pic))
                 addInline(p, model::Inline::makePicture(pic, chp.format));
@@ -237,9 +237,13 @@ void StoryReader::special(model::Paragraph& p, int cp, char16_t c, const Chp& ch
             model::Inline pic;
             model::Frame box;
             bool isBox = false;
-            if (objects->floatingObject(cp, pic, box, isBox) && !isBox) {
-                pic.format = chp.format;
-                addInline(p, pic);
+            if (objects->floatingObject(cp, pic, box, isBox)) {
+                if (isBox) {
+                    pendingFrames.push_back(std::move(box));
+                } else {
+                    pic.format = chp.format;
+                    addInline(p, pic);
+                }
             }
         }
         break;
@@ -395,6 +399,10 @@ std::vector<model::Block> StoryReader::blocks(const std::vector<ParaRec>& recs, 
             b = model::Block::makeParagraph(paragraph(recs[i++]));
         if (!frame.isFramed()) {
             out.push_back(std::move(b));
+            // Text boxes anchored in the paragraph follow it as frames.
+            for (model::Frame& box : pendingFrames)
+                out.push_back(model::Block::makeFrame(box));
+            pendingFrames.clear();
             continue;
         }
         if (!out.empty() && out.back().kind == model::Block::Kind::Frame && lastFrame == frame) {

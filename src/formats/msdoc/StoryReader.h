@@ -68,6 +68,7 @@ private:
     DocFile& f;
     ObjectReader* objects;
     std::vector<OpenField> open;
+    std::vector<model::Frame> pendingFrames; // text boxes met in the current paragraph
 };
 
 int depthOf(const Pap& pap);

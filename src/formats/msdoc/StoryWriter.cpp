@@ -2,6 +2,7 @@
 // paragraph properties, fields and bookmarks.
 #include "Bytes.h"
 #include "Document.h"
+#include "OfficeArt.h"
 #include "Sprm.h"
 #include "WriterParts.h"
 
@@ -246,9 +247,18 @@ void StoryWriter::field(const model::Inline& in, int fieldDepth) {
     ctx.fieldKinds.push_back(f.kind * 1000 + f.option);
 }
 
-void StoryWriter::picture(const model::Inline& /*in*/) {
-    // Pictures are written by the picture writer (Data stream); without one
-    // the object is left out.
+void StoryWriter::picture(const model::Inline& in) {
+    // The picture's record goes to the Data stream; the text holds a special
+    // character pointing at it. Floating pictures are written in line.
+    const QByteArray record = inlinePictureRecord(in.picture);
+    if (record.isEmpty())
+        return;
+    const int offset = int(ctx.data.size());
+    ctx.data += record;
+    ctx.hasPictures = true;
+    QByteArray chpx = chpxFor(in.format, ctx.fonts);
+    chpx += sprmBytes(sprm::CPicLocation, offset, 4);
+    append(QString(QChar(0x01)), withSpec(chpx));
 }
 
 void StoryWriter::endSection(const QByteArray& sepx, bool last) {

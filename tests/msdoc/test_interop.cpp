@@ -259,6 +259,24 @@ Document richDocument() {
     fr.height = 1417;
     fr.blocks.push_back(Block::makeParagraph(para(QStringLiteral("FrameText"))));
     s.blocks.push_back(Block::makeFrame(fr));
+    ListDef numbers;
+    numbers.id = 1;
+    for (int k = 0; k < 9; ++k) {
+        ListLevel l;
+        l.format = NumberFormat::Decimal;
+        l.text = QStringLiteral("%1.");
+        l.indent = 420 * (k + 1);
+        l.hanging = 420;
+        numbers.levels.push_back(l);
+    }
+    d.lists.push_back(numbers);
+    for (const char* item : {"ListItemOne", "ListItemTwo"}) {
+        Paragraph li = para(QString::fromLatin1(item));
+        li.format.listId = 1;
+        li.format.leftIndent = 420;
+        li.format.firstLineIndent = -420;
+        s.blocks.push_back(Block::makeParagraph(li));
+    }
     s.blocks.push_back(Block::makeParagraph(para(QStringLiteral("end"))));
     return d;
 }
@@ -330,6 +348,21 @@ TEST_F(Interop, TablesPicturesLinksHeadersFramesBothWays) {
     EXPECT_NEAR(twipsOf(frame, "svg:width"), 2835, 3);
     EXPECT_NEAR(twipsOf(frame, "svg:height"), 1417, 3);
     EXPECT_TRUE(peers::antiword(doc).contains(QStringLiteral("cell21")));
+    // The numbered paragraphs are a list, numbered 1. and 2.
+    for (const char* item : {"ListItemOne", "ListItemTwo"}) {
+        // The item's text sits inside a list item.
+        const qsizetype at = fodt.indexOf(QString::fromLatin1(item));
+        const qsizetype open = fodt.lastIndexOf(QStringLiteral("<text:list-item>"), at);
+        EXPECT_TRUE(at > 0 && open > 0 &&
+                    open > fodt.lastIndexOf(QStringLiteral("</text:list-item>"), at))
+            << item;
+    }
+    EXPECT_TRUE(QRegularExpression(
+                    QStringLiteral(
+                        "<text:list-level-style-number "
+                        "text:level=\"1\"[^>]*style:num-suffix=\".\"[^>]*style:num-format=\"1\""))
+                    .match(fodt)
+                    .hasMatch());
 
     // LibreOffice writes the same content as .doc; we read it back.
     const QString back = dir + QStringLiteral("/back");
@@ -355,6 +388,13 @@ TEST_F(Interop, TablesPicturesLinksHeadersFramesBothWays) {
     EXPECT_NEAR(f.picture->shownHeight(), 720, 3);
     const QString text = plainText(*d);
     EXPECT_TRUE(text.contains(QStringLiteral("cell21")));
+    int listed = 0;
+    for (const Block& b : d->sections[0].blocks)
+        if (b.kind == Block::Kind::Paragraph && b.paragraph.format.listId > 0 &&
+            plainText(std::vector<Block>{b}).startsWith(QStringLiteral("ListItem")))
+            ++listed;
+    EXPECT_EQ(listed, 2);
+    ASSERT_FALSE(d->lists.empty());
     EXPECT_TRUE(text.contains(QStringLiteral("FrameText")));
     ASSERT_FALSE(d->sections[0].header.empty());
     EXPECT_TRUE(plainText(d->sections[0].header).contains(QStringLiteral("HeaderText ヘッダー")));

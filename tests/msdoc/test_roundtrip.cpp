@@ -266,3 +266,49 @@ TEST(DocRoundTrip, InlinePictures) {
     d.lastSection().blocks.push_back(Block::makeParagraph(p));
     expectSame(d, roundTrip(d));
 }
+
+TEST(DocRoundTrip, BulletedAndNumberedLists) {
+    Document d;
+    ListDef bullets;
+    bullets.id = 1;
+    for (int k = 0; k < 9; ++k) {
+        ListLevel l;
+        l.format = NumberFormat::Bullet;
+        l.text = QStringLiteral("・");
+        l.indent = 420 * (k + 1);
+        l.hanging = 420;
+        bullets.levels.push_back(l);
+    }
+    ListDef numbers;
+    numbers.id = 2;
+    for (int k = 0; k < 9; ++k) {
+        ListLevel l;
+        l.format = k == 1 ? NumberFormat::LowerLetter : NumberFormat::Decimal;
+        l.text = k == 1 ? QStringLiteral("%1.%2)") : QStringLiteral("(%1)");
+        l.start = k == 0 ? 3 : 1;
+        l.indent = 360 * (k + 1);
+        l.hanging = 360;
+        numbers.levels.push_back(l);
+    }
+    d.lists = {bullets, numbers};
+    const struct {
+        const char* text;
+        int list, level;
+    } items[] = {{"bullet one", 1, 0},
+                 {"bullet nested", 1, 1},
+                 {"number three", 2, 0},
+                 {"number 3.a", 2, 1},
+                 {"plain", 0, 0}};
+    for (const auto& it : items) {
+        Paragraph p = para(QString::fromUtf8(it.text));
+        if (it.list) {
+            p.format.listId = it.list;
+            p.format.listLevel = it.level;
+            p.format.leftIndent = d.lists[size_t(it.list - 1)].levels[size_t(it.level)].indent;
+            p.format.firstLineIndent =
+                -d.lists[size_t(it.list - 1)].levels[size_t(it.level)].hanging;
+        }
+        d.lastSection().blocks.push_back(Block::makeParagraph(p));
+    }
+    expectSame(d, roundTrip(d));
+}

@@ -2,6 +2,7 @@
 // setup, the main text, headers and footers, bookmarks.
 #include "Bytes.h"
 #include "DocFile.h"
+#include "Lists.h"
 #include "MsDoc.h"
 #include "OfficeArt.h"
 #include "Sprm.h"
@@ -20,6 +21,8 @@ constexpr int kPlcfBkf = 22;
 constexpr int kPlcfBkl = 23;
 constexpr int kPlcSpaMom = 40;
 constexpr int kPlcftxbxTxt = 56;
+constexpr int kPlfLst = 73;
+constexpr int kPlfLfo = 74;
 
 // CPs of a plc with `dataSize` bytes per element; empty when malformed.
 std::vector<int> plcCps(const QByteArray& plc, int dataSize, int* count) {
@@ -255,6 +258,12 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
     model::Document doc;
     Objects objects(f);
     StoryReader story(f, &objects);
+    const auto [fcLst, lcbLst] = f.fcLcb(kPlfLst);
+    const auto [fcLfo, lcbLfo] = f.fcLcb(kPlfLfo);
+    const std::vector<ReadList> lists = readLists(f.table, fcLst, lcbLst, fcLfo, lcbLfo);
+    for (const ReadList& l : lists)
+        doc.lists.push_back(l.def);
+    story.lists = &lists;
     readBookmarks(f, story);
 
     const std::vector<SectionInfo> sections = readSections(f);

@@ -5,6 +5,7 @@
 #include "CompoundFile.h"
 #include "Document.h"
 #include "FkpWriter.h"
+#include "Lists.h"
 #include "MsDoc.h"
 #include "Sprm.h"
 #include "WriterParts.h"
@@ -158,6 +159,8 @@ QByteArray write(const model::Document& docIn) {
     if (doc.sections.empty())
         doc.sections.emplace_back();
     WriterContext ctx;
+    for (const model::ListDef& l : doc.lists)
+        ctx.listIds.push_back(l.id);
 
     // Main text, section by section.
     StoryWriter main(ctx);
@@ -335,6 +338,13 @@ QByteArray write(const model::Document& docIn) {
             place(PlcfBkf, plc(startCps, bkf.bytes));
             place(PlcfBkl, plc(endCps, {}));
         }
+    }
+    if (!doc.lists.empty()) {
+        // The levels follow the list definitions, outside their byte count.
+        const ListTables lists = writeLists(doc.lists);
+        place(PlfLst, lists.plfLst);
+        fcLcb[PlfLst].lcb = quint32(2 + 28 * doc.lists.size());
+        place(PlfLfo, lists.plfLfo);
     }
     place(SttbfFfn, ctx.fonts.sttbfFfn());
     place(Dop, dop(doc.defaultTabStop));

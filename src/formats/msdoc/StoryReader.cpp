@@ -113,8 +113,25 @@ std::vector<ParaRec> StoryReader::paragraphs(int cpStart, int cpEnd,
         rec.pap.istd = istd;
         if (run)
             applyPap(rec.pap, run->grpprl, f.props);
-        if (const Piece* pc = f.pieceAt(cp); pc && !pc->prmGrpprl.isEmpty())
+        const Piece* pc = f.pieceAt(cp);
+        if (pc && !pc->prmGrpprl.isEmpty())
             applyPap(rec.pap, pc->prmGrpprl, f.props);
+        if (lists && rec.pap.ilfo > 0 && rec.pap.ilfo <= int(lists->size())) {
+            // List paragraphs: the level's properties come between the
+            // style's and the paragraph's own.
+            const ReadList& list = (*lists)[size_t(rec.pap.ilfo - 1)];
+            const int ilfo = rec.pap.ilfo, ilvl = rec.pap.ilvl;
+            rec.pap = f.stylePap(istd);
+            rec.pap.istd = istd;
+            if (size_t(ilvl) < list.levelPapx.size())
+                applyPap(rec.pap, list.levelPapx[size_t(ilvl)], f.props);
+            if (run)
+                applyPap(rec.pap, run->grpprl, f.props);
+            if (pc && !pc->prmGrpprl.isEmpty())
+                applyPap(rec.pap, pc->prmGrpprl, f.props);
+            rec.pap.format.listId = ilfo;
+            rec.pap.format.listLevel = ilvl;
+        }
         recs.push_back(std::move(rec));
         start = cp + 1;
     }

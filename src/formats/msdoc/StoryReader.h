@@ -3,6 +3,7 @@
 // their runs, fields, bookmarks, tables (nested) and frames.
 
 #include "DocFile.h"
+#include "Lists.h"
 
 #include <QHash>
 #include <QMultiMap>
@@ -46,6 +47,7 @@ public:
     std::vector<model::Block> blocks(const std::vector<ParaRec>& recs, size_t begin, size_t end);
 
     QMultiMap<int, BookmarkEvent> bookmarks; // by character position
+    const std::vector<ReadList>* lists = nullptr;
 
 private:
     struct OpenField {

@@ -6,6 +6,8 @@
 #include "Sprm.h"
 #include "WriterParts.h"
 
+#include <algorithm>
+
 namespace msdoc::wr {
 
 namespace {
@@ -162,6 +164,13 @@ void StoryWriter::blocks(const std::vector<model::Block>& list, const Context& c
 void StoryWriter::paragraph(const model::Paragraph& p, const Context& c, char16_t mark) {
     inlines(p.content, 0);
     QByteArray papx = papxFor(p.format, ctx.styles.istd(p.format.styleName));
+    if (p.format.listId > 0) {
+        const auto it = std::find(ctx.listIds.begin(), ctx.listIds.end(), p.format.listId);
+        if (it != ctx.listIds.end()) {
+            papx += sprmBytes(sprm::PIlfo, int(it - ctx.listIds.begin()) + 1, 2);
+            papx += sprmBytes(sprm::PIlvl, std::clamp(p.format.listLevel, 0, 8), 1);
+        }
+    }
     if (c.depth >= 1) {
         papx += sprmBytes(sprm::PFInTable, 1, 1);
         if (c.depth > 1) {

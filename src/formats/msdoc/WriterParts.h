@@ -82,6 +82,7 @@ struct WriterContext {
     QByteArray data;
     bool hasPictures = false;
     std::vector<int> fieldKinds; // kind * 1000 + option, per field in writing order
+    std::vector<int> listIds;    // model list ids; list i is override i + 1
 };
 
 // Builds one story (main text, or one header/footer) from model blocks.

@@ -312,3 +312,31 @@ TEST(DocRoundTrip, BulletedAndNumberedLists) {
     }
     expectSame(d, roundTrip(d));
 }
+
+TEST(DocRoundTrip, EditorFieldKindsAndOptionsSurvive) {
+    // Combinations a target prefix would not tell: a link to "TG_1" of kind
+    // 1, a tag-like field with another option, nested and header fields.
+    Document d;
+    Paragraph p;
+    const struct {
+        const char* target;
+        int kind, option;
+    } fields[] = {{"TG_1", 1, 149}, {"http://x", 2, 7}, {"@", 1, 149}, {"TP_a", 2, 0}};
+    for (const auto& f : fields) {
+        Field field;
+        field.target = QString::fromLatin1(f.target);
+        field.kind = f.kind;
+        field.option = f.option;
+        field.result.push_back(Inline::makeText(QStringLiteral("cap")));
+        p.content.push_back(Inline::makeField(field));
+    }
+    Field outer;
+    outer.target = QStringLiteral("DX_outer");
+    outer.kind = 1;
+    outer.option = 3;
+    outer.result = {p.content[0]};
+    p.content.push_back(Inline::makeField(outer));
+    d.lastSection().blocks.push_back(Block::makeParagraph(p));
+    d.lastSection().header.push_back(Block::makeParagraph(p));
+    expectSame(d, roundTrip(d));
+}

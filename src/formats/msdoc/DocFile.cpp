@@ -90,6 +90,8 @@ std::optional<DocFile> DocFile::open(const QByteArray& bytes, QString* error) {
     d.table = *tb;
     if (const auto data = cf->stream(QStringLiteral("Data")))
         d.data = *data;
+    if (const auto kinds = cf->stream(QStringLiteral("FoliumFields")))
+        d.fieldKinds = *kinds;
 
     // FIB: the counts of characters per story and the fc/lcb pairs.
     int pos = 32;

@@ -67,6 +67,7 @@ public:
     std::pair<quint32, quint32> fcLcb(int index) const;
 
     QByteArray wordDocument, table, data;
+    QByteArray fieldKinds; // the editor's field kinds, when this program wrote the file
     PropertyContext props;
     int lid = 0;
 

@@ -2,6 +2,7 @@
 // setup, the main text, headers and footers, bookmarks.
 #include "Bytes.h"
 #include "DocFile.h"
+#include "FieldKinds.h"
 #include "Lists.h"
 #include "MsDoc.h"
 #include "OfficeArt.h"
@@ -288,6 +289,7 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
         blocks.insert(blocks.end(), rest.begin(), rest.end());
     }
     readHeaders(f, story, doc);
+    applyFieldKinds(doc, f.fieldKinds);
     // Section-level first page flags from the section properties.
     const ByteReader dop(f.tableSlice(31));
     if (dop.size() >= 12)

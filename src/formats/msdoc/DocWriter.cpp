@@ -4,6 +4,7 @@
 #include "Bytes.h"
 #include "CompoundFile.h"
 #include "Document.h"
+#include "FieldKinds.h"
 #include "FkpWriter.h"
 #include "Lists.h"
 #include "MsDoc.h"
@@ -406,6 +407,8 @@ QByteArray write(const model::Document& docIn) {
     out.addStream(QStringLiteral("1Table"), tb.bytes);
     if (!ctx.data.isEmpty())
         out.addStream(QStringLiteral("Data"), ctx.data);
+    if (!ctx.fieldKinds.empty())
+        out.addStream(QLatin1String(kFieldKindStream), fieldKindStream(ctx.fieldKinds));
     return out.toBytes();
 }
 

@@ -66,14 +66,14 @@ void Pager::setView(int viewMode, int zoomPercent) {
 }
 
 bool Pager::apply(TxDocument& doc, QTextEdit* edit) {
+    clone_.reset();
     QTextDocument* body = doc.body();
     body->documentLayout()->setPaintDevice(&device_);
     const TxPageSetup& pg = doc.page;
     const double s = scale();
     const double textW = std::max(1.0, px(pg.textWidth()));
-    const double textH = std::max(20.0, px(pg.textHeight()));
-    // Both views lay the text out in whole pages followed by a gap; they
-    // differ only in what is drawn around the text.
+    // Both views lay the text out at the page's width with its margins; they
+    // differ in pagination and in what is drawn around the text.
     QTextFrameFormat ff = body->rootFrame()->frameFormat();
     const QTextFrameFormat old = ff;
     ff.setPadding(0);
@@ -85,15 +85,14 @@ bool Pager::apply(TxDocument& doc, QTextEdit* edit) {
     const bool changed = ff != old;
     if (changed)
         body->rootFrame()->setFrameFormat(ff);
-    const double w = (textW + px(pg.marginLeft) + px(pg.marginRight)) * s;
-    const double h = pitch(doc);
-    const int wi = std::max(1, qRound(w));
+    const int wi = std::max(1, qRound((textW + px(pg.marginLeft) + px(pg.marginRight)) * s));
     if (edit) {
         edit->setLineWrapMode(QTextEdit::FixedPixelWidth);
         edit->setLineWrapColumnOrWidth(wi);
     }
-    if (body->pageSize() != QSizeF(wi, h))
-        body->setPageSize(QSizeF(wi, h));
+    const QSizeF size(wi, view_ == 2 ? pitch(doc) : -1.0);
+    if (body->pageSize() != size)
+        body->setPageSize(size);
     return changed;
 }
 
@@ -110,21 +109,85 @@ double Pager::pitch(const TxDocument& doc) const {
     return (textH + px(pg.marginTop) + px(pg.marginBottom) + kGapPx) * scale();
 }
 
+double Pager::stride(const TxDocument& doc) const {
+    if (paged())
+        return pitch(doc);
+    return std::max(20.0, px(doc.page.textHeight())) * scale();
+}
+
+double Pager::contentTop(const TxDocument& doc, int page) const {
+    return origin(doc, page) + px(doc.page.marginTop) * scale();
+}
+
+double Pager::origin(const TxDocument& doc, int page) const {
+    return (page - 1) * stride(doc);
+}
+
 void Pager::ensure(TxDocument& doc) const {
     // QTextEdit drops the page height whenever it relayouts for its width.
     QTextDocument* body = doc.body();
-    if (body->pageSize().height() <= 0)
+    if (view_ == 2 && body->pageSize().height() <= 0)
         body->setPageSize(QSizeF(body->pageSize().width(), pitch(doc)));
 }
 
+QTextDocument* Pager::layoutOf(const TxDocument& doc) const {
+    return paged_ ? paged_ : doc.body();
+}
+
+QTextDocument* Pager::pagedLayout(TxDocument& doc) const {
+    QTextDocument* body = doc.body();
+    if (view_ == 2) {
+        ensure(doc);
+        return body;
+    }
+    // The normal view edits an unpaginated layout (typing stays fast in long
+    // documents); page operations use a paginated copy kept until the text
+    // changes.
+    const double h = pitch(doc);
+    if (!clone_ || cloneOf_ != body || cloneRevision_ != body->revision() ||
+        cloneChars_ != body->characterCount() || clone_->pageSize().height() != h) {
+        clone_.reset(body->clone());
+        clone_->documentLayout()->setPaintDevice(&device_);
+        clone_->setPageSize(QSizeF(body->pageSize().width(), h));
+        cloneOf_ = body;
+        cloneRevision_ = body->revision();
+        cloneChars_ = body->characterCount();
+    }
+    return clone_.get();
+}
+
 QRectF Pager::pageBand(const TxDocument& doc, int page) const {
-    const double top = (page - 1) * pitch(doc);
-    const double w = doc.body()->pageSize().width();
-    return QRectF(0, top, w, px(doc.page.height) * scale());
+    const double w = layoutOf(doc)->pageSize().width();
+    return QRectF(0, origin(doc, page), w, px(doc.page.height) * scale());
 }
 
 int Pager::pageAt(const TxDocument& doc, double layoutY) const {
-    return std::max(1, int(std::floor(layoutY / pitch(doc))) + 1);
+    if (paged())
+        return std::max(1, int(std::floor(layoutY / pitch(doc))) + 1);
+    const double y = layoutY - px(doc.page.marginTop) * scale();
+    return std::max(1, int(std::floor(std::max(0.0, y) / stride(doc))) + 1);
+}
+
+int Pager::pageOfLine(const TxDocument& doc, const QTextBlock& block, double y,
+                      double* pageTop) const {
+    if (paged()) {
+        const int page = pageAt(doc, y);
+        *pageTop = origin(doc, page);
+        return page;
+    }
+    // Unpaginated: count the forced page breaks up to here, and estimate the
+    // rest from the text height of a page after the last of them.
+    int breaks = 0;
+    double base = px(doc.page.marginTop) * scale();
+    for (QTextBlock b = block; b.isValid() && b.blockNumber() > 0; b = b.previous()) {
+        if (!(b.blockFormat().pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore))
+            continue;
+        if (breaks++ == 0)
+            base = b.document()->documentLayout()->blockBoundingRect(b).top();
+    }
+    const int steps = std::max(0, int(std::floor((y - base) / stride(doc))));
+    *pageTop = base + steps * stride(doc);
+    return 1 + breaks + steps;
 }
 
 QPointF Pager::toPage(const TxDocument& doc, QPointF pos, int* page) const {
@@ -132,16 +195,30 @@ QPointF Pager::toPage(const TxDocument& doc, QPointF pos, int* page) const {
     if (page)
         *page = pg;
     const double s = scale();
-    return QPointF(pos.x() / s, (pos.y() - (pg - 1) * pitch(doc)) / s);
+    return QPointF(pos.x() / s, (pos.y() - origin(doc, pg)) / s);
 }
 
 QPointF Pager::fromPage(const TxDocument& doc, int page, QPointF pagePx) const {
     const double s = scale();
-    return QPointF(pagePx.x() * s, pagePx.y() * s + (page - 1) * pitch(doc));
+    return QPointF(pagePx.x() * s, pagePx.y() * s + origin(doc, page));
 }
 
-int Pager::pageCount(const TxDocument& doc) const {
-    return std::max(1, doc.body()->pageCount());
+int Pager::pageCount(TxDocument& doc) const {
+    return withPaged(doc, [&] { return std::max(1, layoutOf(doc)->pageCount()); });
+}
+
+bool Pager::hasPage(TxDocument& doc, int page) const {
+    if (page == 1)
+        return true;
+    return withPaged(doc, [&] {
+        // Hit-testing lays the text out down to the point asked for.
+        QTextDocument* lay = layoutOf(doc);
+        const double top = (page - 1) * pitch(doc);
+        if (lay->documentLayout()->hitTest(QPointF(1, top + 1), Qt::FuzzyHit) < 0)
+            return false;
+        const QRectF r = lay->documentLayout()->blockBoundingRect(lay->lastBlock());
+        return r.bottom() > top || lay->pageCount() >= page;
+    });
 }
 
 QTextDocument* Pager::headerOf(const TxDocument& doc, int page, QRectF* rect) const {
@@ -173,9 +250,10 @@ QTextDocument* Pager::footerOf(const TxDocument& doc, int page, QRectF* rect) co
 
 QPointF Pager::anchorPagePos(const TxDocument& doc, const QTextCursor& anchor, int vRel,
                              int* page) const {
-    QTextDocument* body = doc.body();
-    const QTextBlock block = anchor.block();
-    const QRectF br = body->documentLayout()->blockBoundingRect(block);
+    QTextDocument* lay = layoutOf(doc);
+    const QTextBlock block =
+        lay == anchor.document() ? anchor.block() : lay->findBlock(anchor.position());
+    const QRectF br = lay->documentLayout()->blockBoundingRect(block);
     QPointF pos = br.topLeft();
     if (vRel == int(TxVRel::Line) && block.layout()) {
         const QTextLine line = block.layout()->lineForTextPosition(anchor.positionInBlock());
@@ -329,8 +407,15 @@ void Pager::paintParts(const TxDocument& doc, QPainter& p, int page, double scal
     }
 }
 
-void Pager::paintPage(const TxDocument& doc, QPainter& p, int page, double scale,
-                      bool withBody) const {
+void Pager::paintPage(TxDocument& doc, QPainter& p, int page, double scale, bool withBody) const {
+    withPaged(doc, [&] {
+        paintPaged(doc, p, page, scale, withBody);
+        return true;
+    });
+}
+
+void Pager::paintPaged(const TxDocument& doc, QPainter& p, int page, double scale,
+                       bool withBody) const {
     const TxPageSetup& pg = doc.page;
     p.save();
     p.fillRect(QRectF(0, 0, px(pg.width) * scale, px(pg.height) * scale), Qt::white);
@@ -342,7 +427,7 @@ void Pager::paintPage(const TxDocument& doc, QPainter& p, int page, double scale
         p.scale(scale / s, scale / s);
         p.translate(-band.topLeft());
         p.setClipRect(band);
-        drawDocument(p, doc.body(), band);
+        drawDocument(p, layoutOf(doc), band);
         p.restore();
     }
     paintParts(doc, p, page, scale, false, 0);
@@ -353,13 +438,13 @@ void Pager::paintViewUnder(const TxDocument& doc, QPainter& p, const QRectF& are
     const double s = scale();
     const int first = pageAt(doc, area.top());
     const int last = pageAt(doc, area.bottom());
-    const double w = doc.body()->pageSize().width();
+    const double w = layoutOf(doc)->pageSize().width();
     if (view_ != 2) {
         // Page ends of the normal view: a dotted line in the gap.
         p.save();
         p.setPen(QPen(QColor(160, 160, 160), 1, Qt::DotLine));
         for (int pg = first; pg <= last; ++pg) {
-            const double y = pageBand(doc, pg).bottom() + kGapPx * scale() / 2;
+            const double y = contentTop(doc, pg + 1) - 1;
             if (y >= area.top() && y <= area.bottom())
                 p.drawLine(QPointF(0, y), QPointF(w, y));
         }

@@ -1,10 +1,14 @@
 #pragma once
-// Pagination and painting of a TxDocument. The body QTextDocument is always
-// laid out in whole pages (page size, margins as the root frame's margins,
-// then a gap), so page numbers, the page view, printing and PDF agree, and
-// switching views never relayouts or touches the undo history:
-//   normal view  the text alone; a dotted line in the gap marks page ends;
-//   page view    page edges, gaps, headers, footers, frames and images.
+// Pagination and painting of a TxDocument. The body is laid out at the
+// page's width with the page margins as its root frame's margins (so
+// switching views never touches the undo history):
+//   page view    the body is paginated: whole pages followed by a gap, with
+//                page edges, headers, footers, frames and images drawn;
+//   normal view  the body is one long flow (typing stays fast in long
+//                documents); page numbers there are estimated from the text
+//                height of a page, and page counts and painting use a
+//                paginated copy of the text.
+// Page numbers, the page view, printing and PDF come from one pagination.
 // The zoom is the resolution of the layout's paint device (96 dpi at 100 %),
 // so Qt lays the text out at the zoomed size and the editor's caret and
 // mouse work unchanged.
@@ -15,6 +19,8 @@
 #include <QImage>
 #include <QPointF>
 #include <QRectF>
+
+#include <memory>
 
 class QPainter;
 class QTextDocument;
@@ -44,19 +50,28 @@ public:
     static void layoutPart(QTextDocument* part, double widthPx);
 
     // Geometry of the body layout, in layout units.
-    double pitch(const TxDocument& doc) const;              // from one page to the next
-    QRectF pageBand(const TxDocument& doc, int page) const; // page (from 1) incl. margins
+    double pitch(const TxDocument& doc) const;  // from one page to the next when paginated
+    double stride(const TxDocument& doc) const; // ... in the layout in use
+    double origin(const TxDocument& doc, int page) const;     // top of page `page`
+    double contentTop(const TxDocument& doc, int page) const; // top of its text
+    QRectF pageBand(const TxDocument& doc, int page) const;   // page (from 1) incl. margins
     // Page (from 1) of a layout position, and that position in page pixels.
     int pageAt(const TxDocument& doc, double layoutY) const;
     QPointF toPage(const TxDocument& doc, QPointF layoutPos, int* page = nullptr) const;
+    // The page of a line at `y` in `block` of the body, and where that page's
+    // lines begin (layout units).
+    int pageOfLine(const TxDocument& doc, const class QTextBlock& block, double y,
+                   double* pageTop) const;
     QPointF fromPage(const TxDocument& doc, int page, QPointF pagePx) const;
 
-    int pageCount(const TxDocument& doc) const;
+    int pageCount(TxDocument& doc) const;
+    // Whether page `page` exists, laying the text out only that far.
+    bool hasPage(TxDocument& doc, int page) const;
 
     // Paints page `page` (from 1): white page, header, footer, body text
     // (unless !withBody), frames and positioned images. `scale` maps page
     // pixels to painter units; the page's top-left is the painter's origin.
-    void paintPage(const TxDocument& doc, QPainter& p, int page, double scale,
+    void paintPage(TxDocument& doc, QPainter& p, int page, double scale,
                    bool withBody = true) const;
     // The parts of the page view the editor draws around its own text: gaps,
     // page edges, headers, footers (behind) or frames and images (over).
@@ -73,6 +88,19 @@ public:
     QTextDocument* footerOf(const TxDocument& doc, int page, QRectF* rect) const;
 
 private:
+    bool paged() const { return paged_ || view_ == 2; }
+    // The body layout geometry refers to: the paginated one during a page
+    // operation, else the body's own.
+    QTextDocument* layoutOf(const TxDocument& doc) const;
+    QTextDocument* pagedLayout(TxDocument& doc) const;
+    template <typename F> auto withPaged(TxDocument& doc, F f) const {
+        paged_ = pagedLayout(doc);
+        auto result = f();
+        paged_ = nullptr;
+        return result;
+    }
+    void paintPaged(const TxDocument& doc, QPainter& p, int page, double scale,
+                    bool withBody) const;
     void paintParts(const TxDocument& doc, QPainter& p, int page, double scale, bool under,
                     int selectedId) const;
     QPointF anchorPagePos(const TxDocument& doc, const class QTextCursor& anchor, int vRel,
@@ -81,5 +109,10 @@ private:
     int view_ = 0;
     int zoom_ = 100;
     int dpi_ = 96;
-    QImage device_; // its resolution sets the body layout's zoom
+    mutable QImage device_; // its resolution sets the body layout's zoom
+    mutable QTextDocument* paged_ = nullptr;
+    mutable std::unique_ptr<QTextDocument> clone_;
+    mutable const QTextDocument* cloneOf_ = nullptr;
+    mutable int cloneRevision_ = -1;
+    mutable int cloneChars_ = -1;
 };

@@ -370,7 +370,7 @@ void TxEngine::PaintPage(QPainter& painter, int page, double scale) const {
 }
 
 bool TxEngine::PaintPage(QPaintDevice* device, int page, int zoom) const {
-    if (!device || page < 1 || page > PageCount())
+    if (!device || page < 1 || !d->pager.hasPage(d->doc, page))
         return false;
     QPainter p(device);
     if (!p.isActive())
@@ -402,9 +402,9 @@ TxEngine::Caret TxEngine::CaretPos() const {
         return out;
     }
     const double y = br.top() + line.y();
-    out.page = d->pager.pageAt(d->doc, y + 0.5);
+    double pageTop = 0;
+    out.page = d->pager.pageOfLine(d->doc, block, y + 0.5, &pageTop);
     // Count the lines of this page up to the caret's line.
-    const double pageTop = (out.page - 1) * d->pager.pitch(d->doc);
     int count = 0;
     for (QTextBlock b = block; b.isValid(); b = b.previous()) {
         const QRectF r = doc->documentLayout()->blockBoundingRect(b);

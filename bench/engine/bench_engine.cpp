@@ -1,0 +1,209 @@
+// Engine benchmark: a 1,000-page Word document is made, then
+//  - loaded into the engine until its first page is painted (time, memory),
+//  - laid out completely (time, page count),
+//  - typed into in the middle: key event to finished repaint, per keystroke,
+//  - and, for comparison, loaded by LibreOffice's headless conversion.
+// Prints its figures. Usage: bench_engine [pages [keys [nolo]]] (defaults
+// 1000 pages, 60 keys; "nolo" skips LibreOffice).
+#include "Document.h"
+#include "MsDoc.h"
+#include "TxEngine.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QImage>
+#include <QProcess>
+#include <QScrollBar>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+namespace {
+
+// Resident and peak memory of this process in MB (from /proc).
+std::pair<double, double> memoryMb() {
+    QFile f("/proc/self/status");
+    double rss = 0, peak = 0;
+    if (f.open(QIODevice::ReadOnly))
+        for (const QByteArray& line : f.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                rss = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+            else if (line.startsWith("VmHWM:"))
+                peak = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
+        }
+    return {rss, peak};
+}
+
+// About twelve paragraphs of four lines per A4 page; a heading every 30
+// paragraphs, some bold and coloured runs, a small table every 400.
+model::Document bigDocument(int pages) {
+    model::Document d;
+    model::Section s;
+    const QString jp =
+        QString::fromUtf8("日本語の文章がここに続きます。文書データベースのページを編集します。");
+    const QString en = QStringLiteral("Some English words between the Japanese text. ");
+    model::CharFormat bold;
+    bold.bold = true;
+    bold.color = model::rgb(128, 0, 0);
+    model::CharFormat heading;
+    heading.halfPoints = 28;
+    heading.bold = true;
+    const int paragraphs = pages * 12;
+    for (int i = 0; i < paragraphs; ++i) {
+        model::Paragraph p;
+        if (i % 30 == 0) {
+            p.format.spaceBefore = 180;
+            p.format.leftIndent = 160;
+            p.addText(QStringLiteral("見出し %1").arg(i / 30 + 1), heading);
+        } else {
+            p.format.leftIndent = 60;
+            p.addText(jp + en, {});
+            p.addText(QStringLiteral("強調 %1 ").arg(i), bold);
+            p.addText(jp + jp + en, {});
+        }
+        s.blocks.push_back(model::Block::makeParagraph(p));
+        if (i % 400 == 399) {
+            model::Table t;
+            for (int r = 0; r < 3; ++r) {
+                model::TableRow row;
+                for (int c = 0; c < 3; ++c) {
+                    model::TableCell cell;
+                    cell.width = 3000;
+                    model::Paragraph cp;
+                    cp.addText(QStringLiteral("セル %1-%2").arg(r).arg(c), {});
+                    cell.blocks.push_back(model::Block::makeParagraph(cp));
+                    row.cells.push_back(cell);
+                }
+                t.rows.push_back(row);
+            }
+            s.blocks.push_back(model::Block::makeTable(t));
+        }
+    }
+    d.sections.push_back(s);
+    return d;
+}
+
+double median(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[std::min(v.size() - 1, size_t(p * v.size()))];
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("big.doc");
+    {
+        const QByteArray bytes = msdoc::write(bigDocument(pages));
+        QFile f(file);
+        f.open(QIODevice::WriteOnly);
+        f.write(bytes);
+        std::printf("document: %d pages planned, %.1f MB Word file\n", pages, bytes.size() / 1e6);
+    }
+    const auto [rss0, peak0] = memoryMb();
+
+    // Load and paint the first page (the editor shows page view and page 1).
+    TxEngine engine;
+    engine.resize(1000, 800);
+    engine.SetViewMode(2);
+    engine.show();
+    QElapsedTimer t;
+    t.start();
+    if (!engine.LoadFile(file, TxEngine::FmtDoc)) {
+        std::printf("load failed: %s\n", qPrintable(engine.LastError()));
+        return 1;
+    }
+    const double loadMs = t.nsecsElapsed() / 1e6;
+    engine.viewport()->repaint();
+    const double firstPageMs = t.nsecsElapsed() / 1e6;
+    QImage first(800, 1130, QImage::Format_RGB32);
+    t.restart();
+    engine.PaintPage(&first, 1, 100);
+    const double paintMs = t.nsecsElapsed() / 1e6;
+    const auto [rss1, peak1] = memoryMb();
+    std::printf("load (Word bytes -> model -> engine): %.0f ms\n", loadMs);
+    std::printf("to the first painted page on screen (page view): %.0f ms\n", firstPageMs);
+    std::printf("painting page 1 onto an image: %.0f ms\n", paintMs);
+    std::printf("memory: %.0f MB resident (+%.0f MB for the document), peak %.0f MB\n", rss1,
+                rss1 - rss0, peak1);
+
+    t.restart();
+    const int count = engine.PageCount();
+    std::printf("full layout: %.0f ms, %d pages\n", t.nsecsElapsed() / 1e6, count);
+
+    // Typing in the middle: key event to the end of the repaint it causes,
+    // in the normal view (the editor's default) and in the page view.
+    const int keyCount = argc > 2 ? std::max(1, atoi(argv[2])) : 60;
+    for (int view : {0, 2}) {
+        engine.SetViewMode(view);
+        engine.SetSelStart(engine.Text().size() / 2);
+        engine.ensureCursorVisible();
+        QApplication::processEvents();
+        engine.PageCount();
+        std::vector<double> keys;
+        for (int i = 0; i < keyCount; ++i) {
+            t.restart();
+            QTest::keyClick(engine.viewport(), char('a' + i % 26));
+            engine.viewport()->repaint();
+            keys.push_back(t.nsecsElapsed() / 1e6);
+        }
+        for (int i = 0; i < 10; ++i) {
+            t.restart();
+            QTest::keyClick(engine.viewport(), Qt::Key_Return);
+            engine.viewport()->repaint();
+            keys.push_back(t.nsecsElapsed() / 1e6);
+        }
+        std::printf("keystroke to repaint in the middle, %s view: median %.2f ms, 95th percentile "
+                    "%.2f ms, max %.2f ms (%zu keys)\n",
+                    view ? "page" : "normal", median(keys), percentile(keys, 0.95),
+                    *std::max_element(keys.begin(), keys.end()), keys.size());
+    }
+
+    // The native format, used for undo snapshots.
+    t.restart();
+    const QByteArray snap = engine.SaveBytes(TxEngine::FmtNative);
+    const double saveMs = t.nsecsElapsed() / 1e6;
+    TxEngine other;
+    t.restart();
+    other.LoadBytes(snap, TxEngine::FmtNative);
+    std::printf("native snapshot: save %.0f ms, load %.0f ms, %.1f MB\n", saveMs,
+                t.nsecsElapsed() / 1e6, snap.size() / 1e6);
+
+    // LibreOffice, loading the same file and converting it to text.
+    const QString soffice = QStandardPaths::findExecutable("soffice");
+    if (argc > 3 && QByteArray(argv[3]) == "nolo")
+        return 0;
+    if (soffice.isEmpty()) {
+        std::printf("LibreOffice: not installed\n");
+        return 0;
+    }
+    const QString profile = QUrl::fromLocalFile(dir.filePath("lo-profile")).toString();
+    QProcess lo;
+    t.restart();
+    lo.start(soffice, {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "txt",
+                       "--outdir", dir.filePath("out"), file});
+    lo.waitForFinished(600000);
+    std::printf(
+        "LibreOffice headless conversion of the same file (first run, with profile set-up): "
+        "%.0f ms\n",
+        t.nsecsElapsed() / 1e6);
+    t.restart();
+    lo.start(soffice, {"-env:UserInstallation=" + profile, "--headless", "--convert-to", "txt",
+                       "--outdir", dir.filePath("out"), file});
+    lo.waitForFinished(600000);
+    std::printf("LibreOffice headless conversion, second run: %.0f ms\n", t.nsecsElapsed() / 1e6);
+    return 0;
+}

@@ -238,6 +238,13 @@ Document richDocument() {
     pic.width = 1440;
     pic.height = 720;
     p.content.push_back(Inline::makePicture(pic));
+    Picture floating = pic;
+    floating.wrap = Wrap::Around;
+    floating.x = 3000;
+    floating.y = 1500;
+    floating.horizontalRelation = HorizontalRelation::Page;
+    floating.verticalRelation = VerticalRelation::Page;
+    p.content.push_back(Inline::makePicture(floating));
     s.blocks.push_back(Block::makeParagraph(p));
     Table t;
     for (int r = 0; r < 3; ++r) {
@@ -314,7 +321,8 @@ void collect(const std::vector<Block>& blocks, Found& f) {
                     f.targets << in.field.target;
                 if (in.kind == Inline::Kind::Picture) {
                     ++f.pictures;
-                    f.picture = &in.picture;
+                    if (!in.picture.isFloating())
+                        f.picture = &in.picture;
                 }
                 if (in.kind == Inline::Kind::BookmarkStart)
                     f.bookmarks << in.text;
@@ -341,8 +349,17 @@ TEST_F(Interop, TablesPicturesLinksHeadersFramesBothWays) {
         QRegularExpression(QStringLiteral("<draw:frame[^>]*as-char[^>]*>")).match(fodt).captured(0);
     EXPECT_NEAR(twipsOf(image, "svg:width"), 1440, 3) << image.toStdString();
     EXPECT_NEAR(twipsOf(image, "svg:height"), 720, 3);
+    const QString floating =
+        QRegularExpression(QStringLiteral("<draw:frame[^>]*Image[^>]*svg:x[^>]*>"))
+            .match(fodt)
+            .captured(0);
+    EXPECT_NEAR(twipsOf(floating, "svg:x"), 3000, 3) << floating.toStdString();
+    EXPECT_NEAR(twipsOf(floating, "svg:y"), 1500, 3);
+    EXPECT_NEAR(twipsOf(floating, "svg:width"), 1440, 3);
     const QString frame =
-        QRegularExpression(QStringLiteral("<draw:frame[^>]*svg:x[^>]*>")).match(fodt).captured(0);
+        QRegularExpression(QStringLiteral("<draw:frame[^>]*Frame[^>]*svg:x[^>]*>"))
+            .match(fodt)
+            .captured(0);
     EXPECT_NEAR(twipsOf(frame, "svg:x"), 2000, 3) << frame.toStdString();
     EXPECT_NEAR(twipsOf(frame, "svg:y"), 3000, 3);
     EXPECT_NEAR(twipsOf(frame, "svg:width"), 2835, 3);
@@ -382,7 +399,7 @@ TEST_F(Interop, TablesPicturesLinksHeadersFramesBothWays) {
         << f.targets.join(u',').toStdString();
     EXPECT_TRUE(f.targets.contains(QStringLiteral("http://example.com/page")));
     EXPECT_TRUE(f.bookmarks.contains(QStringLiteral("mark1")));
-    ASSERT_EQ(f.pictures, 1);
+    ASSERT_EQ(f.pictures, 2);
     EXPECT_EQ(f.picture->type, ImageType::Png);
     EXPECT_NEAR(f.picture->shownWidth(), 1440, 3);
     EXPECT_NEAR(f.picture->shownHeight(), 720, 3);

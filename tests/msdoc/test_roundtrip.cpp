@@ -31,8 +31,26 @@ void expectSame(Document a, Document b) {
         EXPECT_EQ(x.page, y.page);
         ASSERT_EQ(x.blocks.size(), y.blocks.size())
             << plainText(a).toStdString() << "|" << plainText(b).toStdString();
-        for (size_t i = 0; i < x.blocks.size(); ++i)
+        for (size_t i = 0; i < x.blocks.size(); ++i) {
             EXPECT_EQ(x.blocks[i], y.blocks[i]) << "section " << s << " block " << i;
+            const auto& xc = x.blocks[i].paragraph.content;
+            const auto& yc = y.blocks[i].paragraph.content;
+            EXPECT_EQ(xc.size(), yc.size());
+            EXPECT_EQ(x.blocks[i].paragraph.format, y.blocks[i].paragraph.format);
+            EXPECT_EQ(x.blocks[i].paragraph.markFormat, y.blocks[i].paragraph.markFormat);
+            for (size_t k = 0; k < std::min(xc.size(), yc.size()); ++k) {
+                EXPECT_EQ(xc[k].picture, yc[k].picture)
+                    << "inline " << k << ": " << xc[k].picture.x << "," << xc[k].picture.y << " "
+                    << xc[k].picture.width << "x" << xc[k].picture.height << " wrap "
+                    << int(xc[k].picture.wrap) << " vs " << yc[k].picture.x << ","
+                    << yc[k].picture.y << " " << yc[k].picture.width << "x" << yc[k].picture.height
+                    << " wrap " << int(yc[k].picture.wrap) << " type " << int(yc[k].picture.type)
+                    << " size " << yc[k].picture.data.size();
+                EXPECT_EQ(xc[k].format, yc[k].format) << "inline " << k;
+                EXPECT_EQ(xc[k].text, yc[k].text) << "inline " << k;
+                EXPECT_EQ(int(xc[k].kind), int(yc[k].kind)) << "inline " << k;
+            }
+        }
         EXPECT_EQ(x.header, y.header);
         EXPECT_EQ(x.footer, y.footer);
         EXPECT_EQ(x.firstHeader, y.firstHeader);
@@ -263,6 +281,19 @@ TEST(DocRoundTrip, InlinePictures) {
     b.width = 15;
     b.height = 15;
     p.content.push_back(Inline::makePicture(b));
+    // Floating: anchored here, placed on the page, with each text flow.
+    const Wrap wraps[] = {Wrap::Around, Wrap::Left, Wrap::Right, Wrap::TopBottom, Wrap::Free};
+    for (int i = 0; i < 5; ++i) {
+        Picture f = a;
+        f.scaleX = f.scaleY = 100;
+        f.wrap = wraps[i];
+        f.x = 1000 + i * 500;
+        f.y = 2000;
+        f.horizontalRelation = i % 2 ? HorizontalRelation::Page : HorizontalRelation::Margin;
+        f.verticalRelation = i % 2 ? VerticalRelation::Page : VerticalRelation::Paragraph;
+        f.behindText = i == 4;
+        p.content.push_back(Inline::makePicture(f));
+    }
     d.lastSection().blocks.push_back(Block::makeParagraph(p));
     expectSame(d, roundTrip(d));
 }

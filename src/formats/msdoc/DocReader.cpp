@@ -22,6 +22,7 @@ constexpr int kPlcfBkf = 22;
 constexpr int kPlcfBkl = 23;
 constexpr int kPlcSpaMom = 40;
 constexpr int kPlcftxbxTxt = 56;
+constexpr int kDggInfo = 50;
 constexpr int kPlfLst = 73;
 constexpr int kPlfLfo = 74;
 
@@ -133,7 +134,7 @@ public:
             s.top = r.i32(at + 8);
             s.right = r.i32(at + 12);
             s.bottom = r.i32(at + 16);
-            s.flags = r.u16(at + 24);
+            s.flags = r.u16(at + 20);
             shapes.push_back(s);
         }
         const QByteArray txbx = f.tableSlice(kPlcftxbxTxt);
@@ -142,11 +143,13 @@ public:
         const ByteReader t(txbx);
         for (int i = 0; i + 1 < m; ++i) // the last story is a dummy
             txbxIds.push_back(t.u32(qint64(m + 1) * 4 + i * 22 + 14));
+        pictures = readDrawing(f.tableSlice(kDggInfo), f.wordDocument);
     }
     bool inlinePicture(qint64 location, model::Picture& out) override {
         return readInlinePicture(f.data, location, f.wordDocument, out);
     }
-    bool floatingObject(int cp, model::Inline&, model::Frame& box, bool& isTextBox) override {
+    bool floatingObject(int cp, model::Inline& picture, model::Frame& box,
+                        bool& isTextBox) override {
         if (depth > 2)
             return false;
         auto it =
@@ -155,7 +158,7 @@ public:
             return false;
         const auto id = std::find(txbxIds.begin(), txbxIds.end(), it->spid);
         if (id == txbxIds.end())
-            return false;
+            return floatingPicture(*it, picture);
         const size_t k = size_t(id - txbxIds.begin());
         const int base = f.ccpText + f.ccpFtn + f.ccpHdd + f.ccpAtn + f.ccpEdn;
         const int a = std::clamp(txbxCps[k], 0, f.ccpTxbx),
@@ -188,10 +191,40 @@ private:
         quint32 spid;
         int left, top, right, bottom, flags;
     };
+
+    bool floatingPicture(const Spa& s, model::Inline& out) {
+        const auto pic = std::find_if(pictures.bySpid.begin(), pictures.bySpid.end(),
+                                      [&](const auto& p) { return p.first == s.spid; });
+        if (pic == pictures.bySpid.end())
+            return false;
+        model::Picture p = pic->second;
+        p.x = s.left;
+        p.y = s.top;
+        p.width = std::max(0, s.right - s.left);
+        p.height = std::max(0, s.bottom - s.top);
+        p.scaleX = p.scaleY = 100;
+        const int bx = (s.flags >> 1) & 3, by = (s.flags >> 3) & 3;
+        const int wr = (s.flags >> 5) & 0xF, wrk = (s.flags >> 9) & 0xF;
+        p.horizontalRelation = bx == 0   ? model::HorizontalRelation::Margin
+                               : bx == 1 ? model::HorizontalRelation::Page
+                                         : model::HorizontalRelation::Column;
+        p.verticalRelation = by == 0   ? model::VerticalRelation::Margin
+                             : by == 1 ? model::VerticalRelation::Page
+                                       : model::VerticalRelation::Paragraph;
+        p.wrap = wr == 1    ? model::Wrap::TopBottom
+                 : wr == 3  ? model::Wrap::Free
+                 : wrk == 1 ? model::Wrap::Left
+                 : wrk == 2 ? model::Wrap::Right
+                            : model::Wrap::Around;
+        p.behindText = (s.flags & 0x4000) != 0;
+        out = model::Inline::makePicture(p);
+        return true;
+    }
     DocFile& f;
     std::vector<Spa> shapes;
     std::vector<int> spaCps, txbxCps;
     std::vector<quint32> txbxIds;
+    DrawingPictures pictures;
     int depth = 0;
 };
 

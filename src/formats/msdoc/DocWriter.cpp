@@ -164,7 +164,7 @@ QByteArray write(const model::Document& docIn) {
         ctx.listIds.push_back(l.id);
 
     // Main text, section by section.
-    StoryWriter main(ctx);
+    StoryWriter main(ctx, true);
     for (size_t i = 0; i < doc.sections.size(); ++i) {
         const model::Section& s = doc.sections[i];
         main.writeBlocks(s.blocks);
@@ -248,6 +248,10 @@ QByteArray write(const model::Document& docIn) {
         sepxFcs.push_back(quint32(wd.size()));
         wd.u16(int(s.sepx.size()));
         wd.raw(s.sepx);
+    }
+    if (!ctx.drawing.empty()) {
+        wd.align(2);
+        wd.raw(ctx.drawing.blips(quint32(wd.size())));
     }
     const quint32 cbMac = quint32(wd.size());
 
@@ -348,6 +352,10 @@ QByteArray write(const model::Document& docIn) {
         place(PlfLfo, lists.plfLfo);
     }
     place(SttbfFfn, ctx.fonts.sttbfFfn());
+    if (!ctx.drawing.empty()) {
+        place(PlcSpaMom, ctx.drawing.plcSpa(ccpText + 1));
+        place(DggInfo, ctx.drawing.content());
+    }
     place(Dop, dop(doc.defaultTabStop));
     {
         // Piece table: the whole text is one Unicode piece.

@@ -271,3 +271,230 @@ bool readInlinePicture(const QByteArray& data, qint64 offset, const QByteArray& 
 }
 
 } // namespace msdoc
+
+namespace msdoc {
+
+namespace {
+
+constexpr quint32 kFirstSpid = 0x401; // drawing 1: shape ids from 1024
+
+// A BLIP record with its FBSE type; false when the type cannot be stored.
+bool blipRecord(const model::Picture& pic, QByteArray& out, int& fbseType, QByteArray& uid) {
+    const model::ImageType type =
+        pic.type == model::ImageType::Unknown ? sniffImageType(pic.data) : pic.type;
+    BlipKind kind;
+    if (pic.data.isEmpty() || !blipKind(type, kind) || kind.metafile)
+        return false;
+    QByteArray payload = pic.data;
+    if (type == model::ImageType::Bmp && payload.size() > 14)
+        payload = payload.mid(14);
+    uid = QCryptographicHash::hash(pic.data, QCryptographicHash::Md5);
+    ByteWriter blip;
+    header(blip, 0, kind.recInstance, kind.recType, quint32(17 + payload.size()));
+    blip.raw(uid);
+    blip.u8(0xFF);
+    blip.raw(payload);
+    out = blip.bytes;
+    fbseType = kind.fbseType;
+    return true;
+}
+
+} // namespace
+
+bool DrawingWriter::add(const model::Picture& picture, int cp) {
+    Shape s;
+    s.picture = picture;
+    s.cp = cp;
+    s.spid = kFirstSpid + quint32(shapes.size());
+    QByteArray uid;
+    if (!blipRecord(picture, s.blip, s.blipType, uid))
+        return false;
+    shapes.push_back(s);
+    return true;
+}
+
+QByteArray DrawingWriter::blips(quint32 delayOffset) {
+    QByteArray out;
+    for (Shape& s : shapes) {
+        s.foDelay = delayOffset + quint32(out.size());
+        out += s.blip;
+    }
+    return out;
+}
+
+QByteArray DrawingWriter::plcSpa(int storyEnd) const {
+    ByteWriter w;
+    for (const Shape& s : shapes)
+        w.u32(quint32(s.cp));
+    w.u32(quint32(storyEnd));
+    for (const Shape& s : shapes) {
+        const model::Picture& p = s.picture;
+        w.u32(s.spid);
+        w.u32(quint32(p.x));
+        w.u32(quint32(p.y));
+        w.u32(quint32(p.x + p.shownWidth()));
+        w.u32(quint32(p.y + p.shownHeight()));
+        int bx = 2, by = 2; // column, paragraph
+        if (p.horizontalRelation == model::HorizontalRelation::Margin)
+            bx = 0;
+        else if (p.horizontalRelation == model::HorizontalRelation::Page)
+            bx = 1;
+        if (p.verticalRelation == model::VerticalRelation::Margin)
+            by = 0;
+        else if (p.verticalRelation == model::VerticalRelation::Page)
+            by = 1;
+        int wr = 2, wrk = 0;
+        switch (p.wrap) {
+        case model::Wrap::Inline:
+        case model::Wrap::Around:
+            break;
+        case model::Wrap::Left:
+            wrk = 1;
+            break;
+        case model::Wrap::Right:
+            wrk = 2;
+            break;
+        case model::Wrap::TopBottom:
+            wr = 1;
+            break;
+        case model::Wrap::Free:
+            wr = 3;
+            break;
+        }
+        w.u16((bx << 1) | (by << 3) | (wr << 5) | (wrk << 9) | (p.behindText ? 0x4000 : 0));
+        w.u32(0);
+    }
+    return w.bytes;
+}
+
+QByteArray DrawingWriter::content() const {
+    const int n = int(shapes.size());
+    // Drawing group: shape id clusters and the BLIP store.
+    ByteWriter dgg;
+    header(dgg, 0, 0, 0xF006, 16 + 8);
+    dgg.u32(kFirstSpid + quint32(n));
+    dgg.u32(2);
+    dgg.u32(quint32(n + 1));
+    dgg.u32(1);
+    dgg.u32(1);
+    dgg.u32(quint32(n + 2));
+    ByteWriter store;
+    for (const Shape& s : shapes) {
+        header(store, 2, s.blipType, 0xF007, 36);
+        store.u8(s.blipType);
+        store.u8(s.blipType);
+        store.raw(QCryptographicHash::hash(s.picture.data, QCryptographicHash::Md5));
+        store.u16(0xFF);
+        store.u32(quint32(s.blip.size()));
+        store.u32(1);
+        store.u32(s.foDelay);
+        store.u32(0);
+    }
+    header(dgg, 0xF, n, 0xF001, quint32(store.size()));
+    dgg.raw(store.bytes);
+    ByteWriter dggContainer;
+    header(dggContainer, 0xF, 0, 0xF000, quint32(dgg.size()));
+    dggContainer.raw(dgg.bytes);
+
+    // Drawing 1: the patriarch group and one picture frame per shape.
+    ByteWriter group;
+    {
+        ByteWriter sp;
+        header(sp, 1, 0, 0xF009, 16);
+        sp.zeros(16);
+        header(sp, 2, 0, 0xF00A, 8);
+        sp.u32(0x400);
+        sp.u32(0x5); // group, patriarch
+        header(group, 0xF, 0, 0xF004, quint32(sp.size()));
+        group.raw(sp.bytes);
+    }
+    for (int i = 0; i < n; ++i) {
+        ByteWriter sp;
+        header(sp, 2, 75, 0xF00A, 8);
+        sp.u32(shapes[size_t(i)].spid);
+        sp.u32(0x0A00);
+        header(sp, 3, 1, 0xF00B, 6);
+        sp.u16(0x4104);
+        sp.u32(quint32(i + 1)); // BLIP i + 1 of the store
+        header(sp, 0, 0, 0xF010, 4);
+        sp.u32(0);
+        header(sp, 0, 0, 0xF011, 4);
+        sp.u32(1);
+        header(group, 0xF, 0, 0xF004, quint32(sp.size()));
+        group.raw(sp.bytes);
+    }
+    ByteWriter dg;
+    header(dg, 0, 1, 0xF008, 8);
+    dg.u32(quint32(n + 1));
+    dg.u32(kFirstSpid + quint32(n) - 1);
+    header(dg, 0xF, 0, 0xF003, quint32(group.size()));
+    dg.raw(group.bytes);
+    ByteWriter out;
+    out.raw(dggContainer.bytes);
+    out.u8(0); // the main text's drawing
+    header(out, 0xF, 0, 0xF002, quint32(dg.size()));
+    out.raw(dg.bytes);
+    return out.bytes;
+}
+
+namespace {
+
+// Walks the records of [pos, end): BLIP store entries and shapes (spid, pib).
+void walkDrawing(const ByteReader& r, qint64 pos, qint64 end, const QByteArray& delay,
+                 std::vector<model::Picture>& store, std::vector<std::pair<quint32, int>>& shapes,
+                 int depth) {
+    quint32 spid = 0;
+    while (pos + 8 <= end && depth < 10) {
+        const int verInst = r.u16(pos);
+        const int type = r.u16(pos + 2);
+        const qint64 len = r.u32(pos + 4);
+        const qint64 body = pos + 8;
+        if (len > end - body)
+            return;
+        if (type == 0xF007) {
+            model::Picture pic;
+            findBlip(r, pos, body + len, delay, pic, 0);
+            store.push_back(pic);
+        } else if ((verInst & 0xF) == 0xF) {
+            walkDrawing(r, body, body + len, delay, store, shapes, depth + 1);
+        } else if (type == 0xF00A) {
+            spid = r.u32(body);
+        } else if (type == 0xF00B) {
+            const int count = verInst >> 4;
+            for (int i = 0; i < count && 6 * i + 6 <= len; ++i) {
+                const int opid = r.u16(body + 6 * i) & 0x3FFF;
+                if (opid == 0x0104)
+                    shapes.emplace_back(spid, int(r.u32(body + 6 * i + 2)));
+            }
+        }
+        pos = body + len;
+    }
+}
+
+} // namespace
+
+DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay) {
+    DrawingPictures out;
+    const ByteReader r(dggInfo);
+    std::vector<model::Picture> store;
+    std::vector<std::pair<quint32, int>> shapes;
+    // The drawing group, then each drawing behind a one-byte label.
+    qint64 pos = 0;
+    bool group = true;
+    while (pos + 8 <= r.size()) {
+        if (!group)
+            ++pos; // 0: main text, 1: headers
+        const qint64 len = r.u32(pos + 4);
+        if (r.failed() || len > r.size() - pos - 8)
+            break;
+        walkDrawing(r, pos, pos + 8 + len, delay, store, shapes, 0);
+        pos += 8 + len;
+        group = false;
+    }
+    for (const auto& [spid, pib] : shapes)
+        if (pib >= 1 && pib <= int(store.size()) && !store[size_t(pib - 1)].data.isEmpty())
+            out.bySpid.emplace_back(spid, store[size_t(pib - 1)]);
+    return out;
+}
+
+} // namespace msdoc

@@ -22,3 +22,45 @@ bool readInlinePicture(const QByteArray& data, qint64 offset, const QByteArray& 
 model::ImageType sniffImageType(const QByteArray& bytes);
 
 } // namespace msdoc
+
+namespace msdoc {
+
+// Floating pictures of the main text: shapes anchored at a character, with
+// their BLIPs stored in the WordDocument stream.
+class DrawingWriter {
+public:
+    // Registers a picture anchored at `cp`; false when its type cannot be stored.
+    bool add(const model::Picture& picture, int cp);
+    bool empty() const { return shapes.empty(); }
+    // BLIP records to append to the WordDocument stream at `delayOffset`.
+    QByteArray blips(quint32 delayOffset);
+    // PlcSpaMom (anchors and positions), with `storyEnd` closing the plc.
+    QByteArray plcSpa(int storyEnd) const;
+    // OfficeArtContent for fcDggInfo.
+    QByteArray content() const;
+
+private:
+    struct Shape {
+        model::Picture picture;
+        int cp;
+        quint32 spid;
+        QByteArray blip;
+        quint32 foDelay = 0;
+        int blipType = 0;
+    };
+    std::vector<Shape> shapes;
+};
+
+struct FloatingShape {
+    int cp = 0;
+    quint32 spid = 0;
+    int left = 0, top = 0, right = 0, bottom = 0, flags = 0;
+};
+
+// Reads the pictures of the main text's shapes: spid -> picture bytes and type.
+struct DrawingPictures {
+    std::vector<std::pair<quint32, model::Picture>> bySpid;
+};
+DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay);
+
+} // namespace msdoc

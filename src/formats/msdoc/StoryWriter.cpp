@@ -257,8 +257,15 @@ void StoryWriter::field(const model::Inline& in, int fieldDepth) {
 }
 
 void StoryWriter::picture(const model::Inline& in) {
+    // Floating pictures of the main text are shapes anchored at a special
+    // character; elsewhere they are written in line.
+    if (mainStory && in.picture.isFloating() && ctx.drawing.add(in.picture, int(text.size()))) {
+        ctx.hasPictures = true;
+        append(QString(QChar(0x08)), withSpec(chpxFor(in.format, ctx.fonts)));
+        return;
+    }
     // The picture's record goes to the Data stream; the text holds a special
-    // character pointing at it. Floating pictures are written in line.
+    // character pointing at it.
     const QByteArray record = inlinePictureRecord(in.picture);
     if (record.isEmpty())
         return;

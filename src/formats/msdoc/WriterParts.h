@@ -4,6 +4,7 @@
 // tables, fields, bookmarks and the Data stream.
 
 #include "Format.h"
+#include "OfficeArt.h"
 
 #include <QByteArray>
 #include <QHash>
@@ -83,12 +84,13 @@ struct WriterContext {
     bool hasPictures = false;
     std::vector<int> fieldKinds; // kind * 1000 + option, per field in writing order
     std::vector<int> listIds;    // model list ids; list i is override i + 1
+    DrawingWriter drawing;       // floating pictures of the main text
 };
 
 // Builds one story (main text, or one header/footer) from model blocks.
 class StoryWriter {
 public:
-    explicit StoryWriter(WriterContext& ctx) : ctx(ctx) {}
+    StoryWriter(WriterContext& ctx, bool mainStory = false) : ctx(ctx), mainStory(mainStory) {}
 
     void writeBlocks(const std::vector<model::Block>& blocks);
     // Ends the current section: its last paragraph mark becomes a section
@@ -119,6 +121,7 @@ private:
     void endParagraph(char16_t mark, const QByteArray& papx, const QByteArray& markChpx);
 
     WriterContext& ctx;
+    bool mainStory;
     bool lastWasTable = false;
     size_t sectionStart = 0; // paragraphs written before the current section
 };

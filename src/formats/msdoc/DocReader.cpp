@@ -323,7 +323,7 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
     }
     readHeaders(f, story, doc);
     applyFieldKinds(doc, f.fieldKinds);
-    // Section-level first page flags from the section properties.
+    // The default tab stop from the document properties.
     const ByteReader dop(f.tableSlice(31));
     if (dop.size() >= 12)
         doc.defaultTabStop = dop.u16(10);

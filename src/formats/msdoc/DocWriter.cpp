@@ -168,8 +168,7 @@ QByteArray write(const model::Document& docIn) {
     for (size_t i = 0; i < doc.sections.size(); ++i) {
         const model::Section& s = doc.sections[i];
         main.writeBlocks(s.blocks);
-        main.endSection(sepxFor(s, !s.firstHeader.empty() || !s.firstFooter.empty()),
-                        i + 1 == doc.sections.size());
+        main.endSection(sepxFor(s), i + 1 == doc.sections.size());
     }
     const int ccpText = int(main.text.size());
 
@@ -268,7 +267,6 @@ QByteArray write(const model::Document& docIn) {
     {
         std::vector<int> cps;
         ByteWriter seds;
-        int start = 0;
         cps.push_back(0);
         for (size_t i = 0; i < main.sections.size(); ++i) {
             cps.push_back(main.sections[i].cpEnd);
@@ -276,9 +274,7 @@ QByteArray write(const model::Document& docIn) {
             seds.u32(sepxFcs[i]);
             seds.u16(0);
             seds.u32(0xFFFFFFFF);
-            start = main.sections[i].cpEnd;
         }
-        (void)start;
         const QByteArray stsh = ctx.styles.stsh(ctx.fonts);
         place(Stshf, stsh);
         fcLcb[StshfOrig] = fcLcb[Stshf];

@@ -133,7 +133,7 @@ QByteArray chpxFor(const model::CharFormat& f, FontTable& fonts);
 QByteArray papxFor(const model::ParaFormat& f, int istd);
 QByteArray framePapx(const model::Frame& f);
 QByteArray tablePapx(const model::Table& t, int row);
-QByteArray sepxFor(const model::Section& s, bool hasFirstPage);
+QByteArray sepxFor(const model::Section& s);
 // Index of the old 16-colour palette nearest to `c` (0 for automatic).
 int icoFor(model::Color c);
 

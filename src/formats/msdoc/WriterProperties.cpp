@@ -356,7 +356,7 @@ QByteArray tablePapx(const model::Table& t, int rowIndex) {
     return w.bytes;
 }
 
-QByteArray sepxFor(const model::Section& s, bool /*hasFirstPage*/) {
+QByteArray sepxFor(const model::Section& s) {
     ByteWriter w;
     int bkc = 2;
     switch (s.start) {

@@ -95,7 +95,8 @@ struct Builder {
         return lf;
     }
 
-    void addImage(const model::Picture& pic, QTextCursor& c, const QTextCharFormat& cf) {
+    void addImage(const model::Picture& pic, QTextCursor& c, const QTextCharFormat& cf,
+                  int fieldId) {
         const QString name = tx.addImage(pic.data, int(pic.type), c.document());
         const int id = tx.newId();
         if (!pic.isFloating()) {
@@ -126,15 +127,13 @@ struct Builder {
         im->format = cf;
         im->anchor = TxDocument::anchorAt(c.document(), c.position());
         im->order = tx.nextOrder();
+        im->fieldId = fieldId;
         tx.images.push_back(std::move(im));
     }
 
     struct FieldCtx {
         QTextCharFormat props; // the field properties every result run gets
     };
-
-    // Bookmarks open in the current document: name -> start position.
-    std::map<QString, std::pair<int, int>> openMarks;
 
     void inlines(BlockSink& sink, const std::vector<model::Inline>& content,
                  const FieldCtx* field) {
@@ -148,12 +147,13 @@ struct Builder {
                 text(sink, in.text, cf);
                 break;
             case model::Inline::Kind::Picture:
-                addImage(in.picture, c, cf);
+                addImage(in.picture, c, cf, field ? field->props.intProperty(txp::FieldId) : 0);
                 break;
             case model::Inline::Kind::Field: {
                 FieldCtx ctx;
                 const model::Field& fl = in.field;
-                ctx.props.setProperty(txp::FieldId, tx.newId());
+                const int id = tx.newId();
+                ctx.props.setProperty(txp::FieldId, id);
                 ctx.props.setProperty(txp::FieldTarget, fl.target);
                 ctx.props.setProperty(txp::FieldKind, fl.kind);
                 ctx.props.setProperty(txp::FieldOption, fl.option);
@@ -161,24 +161,35 @@ struct Builder {
                 ctx.props.setProperty(txp::FieldInstruction, fl.instruction);
                 ctx.props.setProperty(txp::FieldFormat,
                                       QVariant::fromValue(QTextFormat(charFormat(in.format))));
+                if (field)
+                    ctx.props.setProperty(txp::FieldOuter,
+                                          QVariant::fromValue(QTextFormat(field->props)));
+                const int before = c.document()->characterCount();
+                const int at = c.position();
+                const int order = tx.nextOrder();
                 inlines(sink, fl.result, &ctx);
+                if (c.document()->characterCount() == before) {
+                    // No characters to carry the field: it stays as a mark.
+                    TxMark m;
+                    m.kind = TxMark::EmptyField;
+                    m.field = ctx.props;
+                    m.at = TxDocument::anchorAt(c.document(), at);
+                    m.order = order;
+                    m.fieldId = field ? field->props.intProperty(txp::FieldId) : 0;
+                    tx.marks.push_back(std::move(m));
+                }
                 break;
             }
             case model::Inline::Kind::BookmarkStart:
-                openMarks[in.text] = {c.position(), tx.nextOrder()};
-                break;
             case model::Inline::Kind::BookmarkEnd: {
-                TxBookmark bm;
-                bm.name = in.text;
-                const auto it = openMarks.find(in.text);
-                const int start = it != openMarks.end() ? it->second.first : c.position();
-                bm.order = it != openMarks.end() ? it->second.second : tx.nextOrder();
-                if (it != openMarks.end())
-                    openMarks.erase(it);
-                bm.start = TxDocument::anchorAt(c.document(), start);
-                bm.end = TxDocument::anchorAt(c.document(), c.position());
-                bm.endOrder = tx.nextOrder();
-                tx.bookmarks.push_back(std::move(bm));
+                TxMark m;
+                m.kind = in.kind == model::Inline::Kind::BookmarkStart ? TxMark::BookmarkStart
+                                                                       : TxMark::BookmarkEnd;
+                m.name = in.text;
+                m.at = TxDocument::anchorAt(c.document(), c.position());
+                m.order = tx.nextOrder();
+                m.fieldId = field ? field->props.intProperty(txp::FieldId) : 0;
+                tx.marks.push_back(std::move(m));
                 break;
             }
             }
@@ -226,11 +237,13 @@ struct Builder {
     }
 
     void table(BlockSink& sink, const model::Table& t) {
-        const int rows = int(t.rows.size());
-        const int cols = t.columnCount();
-        if (rows == 0 || cols == 0)
-            return;
+        // A table without rows or cells (damaged files have them) keeps its
+        // place as one padding cell.
+        const int rows = std::max<int>(1, int(t.rows.size()));
+        const int cols = std::max(1, t.columnCount());
         QTextTableFormat tf;
+        if (t.rows.empty())
+            tf.setProperty(txp::NoRows, true);
         tf.setBorder(0);
         tf.setBorderCollapse(true);
         tf.setCellSpacing(0);
@@ -245,7 +258,8 @@ struct Builder {
         QVariantList rowProps;
         int headerRows = 0;
         bool counting = true;
-        const model::TableRow* widest = &t.rows.front();
+        static const model::TableRow kNoRow;
+        const model::TableRow* widest = t.rows.empty() ? &kNoRow : &t.rows.front();
         for (const model::TableRow& r : t.rows) {
             rowProps << QVariant(QVariantList{r.height, int(r.heightRule), r.header, r.cantSplit});
             counting = counting && r.header;
@@ -265,7 +279,7 @@ struct Builder {
         // filled cells.
         const std::map<std::pair<int, int>, QVariantList> covered = merge(qt, t);
         for (int r = 0; r < rows; ++r) {
-            const auto& cells = t.rows[size_t(r)].cells;
+            const auto& cells = t.rows.empty() ? kNoRow.cells : t.rows[size_t(r)].cells;
             for (int k = 0; k < cols; ++k) {
                 QTextTableCell qc = qt->cellAt(r, k);
                 if (qc.row() != r || qc.column() != k)
@@ -323,15 +337,36 @@ struct Builder {
                     }
                 if (span == 1 && down == 1)
                     continue;
-                QVariantList& list = out[{r, k}];
+                // Cells a span covers keep their properties and the formats
+                // of their empty paragraphs; a span over text stays unmerged
+                // (Qt would move the text), the cells keeping their flags.
+                QVariantList list;
+                bool text = false;
                 for (int rr = r; rr < r + down; ++rr)
                     for (int kk = k; kk < k + span; ++kk)
                         if (const model::TableCell* c = cellAt(rr, kk); c && (rr != r || kk != k)) {
                             QVariantMap m = cellProps(*c);
                             m.insert(QStringLiteral("r"), rr);
                             m.insert(QStringLiteral("c"), kk);
+                            QVariantList paras;
+                            for (const model::Block& b : c->blocks) {
+                                if (b.kind != model::Block::Kind::Paragraph ||
+                                    !b.paragraph.content.empty()) {
+                                    text = true;
+                                    break;
+                                }
+                                paras << QVariant(
+                                    QVariantList{QVariant::fromValue(
+                                                     QTextFormat(blockFormat(b.paragraph.format))),
+                                                 QVariant::fromValue(QTextFormat(
+                                                     charFormat(b.paragraph.markFormat)))});
+                            }
+                            m.insert(QStringLiteral("p"), paras);
                             list << m;
                         }
+                if (text)
+                    continue;
+                out[{r, k}] = list;
                 qt->mergeCells(r, k, down, span);
             }
         return out;
@@ -408,6 +443,7 @@ struct Builder {
             if (s == 0) {
                 tx.page = toTx(sec.page);
                 tx.titlePage = sec.titlePage;
+                tx.sectionStart = int(sec.start);
                 const std::vector<model::Block>* parts[4] = {&sec.header, &sec.firstHeader,
                                                              &sec.footer, &sec.firstFooter};
                 for (int i = 0; i < 4; ++i)

@@ -257,8 +257,8 @@ QByteArray save(const TxDocument& doc) {
     s << kVersion;
     s.setVersion(QDataStream::Qt_6_4);
     writePage(s, doc.page);
-    s << doc.titlePage << qint32(doc.defaultTabStop) << qint32(doc.lastId())
-      << qint32(doc.lastOrder());
+    s << doc.titlePage << qint32(doc.sectionStart) << qint32(doc.defaultTabStop)
+      << qint32(doc.lastId()) << qint32(doc.lastOrder());
     s << qint32(doc.imageData.size());
     for (auto it = doc.imageData.cbegin(); it != doc.imageData.cend(); ++it)
         s << it.key() << it->bytes << qint32(it->type);
@@ -311,11 +311,12 @@ QByteArray save(const TxDocument& doc) {
           << qint32(im->y) << qint32(im->hRel) << qint32(im->vRel) << qint32(im->distance)
           << im->behindText << qint32(im->layout) << im->fileName << qint32(im->exportSetting)
           << qint32(im->exportFlag) << docIndex(im->anchor.document())
-          << qint32(im->anchor.position()) << QTextFormat(im->format) << qint32(im->order);
-    s << qint32(doc.bookmarks.size());
-    for (const TxBookmark& b : doc.bookmarks)
-        s << b.name << docIndex(b.start.document()) << qint32(b.start.position())
-          << qint32(b.end.position()) << qint32(b.order) << qint32(b.endOrder);
+          << qint32(im->anchor.position()) << QTextFormat(im->format) << qint32(im->order)
+          << qint32(im->fieldId);
+    s << qint32(doc.marks.size());
+    for (const TxMark& m : doc.marks)
+        s << qint32(m.kind) << m.name << QTextFormat(m.field) << docIndex(m.at.document())
+          << qint32(m.at.position()) << qint32(m.order) << qint32(m.fieldId);
     return out;
 }
 
@@ -342,6 +343,7 @@ bool load(const QByteArray& bytes, TxDocument& out, QString* error) {
     TxDocument tx;
     tx.page = r.page();
     tx.titlePage = r.get<bool>();
+    tx.sectionStart = r.get<qint32>();
     tx.defaultTabStop = r.get<qint32>();
     const int lastId = r.get<qint32>(), lastOrder = r.get<qint32>();
     const int nImages = r.count(8);
@@ -457,18 +459,22 @@ bool load(const QByteArray& bytes, TxDocument& out, QString* error) {
         im->anchor = TxDocument::anchorAt(d, r.get<qint32>());
         im->format = r.get<QTextFormat>().toCharFormat();
         im->order = r.get<qint32>();
+        im->fieldId = r.get<qint32>();
         tx.images.push_back(std::move(im));
     }
     const int nMarks = r.count(20);
     for (int i = 0; i < nMarks && r.ok; ++i) {
-        TxBookmark b;
-        b.name = r.get<QString>();
+        TxMark m;
+        m.kind = r.get<qint32>();
+        m.name = r.get<QString>();
+        m.field = r.get<QTextFormat>().toCharFormat();
         QTextDocument* d = docAt(r.get<qint32>());
-        b.start = TxDocument::anchorAt(d, r.get<qint32>());
-        b.end = TxDocument::anchorAt(d, r.get<qint32>());
-        b.order = r.get<qint32>();
-        b.endOrder = r.get<qint32>();
-        tx.bookmarks.push_back(std::move(b));
+        m.at = TxDocument::anchorAt(d, r.get<qint32>());
+        m.order = r.get<qint32>();
+        m.fieldId = r.get<qint32>();
+        if (m.kind < TxMark::BookmarkStart || m.kind > TxMark::EmptyField)
+            r.ok = false;
+        tx.marks.push_back(std::move(m));
     }
     if (!r.ok)
         return fail(QStringLiteral("damaged native document"));

@@ -46,7 +46,7 @@ TxDocument::TxDocument() : body_(std::make_unique<QTextDocument>()) {
 
 TxDocument::~TxDocument() {
     // Cursors into the documents must go before the documents themselves.
-    bookmarks.clear();
+    marks.clear();
     images.clear();
     frames.clear();
 }
@@ -133,7 +133,7 @@ std::unique_ptr<QTextDocument> TxDocument::newPartDocument() const {
 }
 
 void TxDocument::clear(bool resetPage) {
-    bookmarks.clear();
+    marks.clear();
     images.clear();
     frames.clear();
     sections.clear();
@@ -141,6 +141,7 @@ void TxDocument::clear(bool resetPage) {
     for (auto& p : parts_)
         p.reset();
     titlePage = false;
+    sectionStart = 0;
     imageData.clear();
     body_->clear();
     txApplyDefaults(body_.get());
@@ -170,10 +171,11 @@ std::vector<QTextDocument*> TxDocument::allDocuments() const {
 void TxDocument::swap(TxDocument& other) {
     std::swap(page, other.page);
     std::swap(titlePage, other.titlePage);
+    std::swap(sectionStart, other.sectionStart);
     std::swap(defaultTabStop, other.defaultTabStop);
     frames.swap(other.frames);
     images.swap(other.images);
-    bookmarks.swap(other.bookmarks);
+    marks.swap(other.marks);
     sections.swap(other.sections);
     imageData.swap(other.imageData);
     lists.swap(other.lists);

@@ -1,7 +1,8 @@
 #pragma once
 // The engine's document: the main text as a QTextDocument, plus what a
 // QTextDocument does not hold, kept beside it: page setup, headers and
-// footers, text frames, positioned images, bookmarks and the bytes of every
+// footers, text frames, positioned images, bookmarks, result-less fields
+// and the bytes of every
 // image. TxEngine shows and edits it; the model bridge and the native format
 // fill and read it; the pager paints it.
 //
@@ -93,16 +94,22 @@ struct TxImage {
     QTextCursor anchor;     // in the main text or in a frame's document
     QTextCharFormat format; // the run format the file gave it
     int order = 0;          // keeps objects at one place in their order
+    int fieldId = 0;        // the field whose result it stood in, 0 none
     int shownWidth() const { return int((qint64(width) * scaleX + 50) / 100); }
     int shownHeight() const { return int((qint64(height) * scaleY + 50) / 100); }
 };
 
-struct TxBookmark {
-    QString name;
-    QTextCursor start; // position = start; its anchor stays equal
-    QTextCursor end;
-    int order = 0;    // of its start among objects at one place
-    int endOrder = 0; // of its end
+// Something at a place of the text that has no characters of its own: a
+// bookmark's start or end, or a field whose result is empty (Word's XE,
+// SHAPE, MACROBUTTON ... fields often are).
+struct TxMark {
+    enum Kind { BookmarkStart = 0, BookmarkEnd = 1, EmptyField = 2 };
+    int kind = BookmarkStart;
+    QString name;          // bookmarks
+    QTextCharFormat field; // EmptyField: the field's properties (TxProps Field*)
+    QTextCursor at;
+    int order = 0;   // keeps objects at one place in their order
+    int fieldId = 0; // the field whose result it stood in, 0 none
 };
 
 // List definitions as the file gave them (model NumberFormat order).
@@ -144,6 +151,7 @@ public:
 
     TxPageSetup page;
     bool titlePage = false; // first-page header/footer in use
+    int sectionStart = 0;   // how the first section begins (model SectionStart order)
     int defaultTabStop = 840;
 
     // Header/footer parts by mask bit (1 header, 2 first header, 4 footer,
@@ -156,7 +164,7 @@ public:
 
     std::vector<std::unique_ptr<TxFrame>> frames;
     std::vector<std::unique_ptr<TxImage>> images;
-    std::vector<TxBookmark> bookmarks;
+    std::vector<TxMark> marks;
     std::vector<std::unique_ptr<TxSection>> sections; // sections after the first
     QHash<QString, TxImageData> imageData;
     std::vector<TxListDef> lists;

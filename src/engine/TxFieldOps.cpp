@@ -5,6 +5,8 @@
 
 #include <QHash>
 
+#include <functional>
+
 namespace txfield {
 
 QTextCharFormat formatAt(const QTextDocument* doc, int pos) {
@@ -60,29 +62,46 @@ Info find(const QTextDocument* doc, int id) {
 
 void strip(QTextCharFormat& f) {
     for (int p : {txp::FieldId, txp::FieldTarget, txp::FieldKind, txp::FieldOption,
-                  txp::FieldWordType, txp::FieldInstruction, txp::FieldFormat})
+                  txp::FieldWordType, txp::FieldInstruction, txp::FieldFormat, txp::FieldOuter})
         f.clearProperty(p);
+}
+
+QTextCharFormat popped(QTextCharFormat f) {
+    const QVariant outer = f.property(txp::FieldOuter);
+    strip(f);
+    if (outer.isValid())
+        f.merge(outer.value<QTextFormat>());
+    return f;
+}
+
+bool inChain(const QTextCharFormat& f, int id) {
+    for (QTextCharFormat cur = f; cur.intProperty(txp::FieldId);) {
+        if (cur.intProperty(txp::FieldId) == id)
+            return true;
+        const QVariant outer = cur.property(txp::FieldOuter);
+        if (!outer.isValid())
+            return false;
+        cur = outer.value<QTextFormat>().toCharFormat();
+    }
+    return false;
 }
 
 bool prepareInsertion(QTextCursor& c) {
     const QTextDocument* doc = c.document();
     const int p = c.selectionStart();
     const int e = c.selectionEnd();
-    if (!c.hasSelection()) {
-        QTextCharFormat f = c.charFormat();
-        const int fid = f.intProperty(txp::FieldId);
-        if (!fid || (idAt(doc, p - 1) == fid && idAt(doc, p) == fid))
-            return false;
-        strip(f);
-        c.setCharFormat(f);
-        return true;
-    }
-    const int fid = idAt(doc, p - 1);
-    if (!fid || idAt(doc, e) == fid)
+    // The fields the next character belongs to: text typed here may stay
+    // in those, and no others.
+    const int after = c.hasSelection() ? e : p;
+    const QTextCharFormat next = idAt(doc, after) ? formatAt(doc, after) : QTextCharFormat();
+    QTextCharFormat f = c.hasSelection() ? formatAt(doc, p - 1) : c.charFormat();
+    const int fid = f.intProperty(txp::FieldId);
+    if (!fid || (idAt(doc, p - 1) == fid && inChain(next, fid)))
         return false;
-    QTextCharFormat f = formatAt(doc, p - 1);
-    strip(f);
-    c.removeSelectedText();
+    while (f.intProperty(txp::FieldId) && !inChain(next, f.intProperty(txp::FieldId)))
+        f = popped(f);
+    if (c.hasSelection())
+        c.removeSelectedText();
     c.setCharFormat(f);
     return true;
 }
@@ -98,8 +117,18 @@ void renumber(TxDocument& owner, QTextDocument* doc, int from, int to) {
             it = fresh.insert(id, owner.newId());
         f.setProperty(prop, *it);
     };
-    editRuns(doc, from, to, [&](QTextCharFormat& f) {
+    // A nested field's outer fields are renumbered the same way.
+    std::function<void(QTextCharFormat&)> renewChain = [&](QTextCharFormat& f) {
         renew(f, txp::FieldId);
+        const QVariant outer = f.property(txp::FieldOuter);
+        if (outer.isValid()) {
+            QTextCharFormat o = outer.value<QTextFormat>().toCharFormat();
+            renewChain(o);
+            f.setProperty(txp::FieldOuter, QVariant::fromValue(QTextFormat(o)));
+        }
+    };
+    editRuns(doc, from, to, [&](QTextCharFormat& f) {
+        renewChain(f);
         renew(f, txp::ObjectId);
     });
 }

@@ -31,6 +31,12 @@ Info find(const QTextDocument* doc, int id);
 
 // Removes the field properties from a format.
 void strip(QTextCharFormat& f);
+// The format with its innermost field taken off: the field that holds it
+// (nested fields) or none.
+QTextCharFormat popped(QTextCharFormat f);
+// Whether the text of format `f` belongs to field `id` (directly or as a
+// field nested in it).
+bool inChain(const QTextCharFormat& f, int id);
 // Before text is typed or inserted at `c`: at a field's end (or with a
 // field format that does not belong there) the insertion format loses the
 // field, so the new text stands outside it. True when `c` changed.

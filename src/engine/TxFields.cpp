@@ -119,9 +119,10 @@ bool TxEngine::FieldDelete(bool keepText) {
         return false;
     d->curFieldStart = i.start;
     if (keepText) {
+        // The text stays in the fields that held the field, if any.
         txfield::editRuns(d->adoc(), i.start, i.end, [&](QTextCharFormat& f) {
             if (f.intProperty(txp::FieldId) == i.id)
-                txfield::strip(f);
+                f = txfield::popped(f);
         });
     } else {
         QTextCursor c(d->adoc());

@@ -16,7 +16,9 @@ enum Property : int {
     FieldOption,      // int
     FieldWordType,    // int: model FieldType (hyperlink, page, ...)
     FieldInstruction, // QString: instruction text as read
-    FieldFormat,      // QTextCharFormat: the field's own format as read
+    FieldFormat,      // QTextFormat: the field's own format as read
+    FieldOuter,       // QTextFormat: the field properties of the field whose result holds
+                      // this one (nested fields), itself possibly with a FieldOuter
     // Character formats: values without an exact Qt counterpart.
     UnderlineKind, // int 0..7, CharAttr(1)
     Spacing,       // int twips, CharAttr(3)
@@ -58,6 +60,7 @@ enum Property : int {
     TableAlign,      // int: model Alignment
     TableIndent,     // int twips
     TableCellMargin, // int twips
+    NoRows,          // bool: the table had no rows (Qt needs one; it is a pad row)
 };
 
 constexpr double kTwipsPerPx = 15.0;

@@ -17,6 +17,7 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include <functional>
 #include <map>
 
 using txp::twips;
@@ -50,11 +51,15 @@ model::CharFormat charFormat(const QTextCharFormat& f) {
 
 namespace {
 
-// An object without characters of its own, placed at a position.
+// An object without characters of its own, placed at a position; fieldId
+// is the field whose result it belongs to; ownField, for a field with an
+// empty result, the id such objects name it by.
 struct Item {
     int pos;
     int order;
     model::Inline in;
+    int fieldId = 0;
+    int ownField = 0;
 };
 
 struct Exporter {
@@ -89,13 +94,17 @@ struct Exporter {
             pic.behindText = im->behindText;
             items[im->anchor.document()].push_back(
                 {im->anchor.position(), im->order,
-                 model::Inline::makePicture(pic, charFormat(im->format))});
+                 model::Inline::makePicture(pic, charFormat(im->format)), im->fieldId});
         }
-        for (const auto& bm : tx.bookmarks) {
-            items[bm.start.document()].push_back(
-                {bm.start.position(), bm.order, model::Inline::makeBookmark(bm.name, true)});
-            items[bm.end.document()].push_back(
-                {bm.end.position(), bm.endOrder, model::Inline::makeBookmark(bm.name, false)});
+        for (const TxMark& m : tx.marks) {
+            Item item{m.at.position(), m.order, {}, m.fieldId};
+            if (m.kind == TxMark::EmptyField) {
+                item.in = fieldInline(m.field);
+                item.ownField = m.field.intProperty(txp::FieldId);
+            } else {
+                item.in = model::Inline::makeBookmark(m.name, m.kind == TxMark::BookmarkStart);
+            }
+            items[m.at.document()].push_back(std::move(item));
         }
         for (auto& [doc, v] : items)
             std::stable_sort(v.begin(), v.end(), [](const Item& a, const Item& b) {
@@ -110,7 +119,21 @@ struct Exporter {
     }
 
     model::ParaFormat paraFormat(const QTextBlock& b) {
-        const QTextBlockFormat bf = b.blockFormat();
+        model::ParaFormat pf = paraFormat(b.blockFormat());
+        if (const QTextList* list = b.textList()) {
+            if (pf.listId <= 0) {
+                pf.listId = listFor(list);
+                pf.listLevel = 0;
+            }
+        } else {
+            pf.listId = 0;
+            pf.listLevel = 0;
+        }
+        return pf;
+    }
+
+    // The paragraph values of a block format (its list as the format names it).
+    static model::ParaFormat paraFormat(const QTextBlockFormat& bf) {
         model::ParaFormat pf;
         pf.align = model::Alignment(txattr::alignmentValue(bf));
         pf.leftIndent = twips(bf.leftMargin());
@@ -146,14 +169,8 @@ struct Exporter {
             }
         }
         pf.styleName = bf.stringProperty(txp::StyleName);
-        if (const QTextList* list = b.textList()) {
-            pf.listId = bf.intProperty(txp::ListId);
-            pf.listLevel = bf.intProperty(txp::ListLevel);
-            if (pf.listId <= 0) {
-                pf.listId = listFor(list);
-                pf.listLevel = 0;
-            }
-        }
+        pf.listId = bf.intProperty(txp::ListId);
+        pf.listLevel = bf.intProperty(txp::ListLevel);
         return pf;
     }
 
@@ -198,24 +215,18 @@ struct Exporter {
 
     // The inlines of a block: text runs, fields (runs sharing a field id),
     // inline pictures, and the objects anchored in it.
-    struct Runs {
-        std::vector<model::Inline>* target;
-        std::vector<model::Inline> fieldResult;
+    // Fields open while a block's runs are walked, outermost first.
+    struct Open {
+        int id;
         model::Inline field;
-        int fieldId = 0;
+    };
+    struct Runs {
+        std::vector<Open> open;
+        int innermost() const { return open.empty() ? 0 : open.back().id; }
     };
 
-    void closeField(Runs& r, std::vector<model::Inline>& content) {
-        if (!r.fieldId)
-            return;
-        r.field.field.result = std::move(r.fieldResult);
-        content.push_back(std::move(r.field));
-        r.fieldResult.clear();
-        r.fieldId = 0;
-    }
-
-    void openField(Runs& r, const QTextCharFormat& f) {
-        r.fieldId = f.intProperty(txp::FieldId);
+    // A field (its result still empty) from the field properties of a format.
+    static model::Inline fieldInline(const QTextCharFormat& f) {
         model::Field fl;
         fl.type = model::FieldType(f.intProperty(txp::FieldWordType));
         fl.instruction = f.stringProperty(txp::FieldInstruction);
@@ -223,9 +234,10 @@ struct Exporter {
         fl.kind = f.intProperty(txp::FieldKind);
         fl.option = f.intProperty(txp::FieldOption);
         const QVariant own = f.property(txp::FieldFormat);
-        const model::CharFormat cf =
-            own.isValid() ? charFormat(own.value<QTextCharFormat>()) : charFormat(stripped(f));
-        r.field = model::Inline::makeField(fl, cf);
+        const model::CharFormat cf = own.isValid()
+                                         ? charFormat(own.value<QTextFormat>().toCharFormat())
+                                         : charFormat(stripped(f));
+        return model::Inline::makeField(fl, cf);
     }
 
     static QTextCharFormat stripped(QTextCharFormat f) {
@@ -233,51 +245,103 @@ struct Exporter {
         return f;
     }
 
+    // Objects at one place, emitted in their order; an empty field takes the
+    // objects that stood in its result.
+    void emitItems(std::vector<const Item*>& pending, std::vector<model::Inline>& dst,
+                   const std::function<bool(const Item&)>& which) {
+        for (size_t i = 0; i < pending.size(); ++i) {
+            const Item* item = pending[i];
+            if (!item || !which(*item))
+                continue;
+            pending[i] = nullptr;
+            model::Inline in = item->in;
+            if (item->ownField)
+                for (size_t j = i + 1; j < pending.size(); ++j)
+                    if (pending[j] && pending[j]->fieldId == item->ownField) {
+                        in.field.result.push_back(pending[j]->in);
+                        pending[j] = nullptr;
+                    }
+            dst.push_back(std::move(in));
+        }
+    }
+
     void blockContent(const QTextBlock& b, std::vector<model::Inline>& content,
                       std::vector<Item>* docItems, size_t& next) {
         Runs r;
         const int endPos = b.position() + b.length() - 1;
-        auto emitItems = [&](int upTo) {
+        auto take = [&](int upTo) {
+            std::vector<const Item*> pending;
             while (docItems && next < docItems->size() && (*docItems)[next].pos <= upTo) {
-                if ((*docItems)[next].pos >= b.position()) {
-                    std::vector<model::Inline>& dst = r.fieldId ? r.fieldResult : content;
-                    dst.push_back((*docItems)[next].in);
-                }
+                if ((*docItems)[next].pos >= b.position())
+                    pending.push_back(&(*docItems)[next]);
                 ++next;
+            }
+            return pending;
+        };
+        auto dst = [&]() -> std::vector<model::Inline>& {
+            return r.open.empty() ? content : r.open.back().field.field.result;
+        };
+        // Where the fields around the text change to those of `f`: objects of
+        // a closing field go in before it closes, those of an opening one
+        // after it opens, the others in between.
+        auto change = [&](int pos, const QTextCharFormat* f) {
+            std::vector<QTextCharFormat> chain;
+            for (QTextCharFormat cur = f ? *f : QTextCharFormat(); cur.intProperty(txp::FieldId);) {
+                chain.insert(chain.begin(), cur);
+                const QVariant outer = cur.property(txp::FieldOuter);
+                if (!outer.isValid())
+                    break;
+                cur = outer.value<QTextFormat>().toCharFormat();
+            }
+            std::vector<const Item*> pending = take(pos);
+            size_t keep = 0;
+            while (keep < r.open.size() && keep < chain.size() &&
+                   r.open[keep].id == chain[keep].intProperty(txp::FieldId))
+                ++keep;
+            while (r.open.size() > keep) {
+                const int id = r.open.back().id;
+                emitItems(pending, r.open.back().field.field.result,
+                          [&](const Item& i) { return i.fieldId == id; });
+                model::Inline done = std::move(r.open.back().field);
+                r.open.pop_back();
+                dst().push_back(std::move(done));
+            }
+            std::vector<int> opening;
+            for (size_t j = keep; j < chain.size(); ++j)
+                opening.push_back(chain[j].intProperty(txp::FieldId));
+            emitItems(pending, dst(), [&](const Item& i) {
+                return std::find(opening.begin(), opening.end(), i.fieldId) == opening.end();
+            });
+            for (size_t j = keep; j < chain.size(); ++j) {
+                const int id = chain[j].intProperty(txp::FieldId);
+                r.open.push_back({id, fieldInline(chain[j])});
+                emitItems(pending, dst(), [&](const Item& i) { return i.fieldId == id; });
             }
         };
         for (auto it = b.begin(); !it.atEnd(); ++it) {
             const QTextFragment fr = it.fragment();
             const QTextCharFormat f = fr.charFormat();
-            const int fid = f.intProperty(txp::FieldId);
-            if (fid != r.fieldId) {
-                // Objects where a field starts or ends stand outside it.
-                closeField(r, content);
-                emitItems(fr.position());
-                if (fid)
-                    openField(r, f);
-            }
+            if (f.intProperty(txp::FieldId) != r.innermost())
+                change(fr.position(), &f);
             const model::CharFormat cf = charFormat(stripped(f));
             const QString text = fr.text();
             QString run;
             auto flush = [&] {
-                if (!run.isEmpty()) {
-                    std::vector<model::Inline>& dst = r.fieldId ? r.fieldResult : content;
-                    dst.push_back(model::Inline::makeText(run, cf));
-                }
+                if (!run.isEmpty())
+                    dst().push_back(model::Inline::makeText(run, cf));
                 run.clear();
             };
             for (int i = 0; i < text.size(); ++i) {
                 const int pos = fr.position() + i;
                 if (docItems && next < docItems->size() && (*docItems)[next].pos <= pos) {
                     flush();
-                    emitItems(pos);
+                    std::vector<const Item*> pending = take(pos);
+                    emitItems(pending, dst(), [](const Item&) { return true; });
                 }
                 const QChar ch = text.at(i);
                 if (ch == QChar::ObjectReplacementCharacter && f.isImageFormat()) {
                     flush();
-                    std::vector<model::Inline>& dst = r.fieldId ? r.fieldResult : content;
-                    dst.push_back(model::Inline::makePicture(picture(f.toImageFormat()), cf));
+                    dst().push_back(model::Inline::makePicture(picture(f.toImageFormat()), cf));
                 } else if (ch == QChar(0x2028)) {
                     run += QChar(model::kLineBreak);
                 } else {
@@ -286,8 +350,7 @@ struct Exporter {
             }
             flush();
         }
-        closeField(r, content);
-        emitItems(endPos);
+        change(endPos, nullptr);
     }
 
     model::Picture picture(const QTextImageFormat& f) {
@@ -425,7 +488,7 @@ struct Exporter {
                                                              : twips(tf.cellPadding());
         const QVariantList rowProps = tf.property(txp::RowProps).toList();
         const QList<QTextLength> widths = tf.columnWidthConstraints();
-        for (int r = 0; r < t->rows(); ++r) {
+        for (int r = 0; r < (tf.boolProperty(txp::NoRows) ? 0 : t->rows()); ++r) {
             model::TableRow row;
             const QVariantList rp = rowProps.value(r).toList();
             if (rp.size() == 4) {
@@ -475,7 +538,18 @@ struct Exporter {
             if (m.value(QStringLiteral("r")).toInt() == r &&
                 m.value(QStringLiteral("c")).toInt() == c) {
                 model::TableCell cell = cellFromProps(m);
-                cell.blocks.push_back(model::Block::makeParagraph({}));
+                for (const QVariant& p : m.value(QStringLiteral("p")).toList()) {
+                    const QVariantList formats = p.toList();
+                    model::Paragraph para;
+                    if (formats.size() == 2) {
+                        para.format = paraFormat(formats[0].value<QTextFormat>().toBlockFormat());
+                        para.markFormat =
+                            charFormat(formats[1].value<QTextFormat>().toCharFormat());
+                    }
+                    cell.blocks.push_back(model::Block::makeParagraph(para));
+                }
+                if (cell.blocks.empty())
+                    cell.blocks.push_back(model::Block::makeParagraph({}));
                 return cell;
             }
         }
@@ -509,6 +583,7 @@ struct Exporter {
         model::Section first;
         first.page = fromTx(tx.page);
         first.titlePage = tx.titlePage;
+        first.start = model::SectionStart(tx.sectionStart);
         first.header = documentBlocks(tx.part(1));
         first.firstHeader = documentBlocks(tx.part(2));
         first.footer = documentBlocks(tx.part(4));

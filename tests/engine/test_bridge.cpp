@@ -126,6 +126,31 @@ Document richDocument() {
     links.content.push_back(Inline::makeField(tag, under));
     links.content.push_back(Inline::makeBookmark("mark", false));
     links.content.push_back(Inline::makeField(page));
+    // A field nested in another's result, a bookmark inside a result, and
+    // fields whose result is empty.
+    Field outer;
+    outer.type = FieldType::Other;
+    outer.instruction = " TOC \\o ";
+    Field ref;
+    ref.type = FieldType::Other;
+    ref.instruction = " PAGEREF _Toc1 ";
+    ref.result.push_back(Inline::makeText("7"));
+    outer.result.push_back(Inline::makeText("Chapter "));
+    outer.result.push_back(Inline::makeBookmark("inres", true));
+    outer.result.push_back(Inline::makeField(ref));
+    outer.result.push_back(Inline::makeBookmark("inres", false));
+    outer.result.push_back(Inline::makeText(" end"));
+    links.content.push_back(Inline::makeField(outer));
+    Field xe;
+    xe.type = FieldType::Other;
+    xe.instruction = " XE \"entry\" ";
+    links.content.push_back(Inline::makeField(xe));
+    Field shape;
+    shape.type = FieldType::Other;
+    shape.instruction = " SHAPE ";
+    shape.result.push_back(Inline::makeBookmark("inempty", true));
+    shape.result.push_back(Inline::makeBookmark("inempty", false));
+    links.content.push_back(Inline::makeField(shape));
     Picture inl;
     inl.data = pngBytes(20, 10, Qt::red);
     inl.type = ImageType::Png;
@@ -311,4 +336,59 @@ TEST(EngineBridge, NativeRefusesDamagedOrNewerData) {
     EXPECT_FALSE(native::load(newer, target, &error));
     EXPECT_TRUE(error.contains("newer"));
     EXPECT_FALSE(native::load("not a document", target, &error));
+}
+
+TEST(EngineBridge, NestedFieldsInTheEditor) {
+    Document in;
+    Section s;
+    Paragraph p;
+    Field outer;
+    outer.target = "http://outer/";
+    outer.kind = 1;
+    Field inner;
+    inner.target = "TG_5";
+    inner.kind = 2;
+    inner.result.push_back(Inline::makeText("in"));
+    outer.result.push_back(Inline::makeText("a"));
+    outer.result.push_back(Inline::makeField(inner));
+    outer.result.push_back(Inline::makeText("b"));
+    p.content.push_back(Inline::makeField(outer));
+    s.blocks.push_back(Block::makeParagraph(p));
+    in.sections.push_back(s);
+    TxDocument tx;
+    bridge::toEngine(in, tx);
+    TxEngine e;
+    ASSERT_TRUE(e.LoadBytes(native::save(tx), TxEngine::FmtNative));
+    EXPECT_EQ(e.Text(), "ainb");
+    const int o = e.NextField(0, 0);
+    const int i = e.NextField(0, o);
+    ASSERT_NE(i, 0);
+    EXPECT_EQ(e.FieldTarget(o), "http://outer/");
+    EXPECT_EQ(e.FieldTarget(i), "TG_5");
+    e.SetCurField(o);
+    EXPECT_EQ(e.FieldText(), "ainb"); // the outer field spans the inner one
+    // Typing at the inner field's end stays in the outer field only.
+    e.SetSelStart(3);
+    e.SetSelText("X");
+    e.SetCurField(i);
+    EXPECT_EQ(e.FieldText(), "in");
+    e.SetCurField(o);
+    EXPECT_EQ(e.FieldText(), "ainXb");
+    // Deleting the inner field keeps its text in the outer one.
+    e.SetCurField(i);
+    EXPECT_TRUE(e.FieldDelete(true));
+    EXPECT_EQ(e.NextField(0, 0), o);
+    EXPECT_EQ(e.NextField(0, o), 0);
+    e.SetCurField(o);
+    EXPECT_EQ(e.FieldText(), "ainXb");
+    // And the model comes back with one field holding all of it.
+    TxDocument back;
+    ASSERT_TRUE(native::load(e.SaveBytes(TxEngine::FmtNative), back));
+    Document out = bridge::fromEngine(back);
+    normalize(out);
+    const auto& content = out.sections[0].blocks[0].paragraph.content;
+    ASSERT_EQ(content.size(), 1u);
+    EXPECT_EQ(content[0].field.target, "http://outer/");
+    ASSERT_EQ(content[0].field.result.size(), 1u);
+    EXPECT_EQ(content[0].field.result[0].text, "ainXb");
 }

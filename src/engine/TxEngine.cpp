@@ -444,6 +444,9 @@ void TxEngine::inputMethodEvent(QInputMethodEvent* e) {
 void TxEngine::mousePressEvent(QMouseEvent* e) {
     const QPointF layoutPos =
         e->position() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    // A click outside the part being edited returns to the main text.
+    if (d->overlay)
+        HeadFootDeactivate();
     const int hit = d->objectAt(layoutPos);
     if (hit) {
         d->curFloat = hit;
@@ -476,6 +479,23 @@ void TxEngine::mouseReleaseEvent(QMouseEvent* e) {
         d->curField = id;
         emit fieldClicked(id);
     }
+}
+
+void TxEngine::mouseDoubleClickEvent(QMouseEvent* e) {
+    const QPointF layoutPos =
+        e->position() + QPointF(horizontalScrollBar()->value(), verticalScrollBar()->value());
+    // A double click edits the text frame under it, or in the page view the
+    // header or footer whose band it is in.
+    const int hit = d->objectAt(layoutPos);
+    if (hit && d->doc.frame(hit)) {
+        TextFrameSelect(hit);
+        return;
+    }
+    if (const int part = d->partAt(layoutPos)) {
+        HeadFootActivate(part);
+        return;
+    }
+    QTextEdit::mouseDoubleClickEvent(e);
 }
 
 void TxEngine::paintEvent(QPaintEvent* e) {

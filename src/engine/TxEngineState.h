@@ -53,6 +53,9 @@ public:
 
     // The positioned image or frame under a point of the body layout, 0 none.
     int objectAt(QPointF layoutPos) const;
+    // The header or footer (mask bit) whose band of a page holds a point of
+    // the page view, 0 none.
+    int partAt(QPointF layoutPos) const;
     // Top-left of page `page` in body layout units.
     QPointF pageOrigin(int page) const;
     void paintGrid(QPainter& p, const QRectF& area) const;

@@ -100,6 +100,20 @@ QPointF TxEngineState::pageOrigin(int page) const {
     return pager.pageBand(doc, page).topLeft();
 }
 
+int TxEngineState::partAt(QPointF layoutPos) const {
+    if (pager.viewMode() != 2)
+        return 0;
+    int page = 1;
+    const QPointF p = pager.toPage(doc, layoutPos, &page);
+    const TxPageSetup& pg = doc.page;
+    const bool first = doc.titlePage && page == 1;
+    if (p.y() < px(pg.marginTop))
+        return doc.part(first ? 2 : 1) ? (first ? 2 : 1) : 0;
+    if (p.y() > px(pg.height - pg.marginBottom) && p.y() < px(pg.height))
+        return doc.part(first ? 8 : 4) ? (first ? 8 : 4) : 0;
+    return 0;
+}
+
 int TxEngineState::objectAt(QPointF layoutPos) const {
     const double s = pager.scale();
     auto hit = [&](int page, const QRectF& r) {

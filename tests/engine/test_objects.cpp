@@ -4,7 +4,9 @@
 
 #include <QBuffer>
 #include <QImage>
+#include <QScrollBar>
 #include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 TEST(EngineObjects, HeaderFooterMaskAndEditing) {
@@ -194,4 +196,31 @@ TEST(EngineObjects, ViewOptionsAndPageSetup) {
     e.SetZoomFactor(75);
     EXPECT_EQ(e.SelStart(), 3);
     EXPECT_EQ(e.Text(), "keep me");
+}
+
+TEST(EngineObjects, DoubleClickEditsHeaderAndFrame) {
+    TxEngine e;
+    e.resize(900, 700);
+    e.SetText("main");
+    e.SetHeadFootMask(TxEngine::Header);
+    e.SetViewMode(2);
+    const int fr = e.TextFrameInsert(6000, 6000, 3000, 1500); // 400,400 px on page 1
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    e.verticalScrollBar()->setValue(0);
+    e.horizontalScrollBar()->setValue(0);
+    // In the header band (above the 1440-twip top margin, 96 px).
+    QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, QPoint(300, 60));
+    EXPECT_EQ(e.HeadFootActive(), TxEngine::Header);
+    // A click in the text returns to it.
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, {}, QPoint(300, 110));
+    EXPECT_EQ(e.HeadFootActive(), 0);
+    EXPECT_EQ(e.Text(), "main");
+    QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, QPoint(450, 430));
+    EXPECT_EQ(e.TextFrameActive(), fr);
+    // In the normal view the bands are not shown and not editable.
+    e.TextFrameSelect(0);
+    e.SetViewMode(0);
+    QTest::mouseDClick(e.viewport(), Qt::LeftButton, {}, QPoint(300, 60));
+    EXPECT_EQ(e.HeadFootActive(), 0);
 }

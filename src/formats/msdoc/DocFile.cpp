@@ -55,7 +55,13 @@ std::optional<DocFile> DocFile::open(const QByteArray& bytes, QString* error) {
     }
     d.wordDocument = *wd;
     const ByteReader w(d.wordDocument);
-    if (w.size() >= 4 && (w.u16(0) == 0xA5DC || w.u16(0) == 0xA5DB)) {
+    // Word 6 and 95 (versions 0x65 to 0x6A, some with other magic numbers)
+    // and Word 2.
+    const int magic = w.u16(0), version = w.u16(2);
+    const bool oldMagic = magic == 0xA5DC || magic == 0xA5DB;
+    const bool oldVersion = ((magic & 0xFF00) == 0xA500 || (magic & 0xFF00) == 0xA600) &&
+                            version >= 0x65 && version <= 0x6A;
+    if (w.size() >= 4 && (oldMagic || oldVersion)) {
         fail(error, QStringLiteral("Word 6/95 and older documents (version 0x%1) are not supported")
                         .arg(w.u16(2), 0, 16));
         return std::nullopt;

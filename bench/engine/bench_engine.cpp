@@ -120,6 +120,8 @@ int main(int argc, char** argv) {
     engine.resize(1000, 800);
     engine.SetViewMode(2);
     engine.show();
+    if (!QTest::qWaitForWindowExposed(&engine))
+        std::printf("(the window was not exposed: screen painting not measured)\n");
     QElapsedTimer t;
     t.start();
     if (!engine.LoadFile(file, TxEngine::FmtDoc)) {

@@ -310,33 +310,37 @@ TxEngine::TablePossible TxEngine::TablePossibilities() const {
     return p;
 }
 
-// Grid lines of tables drawn without borders (not printed).
+// Grid lines of tables drawn without borders (not printed). Only the tables
+// in the painted area are looked at, and only through their cells' blocks:
+// asking Qt for a table's rectangle would lay out the whole document.
 void TxEngineState::paintGrid(QPainter& p, const QRectF& area) const {
     QTextDocument* body = doc.body();
     QAbstractTextDocumentLayout* layout = body->documentLayout();
+    const int first = layout->hitTest(area.topLeft(), Qt::FuzzyHit);
+    const int last = layout->hitTest(area.bottomRight(), Qt::FuzzyHit);
+    if (first < 0 || last < 0)
+        return;
     p.save();
     p.setPen(QPen(QColor(170, 170, 200), 1, Qt::DotLine));
     for (QTextTable* t : tablesOf(body)) {
+        if (t->lastPosition() < first || t->firstPosition() > last)
+            continue;
         const QTextTableFormat f = t->format();
         if (f.border() > 0 && f.borderStyle() != QTextFrameFormat::BorderStyle_None)
             continue;
-        const QRectF frame = layout->frameBoundingRect(t);
-        if (!frame.intersects(area))
-            continue;
         const double pad = f.cellPadding();
-        p.drawRect(frame);
+        auto cellRect = [&](const QTextTableCell& cell) {
+            QRectF r;
+            for (auto it = cell.begin(); !it.atEnd(); ++it)
+                if (it.currentBlock().isValid())
+                    r |= layout->blockBoundingRect(it.currentBlock());
+            return r.adjusted(-pad, -pad, pad, pad);
+        };
         for (int r = 0; r < t->rows(); ++r)
-            for (int col = 0; col < t->columns(); ++col) {
-                const QTextTableCell cell = t->cellAt(r, col);
-                if (cell.row() != r || cell.column() != col)
-                    continue;
-                const QRectF br = layout->blockBoundingRect(cell.firstCursorPosition().block());
-                if (col > 0)
-                    p.drawLine(QPointF(br.left() - pad, br.top() - pad),
-                               QPointF(br.left() - pad, br.top() + br.height() + pad));
-                if (r > 0)
-                    p.drawLine(QPointF(br.left() - pad, br.top() - pad),
-                               QPointF(frame.right(), br.top() - pad));
+            for (int c = 0; c < t->columns(); ++c) {
+                const QTextTableCell cell = t->cellAt(r, c);
+                if (cell.row() == r && cell.column() == c)
+                    p.drawRect(cellRect(cell));
             }
     }
     p.restore();

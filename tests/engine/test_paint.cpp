@@ -149,3 +149,31 @@ TEST(EnginePaint, PageViewShowsHeadersOnScreen) {
     EXPECT_EQ(ink(normal, QRectF(96, 48, 600, 46)), 0); // no header in the normal view
     EXPECT_GT(ink(normal, QRectF(96, 96, 600, 40)), 150);
 }
+
+TEST(EnginePaint, PagesFollowEditsInBothViews) {
+    TxEngine e;
+    QString text;
+    for (int i = 0; i < 60; ++i)
+        text += QString("Paragraph %1 with some words in it.|").arg(i);
+    e.SetText(ctl(text));
+    for (int view : {0, 2}) {
+        SCOPED_TRACE(view);
+        e.SetViewMode(view);
+        e.SetSelStart(0);
+        e.SetSelLength(-1);
+        e.SetFontSize(10);
+        const int small = e.PageCount();
+        // A format change alone (no text edit) must reach the pagination.
+        e.SetFontSize(30);
+        const int big = e.PageCount();
+        EXPECT_GT(big, small);
+        e.SetSelStart(0);
+        e.SetSelText(ctl("#"));
+        EXPECT_EQ(e.PageCount(), big + 1);
+        e.Undo();
+        EXPECT_EQ(e.PageCount(), big);
+        QImage img(100, 150, QImage::Format_RGB32);
+        EXPECT_TRUE(e.PaintPage(&img, big, 10));
+        EXPECT_FALSE(e.PaintPage(&img, big + 1, 10));
+    }
+}

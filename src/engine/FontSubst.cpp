@@ -1,6 +1,8 @@
 #include "FontSubst.h"
 
 #include <QFont>
+#include <QFontDatabase>
+#include <QHash>
 
 namespace fontsubst {
 
@@ -47,14 +49,39 @@ void install() {
         QFont::insertSubstitution(n, kSerif);
 }
 
+// The face that draws a document's font name: the name itself when it is
+// installed; for a Japanese name that is not, the Japanese face that fits
+// (fontconfig would otherwise pick any face for it, often a Latin one);
+// other names are left to fontconfig's substitution.
+QString drawingFamily(const QString& name) {
+    static QHash<QString, QString> cache;
+    const auto it = cache.constFind(name);
+    if (it != cache.cend())
+        return *it;
+    QString face = name;
+    if (!QFontDatabase::hasFamily(name)) {
+        bool japanese = false;
+        for (QChar c : name)
+            japanese = japanese || c.unicode() >= 0x3000;
+        for (const char* word : {"Gothic", "Mincho", "Meiryo", "Yu ", "Osaka", "HG"})
+            japanese = japanese || name.contains(QLatin1String(word), Qt::CaseInsensitive);
+        if (japanese || isSerifName(name))
+            face = isSerifName(name) ? kSerif : kSans;
+    }
+    cache.insert(name, face);
+    return face;
+}
+
 QStringList families(const QString& latin, const QString& eastAsia) {
     QStringList out;
     if (!latin.isEmpty())
-        out << latin;
-    if (!eastAsia.isEmpty() && eastAsia != latin)
-        out << eastAsia;
+        out << drawingFamily(latin);
+    if (!eastAsia.isEmpty() && !out.contains(drawingFamily(eastAsia)))
+        out << drawingFamily(eastAsia);
     const QString& ea = eastAsia.isEmpty() ? latin : eastAsia;
-    out << (isSerifName(ea) ? kSerif : kSans);
+    const QString fallback = isSerifName(ea) ? kSerif : kSans;
+    if (!out.contains(fallback))
+        out << fallback;
     return out;
 }
 

@@ -176,6 +176,9 @@ public:
     // 1 not in a list, 2 bulleted, 3 numbered; setting 1 removes the list.
     int ListState() const;
     void SetListState(int state);
+    // In the page view the page is the layout's own; in the normal view
+    // (one long flow, so typing stays fast) forced page breaks are counted
+    // exactly and the rest is estimated from the text height of a page.
     struct Caret {
         int page = 1;   // from 1
         int line = 1;   // line on that page, from 1

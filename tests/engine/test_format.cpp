@@ -3,6 +3,12 @@
 // Word formats.
 #include "EngineTestUtil.h"
 
+#include <QAbstractTextDocumentLayout>
+#include <QGlyphRun>
+#include <QRawFont>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -185,4 +191,35 @@ TEST(EngineFormat, CaretPositionPageLineColumn) {
     EXPECT_EQ(c.line, 1);
     EXPECT_EQ(c.column, 9);
     EXPECT_EQ(e.PageCount(), 2);
+}
+
+TEST(EngineFormat, JapaneseTextIsDrawnWithTheJapaneseFaces) {
+    TxEngine e;
+    e.SetText(ctl(QString::fromUtf8("日本語 Latin|日本語")));
+    e.SetSelStart(0);
+    e.SetSelLength(10);
+    e.SetFontName("Times New Roman"); // a Latin face for Japanese text
+    e.SetSelStart(10);
+    e.SetSelLength(-1);
+    e.SetFontName(QString::fromUtf8("ＭＳ 明朝"));
+    // The names stay what the document says.
+    EXPECT_EQ(e.FontName(), QString::fromUtf8("ＭＳ 明朝"));
+    e.SetSelStart(0);
+    e.SetSelLength(1);
+    EXPECT_EQ(e.FontName(), "Times New Roman");
+    // The faces that draw Japanese text in each paragraph's format.
+    auto families = [&](int blockNumber) {
+        const QTextBlock b = e.document()->findBlockByNumber(blockNumber);
+        QTextLayout layout(QString::fromUtf8("日本語"), b.begin().fragment().charFormat().font());
+        layout.beginLayout();
+        layout.createLine();
+        layout.endLayout();
+        QStringList out;
+        for (const QGlyphRun& run : layout.glyphRuns())
+            out << run.rawFont().familyName();
+        return out;
+    };
+    // Noto CJK JP: sans for Latin and Gothic names, serif for Mincho names.
+    EXPECT_EQ(families(0), QStringList{"Noto Sans CJK JP"});
+    EXPECT_EQ(families(1), QStringList{"Noto Serif CJK JP"});
 }

@@ -94,7 +94,10 @@ public:
     // --- Bytes and files; formats 1, 3, 9 (4, 5, 12, 13: not supported yet,
     // LastError says so). LoadBytes replaces the document (atCaret false) or
     // inserts at the caret; while a text frame is being edited it loads into
-    // that frame. Failures leave the document as it was. ---
+    // (and SaveBytes saves) that frame. Failures leave the document as it
+    // was. Replacing gives the widget a new QTextDocument: hosts connect to
+    // the widget's signals (textChanged, ...), which also report edits in a
+    // header, footer or frame being edited. ---
     bool LoadBytes(const QByteArray& bytes, int format, bool atCaret = false);
     QByteArray SaveBytes(int format, int reserved = 0, bool* ok = nullptr) const;
     bool LoadFile(const QString& path, int format, bool atCaret = false);

@@ -54,6 +54,10 @@ void TxEngineState::openOverlay(QTextDocument* part) {
     o->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     o->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     overlay = o;
+    // Edits and caret moves in the part are the engine's own to its host.
+    QObject::connect(o, &QTextEdit::textChanged, q, &QTextEdit::textChanged);
+    QObject::connect(o, &QTextEdit::cursorPositionChanged, q, &QTextEdit::cursorPositionChanged);
+    QObject::connect(o, &QTextEdit::selectionChanged, q, &QTextEdit::selectionChanged);
     placeOverlay();
     o->show();
     o->setFocus();

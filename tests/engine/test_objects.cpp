@@ -20,9 +20,12 @@ TEST(EngineObjects, HeaderFooterMaskAndEditing) {
     ASSERT_TRUE(e.HeadFootActivate(TxEngine::Header));
     EXPECT_EQ(spy.count(), 1);
     EXPECT_EQ(e.HeadFootActive(), TxEngine::Header);
-    // The text operations work on the active header.
+    // The text operations work on the active header, and its edits are
+    // reported as the engine's.
     EXPECT_EQ(e.Text(), "");
+    QSignalSpy changed(&e, &QTextEdit::textChanged);
     e.SetText("Header");
+    EXPECT_GT(changed.count(), 0);
     e.SetSelStart(0);
     e.SetSelLength(-1);
     e.SetFontBold(true);

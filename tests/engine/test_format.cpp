@@ -42,9 +42,7 @@ void formatSample(TxEngine& e) {
     e.SetFontSize(10.5);
 }
 
-// `spacingAndKerning`: also check CharAttr(3) and (4). The Word writer
-// does not store character spacing and kerning yet (see the report).
-void expectSample(TxEngine& e, bool spacingAndKerning = true) {
+void expectSample(TxEngine& e) {
     e.SetSelStart(0);
     e.SetSelLength(7);
     EXPECT_EQ(e.FontName(), "ＭＳ 明朝");
@@ -56,10 +54,8 @@ void expectSample(TxEngine& e, bool spacingAndKerning = true) {
     EXPECT_EQ(e.CharAttr(1), 3);
     EXPECT_TRUE(e.FontUnderline());
     EXPECT_EQ(e.CharAttr(2), 1);
-    if (spacingAndKerning) {
-        EXPECT_EQ(e.CharAttr(3), -20);
-        EXPECT_EQ(e.CharAttr(4), 7936);
-    }
+    EXPECT_EQ(e.CharAttr(3), -20);
+    EXPECT_EQ(e.CharAttr(4), 7936);
     EXPECT_EQ(e.LeftIndent(), 160);
     EXPECT_EQ(e.ParaValue(1), 180);
     EXPECT_EQ(e.ParaValue(2), 160);
@@ -162,7 +158,7 @@ TEST(EngineFormat, SurvivesNativeAndWordFormats) {
         }
         SCOPED_TRACE(format);
         EXPECT_EQ(shown(back.Text()), "Heading|Body text");
-        expectSample(back, format == TxEngine::FmtNative);
+        expectSample(back);
     }
 }
 

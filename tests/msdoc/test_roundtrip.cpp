@@ -90,12 +90,15 @@ TEST(DocRoundTrip, CharacterAndParagraphFormatting) {
     a.halfPoints = 28;
     a.bold = true;
     a.color = rgb(133, 90, 80);
+    a.spacing = -20; // condensed: the signed operand must keep its sign
+    a.kerning = 7936;
     CharFormat b;
     b.italic = true;
     b.underline = Underline::Double;
     b.strike = true;
     b.background = rgb(255, 255, 0);
     b.valign = VerticalAlign::Superscript;
+    b.spacing = 60;
     p.addText(QStringLiteral("見出し text"), a);
     p.addText(QStringLiteral(" italic\tafter tab") + QChar(kLineBreak) + QStringLiteral("line 2"),
               b);

@@ -235,6 +235,12 @@ void applyChp(Chp& chp, const QByteArray& grpprl, const PropertyContext& ctx, co
         case sprm::CHps:
             f.halfPoints = std::max(2, int(r.u16(pos)));
             break;
+        case sprm::CDxaSpace:
+            f.spacing = r.i16(pos);
+            break;
+        case sprm::CHpsKern:
+            f.kerning = std::max(0, int(r.i16(pos)));
+            break;
         case sprm::CIco:
             f.color = icoColor(r.u8(pos));
             break;

@@ -183,6 +183,10 @@ QByteArray chpxFor(const model::CharFormat& f, FontTable& fonts) {
         sprm8(w, sprm::CFStrike, 1);
     if (f.underline != model::Underline::None)
         sprm8(w, sprm::CKul, kul(f.underline));
+    if (f.spacing != def.spacing)
+        sprm16(w, sprm::CDxaSpace, std::clamp(f.spacing, -32768, 32767));
+    if (f.kerning != def.kerning)
+        sprm16(w, sprm::CHpsKern, std::clamp(f.kerning, 0, 32767));
     if (f.valign != model::VerticalAlign::Baseline)
         sprm8(w, sprm::CIss, f.valign == model::VerticalAlign::Superscript ? 1 : 2);
     if (f.color != model::kAutoColor) {

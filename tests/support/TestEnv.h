@@ -10,7 +10,7 @@ namespace TestEnv {
 QString home();
 // A fresh, empty folder below the temporary HOME (ends without "/").
 QString freshDir(const QString& name = QString());
-// The shared folder beside the project (corpus, specification).
+// The shared folder beside the project (the document corpus).
 QString sharedDir();
 QString sourceDir();
 QByteArray readFile(const QString& path);

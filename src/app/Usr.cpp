@@ -46,9 +46,8 @@ QString ExecutablePath() {
 }
 
 QString AppNameFrom(const QString& exeFileName) {
-    QString name = QFileInfo(exeFileName).completeBaseName();
-    if (QFileInfo(exeFileName).suffix().isEmpty())
-        name = QFileInfo(exeFileName).fileName();
+    const QFileInfo fi(exeFileName);
+    QString name = fi.suffix().isEmpty() ? fi.fileName() : fi.completeBaseName();
     if (name.right(3).compare(QLatin1String("_dv"), Qt::CaseInsensitive) == 0)
         name.chop(3);
     return name;

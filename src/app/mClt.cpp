@@ -96,8 +96,7 @@ void TrimSep(QString& sTxt, QString sSep) {
         sTxt.chop(sSep.size());
 }
 
-namespace {
-QString trimSpaces(const QString& s) {
+QString TrimBlanks(const QString& s) {
     qsizetype b = 0, e = s.size();
     while (b < e && s[b] == u' ')
         ++b;
@@ -105,21 +104,16 @@ QString trimSpaces(const QString& s) {
         --e;
     return s.mid(b, e - b);
 }
-} // namespace
-
-QString TrimBlanks(const QString& s) {
-    return trimSpaces(s);
-}
 
 void SplitAt(const QString& sTxt, const QString& sSep, QString& sL, QString& sR) {
     const qsizetype at = sSep.isEmpty() ? -1 : sTxt.indexOf(sSep, 0, Qt::CaseInsensitive);
     if (at < 0) {
-        sL = trimSpaces(sTxt);
+        sL = TrimBlanks(sTxt);
         sR.clear();
         return;
     }
-    sL = trimSpaces(sTxt.left(at));
-    sR = trimSpaces(sTxt.mid(at + sSep.size()));
+    sL = TrimBlanks(sTxt.left(at));
+    sR = TrimBlanks(sTxt.mid(at + sSep.size()));
 }
 
 bool InStrAt(const QString& sTxt, const QString& sFnd, int& nPos) {

@@ -233,10 +233,9 @@ void yIni::SetTxt(bool& bOk) {
         return;
     // Shift-JIS as the header says, unless a value has no Shift-JIS form: then
     // the whole file is UTF-8 and the header says so, so nothing is lost.
-    QByteArray bytes;
     bool lossless = true;
-    const QString sjis = withHeaderEncoding(sXml, QStringLiteral("Shift-JIS"));
-    bytes = TextCodec::toCp932(sjis, &lossless);
+    QByteArray bytes =
+        TextCodec::toCp932(withHeaderEncoding(sXml, QStringLiteral("Shift-JIS")), &lossless);
     if (!lossless)
         bytes = withHeaderEncoding(sXml, QStringLiteral("UTF-8")).toUtf8();
     QSaveFile f(sXmlPh);

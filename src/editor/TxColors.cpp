@@ -1,4 +1,5 @@
 #include "TxColors.h"
+#include "Format.h"
 
 namespace TxColor {
 
@@ -33,10 +34,11 @@ QString BackTip(const QString& itemText) {
 }
 
 int ToValue(const QColor& c) {
-    return c.red() + 256 * c.green() + 65536 * c.blue();
+    return int(model::rgb(c.red(), c.green(), c.blue()));
 }
 QColor FromValue(int value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    const auto v = model::Color(value);
+    return QColor(model::red(v), model::green(v), model::blue(v));
 }
 
 } // namespace TxColor

@@ -8,6 +8,7 @@
 #include "TxFieldOps.h"
 #include "TxFonts.h"
 #include "TxProps.h"
+#include "Format.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -19,12 +20,13 @@ using txp::twips;
 
 namespace {
 
+// Platform colour values (0x00BBGGRR) are the model's colour form.
 quint32 toPlatform(const QColor& c) {
-    return quint32(c.red()) | (quint32(c.green()) << 8) | (quint32(c.blue()) << 16);
+    return model::rgb(c.red(), c.green(), c.blue());
 }
 
 QColor fromPlatform(quint32 v) {
-    return QColor(int(v & 0xFF), int((v >> 8) & 0xFF), int((v >> 16) & 0xFF));
+    return QColor(model::red(v), model::green(v), model::blue(v));
 }
 
 } // namespace

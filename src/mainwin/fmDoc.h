@@ -25,6 +25,18 @@ public:
     // Opens the file the command line names in the editor.
     void OpenCommandLine(const QString& sCmd);
 
+    // --- the document database's pages (fmDocPages.cpp) ---
+    // Files the editor's document under the code page sPrNm (number sPrNo).
+    void SaveToCode(const QString& sPrNm, const QString& sPrNo);
+    // Files the editor's document at a place of the page tree the user picks.
+    void ExportToTree();
+    // Writes the editor's document as a new page titled sTitle.
+    void NewDocRow(const QString& sTitle);
+    // Brings a page into the editor: mode 0 replaces, 1 inserts at the caret.
+    void ImportPage(int mode);
+    // Opens the page-tree dialog for browsing the pages.
+    void ReferPages();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 

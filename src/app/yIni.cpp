@@ -63,6 +63,93 @@ double leadingNumber(const QString& text) {
     return s.left(i).toDouble();
 }
 
+// Values and names are written so that no character of theirs can be taken
+// for markup or for the file's own line structure: < > & as entities, and
+// the line-break characters and "‡" (which MakeTag turns into line breaks)
+// as character references.
+QString escapeText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        switch (c.unicode()) {
+        case u'&':
+            out += QStringLiteral("&amp;");
+            break;
+        case u'<':
+            out += QStringLiteral("&lt;");
+            break;
+        case u'>':
+            out += QStringLiteral("&gt;");
+            break;
+        case u'\r':
+            out += QStringLiteral("&#13;");
+            break;
+        case u'\n':
+            out += QStringLiteral("&#10;");
+            break;
+        case u'‡':
+            out += QStringLiteral("&#8225;");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+// The character an entity or character reference at text[i] ("&...;")
+// stands for, and its length; 0 when there is none there.
+char32_t entityAt(const QString& text, qsizetype i, qsizetype& length) {
+    const qsizetype semi = text.indexOf(u';', i + 1);
+    if (semi < 0 || semi - i > 10)
+        return 0;
+    const QStringView body = QStringView(text).mid(i + 1, semi - i - 1);
+    length = semi - i + 1;
+    if (body == u"amp")
+        return u'&';
+    if (body == u"lt")
+        return u'<';
+    if (body == u"gt")
+        return u'>';
+    if (body == u"quot")
+        return u'"';
+    if (body == u"apos")
+        return u'\'';
+    if (body.size() < 2 || body[0] != u'#')
+        return 0;
+    const bool hex = body[1] == u'x' || body[1] == u'X';
+    const QStringView digits = body.mid(hex ? 2 : 1);
+    bool ok = false;
+    const uint code = digits.isEmpty() || digits[0] == u'+' || digits[0] == u'-'
+                          ? 0
+                          : digits.toUInt(&ok, hex ? 16 : 10);
+    // Only real characters: no NUL, no surrogate halves, nothing past U+10FFFF.
+    if (!ok || code == 0 || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
+        return 0;
+    return code;
+}
+
+// The reverse of escapeText. Files written before values were escaped hold
+// bare "&"; an "&" that does not start a known entity or a character
+// reference stays as it is, so those values read back unchanged.
+QString unescapeText(const QString& text) {
+    if (!text.contains(u'&'))
+        return text;
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        qsizetype length = 0;
+        const char32_t code = text[i] == u'&' ? entityAt(text, i, length) : 0;
+        if (code == 0) {
+            out += text[i];
+            continue;
+        }
+        out += QString::fromUcs4(&code, 1);
+        i += length - 1;
+    }
+    return out;
+}
+
 } // namespace
 
 yIni& settings() {
@@ -123,14 +210,15 @@ QString yIni::GetTag(int nMode, const QString& sTag) const {
     const QString& hay = nMode == 0 ? sXml : sGrp;
     if (hay.isEmpty())
         return {};
-    const qsizetype s = hay.indexOf(u'<' + sTag + u'>');
-    const qsizetype e = hay.indexOf(QStringLiteral("</") + sTag + u'>');
+    const QString tag = escapeText(sTag);
+    const qsizetype s = hay.indexOf(u'<' + tag + u'>');
+    const qsizetype e = hay.indexOf(QStringLiteral("</") + tag + u'>');
     if (s < 0 && e < 0)
         return {};
     if (s >= 0 && e >= 0 && e >= s) {
-        const qsizetype p = s + sTag.size() + 2;
+        const qsizetype p = s + tag.size() + 2;
         if (nMode != 0)
-            return hay.mid(p, std::max<qsizetype>(0, e - p));
+            return unescapeText(hay.mid(p, std::max<qsizetype>(0, e - p)));
         return hay.mid(p + 2, std::max<qsizetype>(0, e - p - 5));
     }
     Prompter::instance().message(u'<' + sTag + QStringLiteral("> の設定が読み込めません") + u'\r' +
@@ -187,16 +275,18 @@ QDateTime yIni::vGtVal(const QString& sKy, const QDateTime& vDef) const {
 }
 
 void yIni::SetVal(const QString& sKy, const QString& vVL) {
-    const qsizetype s = sGrp.indexOf(u'<' + sKy + u'>');
+    const QString key = escapeText(sKy);
+    const QString value = escapeText(vVL);
+    const qsizetype s = sGrp.indexOf(u'<' + key + u'>');
     if (s >= 0) {
-        const qsizetype q = s + sKy.size() + 1; // the start tag's ">"
-        const qsizetype e = sGrp.indexOf(QStringLiteral("</") + sKy + u'>', q + 1);
+        const qsizetype q = s + key.size() + 1; // the start tag's ">"
+        const qsizetype e = sGrp.indexOf(QStringLiteral("</") + key + u'>', q + 1);
         if (e >= 0) {
-            sGrp = sGrp.left(q + 1) + vVL + sGrp.mid(e);
+            sGrp = sGrp.left(q + 1) + value + sGrp.mid(e);
             return;
         }
     }
-    sGrp += MakeTag(2, sKy, vVL);
+    sGrp += MakeTag(2, key, value);
 }
 
 void yIni::SetVal(const QString& sKy, bool vVL) {
@@ -212,10 +302,11 @@ void yIni::SetVal(const QString& sKy, double vVL) {
 void yIni::SetGtx() {
     if (sXml.isEmpty())
         sXml = MakeTag(0, kRoot, kCrLf);
-    const qsizetype s = sXml.indexOf(u'<' + sGrpNm + u'>');
+    const QString name = escapeText(sGrpNm);
+    const qsizetype s = sXml.indexOf(u'<' + name + u'>');
     if (s >= 0) {
-        const qsizetype q = s + sGrpNm.size() + 4; // through the CR LF after the start tag
-        const qsizetype e = sXml.indexOf(QStringLiteral("</") + sGrpNm + u'>', q - 1);
+        const qsizetype q = s + name.size() + 4; // through the CR LF after the start tag
+        const qsizetype e = sXml.indexOf(QStringLiteral("</") + name + u'>', q - 1);
         if (e >= 0) {
             sXml = sXml.left(q) + sGrp + QStringLiteral("   ") + sXml.mid(e);
             return;
@@ -224,7 +315,7 @@ void yIni::SetGtx() {
     const qsizetype rootEnd = sXml.indexOf(QStringLiteral("</") + kRoot + u'>');
     if (rootEnd < 0)
         throw DocumentError("the settings document has no root end tag");
-    sXml.insert(rootEnd, MakeTag(1, sGrpNm, sGrp));
+    sXml.insert(rootEnd, MakeTag(1, name, sGrp));
 }
 
 void yIni::SetTxt(bool& bOk) {
@@ -261,7 +352,12 @@ void yIni::W_UserData(qintptr whnd) {
     const QString ini = progFd + QStringLiteral("UserData.ini");
     Prompter& ask = Prompter::instance();
     if (mClt::FileExist(ini)) {
-        const QString text = mClt::ReadText(ini);
+        // Editors end a file with a line break; trailing breaks and blanks
+        // are not part of the folder specification.
+        QString text = mClt::ReadText(ini);
+        while (!text.isEmpty() && (text.back() == u'\r' || text.back() == u'\n' ||
+                                   text.back() == u' ' || text.back() == u'\t'))
+            text.chop(1);
         if (text.isEmpty() || text.startsWith(u'\r') || text.startsWith(u'\n'))
             ask.message(QStringLiteral(" ﾕｰｻﾞｰﾃﾞｰﾀｰﾌｫﾙﾀﾞが定義されていません") + u'\r' + defaultFd +
                         QStringLiteral(" を使用します"));

@@ -204,3 +204,68 @@ TEST(Settings, UnwritableFileReportsFailure) {
     ini.SetTxt(ok);
     EXPECT_FALSE(ok);
 }
+
+// Characters that are markup or line structure in the file, in values and in
+// group and key names, read back exactly after a real write and read, and
+// leave the keys after them intact.
+TEST(Settings, MarkupCharactersInValuesAndNamesRoundTrip) {
+    const QString dir = TestEnv::freshDir(QStringLiteral("ini"));
+    const QString path = dir + QStringLiteral("/User.xml");
+    const QString folder = QStringLiteral("/home/a/<b>&c ‡d\r\ne\nf\rg</TX_SCREEN>&amp;/");
+    const QString group = QStringLiteral("G<1>&‡\r\n");
+    {
+        yIni ini = loaded(path);
+        ini.GetGtx(QStringLiteral("TX_SCREEN"));
+        ini.SetVal(QStringLiteral("PATH"), folder);
+        ini.SetVal(QStringLiteral("AFTER"), QStringLiteral("kept"));
+        ini.SetVal(QStringLiteral("K<&>"), QStringLiteral("named"));
+        ini.SetGtx();
+        ini.GetGtx(group);
+        ini.SetVal(QStringLiteral("V"), folder);
+        ini.SetGtx();
+        ini.GetGtx(QStringLiteral("LAST"));
+        ini.SetVal(QStringLiteral("X"), QStringLiteral("1"));
+        ini.SetGtx();
+        bool ok = false;
+        ini.SetTxt(ok);
+        ASSERT_TRUE(ok);
+    }
+    // Each value stays on its own line of the file.
+    const QString text = TextCodec::fromCp932(TestEnv::readFile(path));
+    EXPECT_EQ(text.count(QStringLiteral("\r\n")), 13) << text.toStdString();
+
+    ScriptedPrompter prompter;
+    prompter.setStrict(true); // a damaged file would show a message
+    yIni ini = loaded(path);
+    ini.GetGtx(QStringLiteral("TX_SCREEN"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("PATH"), QString()), folder);
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("AFTER"), QString()), QStringLiteral("kept"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("K<&>"), QString()), QStringLiteral("named"));
+    ini.GetGtx(group);
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("V"), QString()), folder);
+    ini.GetGtx(QStringLiteral("LAST"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("X"), 0), 1);
+
+    // Rewriting a group with such names replaces it instead of adding a copy.
+    ini.GetGtx(group);
+    ini.SetVal(QStringLiteral("V"), QStringLiteral("new"));
+    ini.SetGtx();
+    EXPECT_EQ(ini.sXml.count(QStringLiteral("<G&lt;1&gt;")), 1);
+}
+
+// Files written before values were escaped: a bare "&", and "&" followed by
+// text that is no entity, read as they were written.
+TEST(Settings, EarlierFilesWithBareAmpersandsReadUnchanged) {
+    const QString path = TestEnv::freshDir(QStringLiteral("ini")) + QStringLiteral("/User.xml");
+    TestEnv::writeFile(path, TextCodec::toCp932(QStringLiteral(
+                                 "<?xml version='1.0' encoding='Shift-JIS' ?>\r\n<運用>\r\n"
+                                 "   <G>\r\n      <A>Tom & Jerry</A>\r\n"
+                                 "      <B>&nosuch; &#; &#x110000; &#0; &</B>\r\n"
+                                 "      <C>R&amp;D &#x41;&#66;</C>\r\n   </G>\r\n</運用>")));
+    yIni ini = loaded(path);
+    ini.GetGtx(QStringLiteral("G"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("A"), QString()), QStringLiteral("Tom & Jerry"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("B"), QString()),
+              QStringLiteral("&nosuch; &#; &#x110000; &#0; &"));
+    EXPECT_EQ(ini.vGtVal(QStringLiteral("C"), QString()), QStringLiteral("R&D AB"));
+}

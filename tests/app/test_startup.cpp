@@ -91,7 +91,10 @@ TEST(StartUp, Tokens) {
         {"%Applicaion Data%", def},
         {"%doc", docs},
         {"%My Document%", docs},
-        {"%app%\r\n", def}, // followed by a line break: not a token, and no message
+        // Editors end files with a line break; trailing breaks and blanks are ignored.
+        {"%app%\r\n", QStringLiteral("prog:usData/")},
+        {"%app%\n", QStringLiteral("prog:usData/")},
+        {"%Doc  \t\n\n", docs},
         {"%whatever", def},
     };
     for (const Case& c : cases) {
@@ -114,7 +117,8 @@ TEST(StartUp, FolderFromIniIsLowerCasedAndChecked) {
     QDir(base).removeRecursively();
     const QString lower = base + QStringLiteral("/mydata");
     QDir().mkpath(lower);
-    QByteArray spec = (base + QStringLiteral("/MyData")).toUtf8();
+    // Ended by a line break, as every editor writes it.
+    QByteArray spec = (base + QStringLiteral("/MyData")).toUtf8() + "\n";
     {
         Program prog(QStringLiteral("low"), &spec);
         ScriptedPrompter prompter;

@@ -4,6 +4,9 @@
 #include "CompoundFile.h"
 #include "TextCodec.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
 
 namespace msdoc::rd {
@@ -48,6 +51,7 @@ std::optional<DocFile> DocFile::open(const QByteArray& bytes, QString* error) {
         return std::nullopt;
     }
     DocFile d;
+    d.budget = Budget(Budget::forFile(bytes.size()));
     const auto wd = cf->stream(QStringLiteral("WordDocument"), &cfbError);
     if (!wd) {
         fail(error, QStringLiteral("not a Word document: no WordDocument stream"));
@@ -185,6 +189,11 @@ bool DocFile::readPieces(QString* error) {
         const qint64 len = qint64(p.cpEnd - p.cpStart) * (p.compressed ? 1 : 2);
         if (qint64(p.fc) + len > wordDocument.size())
             return fail(error, QStringLiteral("damaged document: text past the end of the file"));
+        // Every character takes at least one byte of the stream, so pieces
+        // that reuse the same bytes cannot add up to more text than that.
+        if (allText.size() + (p.cpEnd - p.cpStart) > wordDocument.size())
+            return fail(
+                error, QStringLiteral("damaged document: the pieces hold more text than the file"));
         const char* src = wordDocument.constData() + p.fc;
         const qsizetype at = allText.size();
         allText.resize(at + (p.cpEnd - p.cpStart));
@@ -217,11 +226,16 @@ void DocFile::readFkps(int binIndex, bool paragraphs, std::vector<PropRun>& out)
         return;
     const int n = int((bin.size() - 4) / 8);
     const ByteReader w(wordDocument);
-    for (int i = 0; i < n; ++i) {
+    QSet<quint32> pagesRead;
+    for (int i = 0; i < n && !budget.exhausted(); ++i) {
         const quint32 pn = b.u32((n + 1) * 4 + i * 4) & 0x3FFFFF;
         const qint64 base = qint64(pn) * 512;
-        if (!w.has(base, 512))
+        // A page listed twice would only repeat its runs.
+        if (!w.has(base, 512) || pagesRead.contains(pn))
             continue;
+        pagesRead.insert(pn);
+        // Runs of one page that point at the same properties share them.
+        QHash<int, PropRun> shared;
         const int count = w.u8(base + 511);
         if (count == 0 || count > (paragraphs ? 0x1D : 0x65) + 10)
             continue;
@@ -235,27 +249,36 @@ void DocFile::readFkps(int binIndex, bool paragraphs, std::vector<PropRun>& out)
             if (run.fcEnd < run.fcStart)
                 continue;
             const int off = w.u8(base + 4 * (count + 1) + entry * k) * 2;
-            if (off > 0 && off < 511) {
-                if (paragraphs) {
-                    int cb = w.u8(base + off);
-                    int start = off + 1, len = 0;
-                    if (cb == 0) {
-                        cb = w.u8(base + off + 1);
-                        start = off + 2;
-                        len = cb * 2;
+            auto known = shared.constFind(off);
+            if (known == shared.cend()) {
+                PropRun props;
+                if (off > 0 && off < 511) {
+                    if (paragraphs) {
+                        int cb = w.u8(base + off);
+                        int start = off + 1, len = 0;
+                        if (cb == 0) {
+                            cb = w.u8(base + off + 1);
+                            start = off + 2;
+                            len = cb * 2;
+                        } else {
+                            len = cb * 2 - 1;
+                        }
+                        len = std::min(len, 511 - start);
+                        if (len >= 2) {
+                            props.istd = w.u16(base + start);
+                            props.grpprl = w.mid(base + start + 2, len - 2);
+                        }
                     } else {
-                        len = cb * 2 - 1;
+                        const int cb = std::min<int>(w.u8(base + off), 511 - off - 1);
+                        props.grpprl = w.mid(base + off + 1, cb);
                     }
-                    len = std::min(len, 511 - start);
-                    if (len >= 2) {
-                        run.istd = w.u16(base + start);
-                        run.grpprl = w.mid(base + start + 2, len - 2);
-                    }
-                } else {
-                    const int cb = std::min<int>(w.u8(base + off), 511 - off - 1);
-                    run.grpprl = w.mid(base + off + 1, cb);
                 }
+                budget.spend(props.grpprl.size());
+                known = shared.insert(off, props);
             }
+            run.istd = known->istd;
+            run.grpprl = known->grpprl;
+            budget.spend(qint64(sizeof(PropRun)));
             out.push_back(std::move(run));
         }
     }

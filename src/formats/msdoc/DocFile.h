@@ -3,6 +3,7 @@
 // piece table, property FKPs, style sheet and fonts. Every offset and count
 // read from the file is checked before use.
 
+#include "Budget.h"
 #include "Properties.h"
 
 #include <QByteArray>
@@ -70,6 +71,8 @@ public:
     QByteArray fieldKinds; // the editor's field kinds, when this program wrote the file
     PropertyContext props;
     int lid = 0;
+    // What reading this file may still build (see Budget.h).
+    Budget budget;
 
 private:
     bool readPieces(QString* error);

@@ -9,6 +9,8 @@
 #include "Sprm.h"
 #include "StoryReader.h"
 
+#include <unordered_map>
+
 namespace msdoc {
 
 namespace {
@@ -25,6 +27,7 @@ constexpr int kPlcftxbxTxt = 56;
 constexpr int kDggInfo = 50;
 constexpr int kPlfLst = 73;
 constexpr int kPlfLfo = 74;
+constexpr int kMaxCoordinate = 1 << 24; // twips
 
 // CPs of a plc with `dataSize` bytes per element; empty when malformed.
 std::vector<int> plcCps(const QByteArray& plc, int dataSize, int* count) {
@@ -49,6 +52,11 @@ model::Section defaultSection() {
     s.page.marginTop = s.page.marginBottom = 1440;
     s.page.headerDistance = s.page.footerDistance = 720;
     return s;
+}
+
+// A shape's width or height from two of its edges.
+int extent(int from, int to) {
+    return std::max(0, to - from);
 }
 
 struct SectionInfo {
@@ -130,11 +138,13 @@ public:
             Spa s;
             s.cp = spaCps[size_t(i)];
             s.spid = r.u32(at);
-            s.left = r.i32(at + 4);
-            s.top = r.i32(at + 8);
-            s.right = r.i32(at + 12);
-            s.bottom = r.i32(at + 16);
+            // Corners within a few metres, so sizes and the writer's sums fit.
+            s.left = std::clamp(r.i32(at + 4), -kMaxCoordinate, kMaxCoordinate);
+            s.top = std::clamp(r.i32(at + 8), -kMaxCoordinate, kMaxCoordinate);
+            s.right = std::clamp(r.i32(at + 12), -kMaxCoordinate, kMaxCoordinate);
+            s.bottom = std::clamp(r.i32(at + 16), -kMaxCoordinate, kMaxCoordinate);
             s.flags = r.u16(at + 20);
+            shapeAt.try_emplace(s.cp, shapes.size());
             shapes.push_back(s);
         }
         const QByteArray txbx = f.tableSlice(kPlcftxbxTxt);
@@ -142,24 +152,30 @@ public:
         txbxCps = plcCps(txbx, 22, &m);
         const ByteReader t(txbx);
         for (int i = 0; i + 1 < m; ++i) // the last story is a dummy
-            txbxIds.push_back(t.u32(qint64(m + 1) * 4 + i * 22 + 14));
-        pictures = readDrawing(f.tableSlice(kDggInfo), f.wordDocument);
+            txbxAt.try_emplace(t.u32(qint64(m + 1) * 4 + i * 22 + 14), size_t(i));
+        f.budget.spend(qint64(n) * qint64(sizeof(Spa)) + qint64(m) * 32);
+        const DrawingPictures drawing =
+            readDrawing(f.tableSlice(kDggInfo), f.wordDocument, f.budget);
+        for (const auto& [spid, picture] : drawing.bySpid)
+            pictureAt.try_emplace(spid, picture);
     }
     bool inlinePicture(qint64 location, model::Picture& out) override {
-        return readInlinePicture(f.data, location, f.wordDocument, out);
+        // Many characters may name the same picture: each copy counts.
+        return readInlinePicture(f.data, location, f.wordDocument, out) &&
+               f.budget.spend(out.data.size());
     }
     bool floatingObject(int cp, model::Inline& picture, model::Frame& box,
                         bool& isTextBox) override {
         if (depth > 2)
             return false;
-        auto it =
-            std::find_if(shapes.begin(), shapes.end(), [&](const Spa& s) { return s.cp == cp; });
-        if (it == shapes.end())
+        const auto shape = shapeAt.find(cp);
+        if (shape == shapeAt.end())
             return false;
-        const auto id = std::find(txbxIds.begin(), txbxIds.end(), it->spid);
-        if (id == txbxIds.end())
+        const Spa* it = &shapes[shape->second];
+        const auto id = txbxAt.find(it->spid);
+        if (id == txbxAt.end())
             return floatingPicture(*it, picture);
-        const size_t k = size_t(id - txbxIds.begin());
+        const size_t k = id->second;
         const int base = f.ccpText + f.ccpFtn + f.ccpHdd + f.ccpAtn + f.ccpEdn;
         const int a = std::clamp(txbxCps[k], 0, f.ccpTxbx),
                   b = std::clamp(txbxCps[k + 1], a, f.ccpTxbx);
@@ -178,8 +194,8 @@ public:
                                          : model::VerticalRelation::Paragraph;
         box.x = it->left;
         box.y = it->top;
-        box.width = std::max(0, it->right - it->left);
-        box.height = std::max(0, it->bottom - it->top);
+        box.width = extent(it->left, it->right);
+        box.height = extent(it->top, it->bottom);
         box.wrapAround = ((it->flags >> 5) & 0xF) != 1;
         isTextBox = true;
         return true;
@@ -193,15 +209,14 @@ private:
     };
 
     bool floatingPicture(const Spa& s, model::Inline& out) {
-        const auto pic = std::find_if(pictures.bySpid.begin(), pictures.bySpid.end(),
-                                      [&](const auto& p) { return p.first == s.spid; });
-        if (pic == pictures.bySpid.end())
+        const auto pic = pictureAt.find(s.spid);
+        if (pic == pictureAt.end())
             return false;
         model::Picture p = pic->second;
         p.x = s.left;
         p.y = s.top;
-        p.width = std::max(0, s.right - s.left);
-        p.height = std::max(0, s.bottom - s.top);
+        p.width = extent(s.left, s.right);
+        p.height = extent(s.top, s.bottom);
         p.scaleX = p.scaleY = 100;
         const int bx = (s.flags >> 1) & 3, by = (s.flags >> 3) & 3;
         const int wr = (s.flags >> 5) & 0xF, wrk = (s.flags >> 9) & 0xF;
@@ -223,8 +238,9 @@ private:
     DocFile& f;
     std::vector<Spa> shapes;
     std::vector<int> spaCps, txbxCps;
-    std::vector<quint32> txbxIds;
-    DrawingPictures pictures;
+    std::unordered_map<int, size_t> shapeAt;               // anchor cp -> first shape there
+    std::unordered_map<quint32, size_t> txbxAt;            // shape id -> its text box story
+    std::unordered_map<quint32, model::Picture> pictureAt; // shape id -> picture
     int depth = 0;
 };
 
@@ -247,6 +263,13 @@ void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
     // header, first footer. An empty story continues the previous section's.
     std::vector<model::Block>* targets[6];
     const std::vector<model::Block>* prev[6] = {};
+    // What reading each previous story cost: a section that repeats it makes
+    // a copy as large.
+    qint64 prevCost[6] = {};
+    auto inherit = [&](int k) {
+        if (prev[k] && f.budget.spend(prevCost[k]))
+            *targets[k] = *prev[k];
+    };
     for (size_t s = 0; s < doc.sections.size(); ++s) {
         model::Section& sec = doc.sections[s];
         std::vector<model::Block>* t[6] = {nullptr,     &sec.header,      nullptr,
@@ -257,17 +280,16 @@ void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
                 continue;
             const int idx = 6 + int(s) * 6 + k;
             if (idx + 1 > n) {
-                if (prev[k])
-                    *targets[k] = *prev[k];
+                inherit(k);
                 prev[k] = targets[k];
                 continue;
             }
             const int a = std::clamp(cps[size_t(idx)], 0, f.ccpHdd);
             const int b = std::clamp(cps[size_t(idx) + 1], a, f.ccpHdd);
             if (a == b) {
-                if (prev[k])
-                    *targets[k] = *prev[k];
+                inherit(k);
             } else {
+                const qint64 before = f.budget.spent();
                 const std::vector<ParaRec> recs = story.paragraphs(base + a, base + b, {});
                 std::vector<model::Block> blocks = story.blocks(recs, 0, recs.size());
                 dropTrailingEmpty(blocks);
@@ -276,6 +298,7 @@ void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
                     blocks[0].paragraph.content.empty())
                     blocks.clear();
                 *targets[k] = std::move(blocks);
+                prevCost[k] = f.budget.spent() - before;
             }
             prev[k] = targets[k];
         }
@@ -294,7 +317,7 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
     StoryReader story(f, &objects);
     const auto [fcLst, lcbLst] = f.fcLcb(kPlfLst);
     const auto [fcLfo, lcbLfo] = f.fcLcb(kPlfLfo);
-    const std::vector<ReadList> lists = readLists(f.table, fcLst, lcbLst, fcLfo, lcbLfo);
+    const std::vector<ReadList> lists = readLists(f.table, fcLst, lcbLst, fcLfo, lcbLfo, f.budget);
     for (const ReadList& l : lists)
         doc.lists.push_back(l.def);
     story.lists = &lists;
@@ -322,6 +345,13 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
         blocks.insert(blocks.end(), rest.begin(), rest.end());
     }
     readHeaders(f, story, doc);
+    if (f.budget.exhausted()) {
+        if (error)
+            *error = QStringLiteral("damaged document: it describes more content than its %1 bytes "
+                                    "can hold")
+                         .arg(bytes.size());
+        return std::nullopt;
+    }
     applyFieldKinds(doc, f.fieldKinds);
     // The default tab stop from the document properties.
     const ByteReader dop(f.tableSlice(31));

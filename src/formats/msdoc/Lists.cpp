@@ -146,7 +146,7 @@ ListTables writeLists(const std::vector<model::ListDef>& lists) {
 }
 
 std::vector<ReadList> readLists(const QByteArray& table, quint32 fcLst, quint32 lcbLst,
-                                quint32 fcLfo, quint32 lcbLfo) {
+                                quint32 fcLfo, quint32 lcbLfo, Budget& budget) {
     std::vector<ReadList> out;
     const ByteReader r(table);
     if (!lcbLst || !lcbLfo || !r.has(fcLst, 2) || !r.has(fcLfo, 4))
@@ -198,8 +198,10 @@ std::vector<ReadList> readLists(const QByteArray& table, quint32 fcLst, quint32 
         }
         defs.insert(lsid, def);
     }
-    const int lfoMac = std::min<qint64>(r.i32(fcLfo), lcbLfo / 16);
-    for (int i = 0; i < lfoMac; ++i) {
+    // The overrides must lie within the table stream.
+    const qint64 room = std::min<qint64>(lcbLfo, r.size() - qint64(fcLfo) - 4) / 16;
+    const int lfoMac = int(std::clamp<qint64>(r.i32(fcLfo), 0, room));
+    for (int i = 0; i < lfoMac && !budget.exhausted(); ++i) {
         const quint32 lsid = r.u32(qint64(fcLfo) + 4 + i * 16);
         ReadList rl;
         rl.def.id = i + 1;
@@ -207,6 +209,10 @@ std::vector<ReadList> readLists(const QByteArray& table, quint32 fcLst, quint32 
             rl.def.levels = defs[lsid].levels;
             rl.levelPapx = defs[lsid].papx;
         }
+        // Each override copies its definition's levels, here and in the model.
+        budget.spend(
+            2 * qint64(sizeof(ReadList) + rl.def.levels.size() * sizeof(model::ListLevel)) +
+            qint64(rl.levelPapx.size() * sizeof(QByteArray)));
         out.push_back(rl);
     }
     return out;

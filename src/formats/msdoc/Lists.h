@@ -2,6 +2,7 @@
 // Bulleted and numbered lists: the list definitions (PlfLst with their
 // levels) and the list overrides (PlfLfo) paragraphs refer to by number.
 
+#include "Budget.h"
 #include "Document.h"
 
 #include <QByteArray>
@@ -26,7 +27,8 @@ struct ReadList {
 
 // Reads the overrides and the definitions they use. `table` is the table
 // stream; the positions come from the FIB.
+// Every override read counts against `budget`.
 std::vector<ReadList> readLists(const QByteArray& table, quint32 fcLst, quint32 lcbLst,
-                                quint32 fcLfo, quint32 lcbLfo);
+                                quint32 fcLfo, quint32 lcbLfo, Budget& budget);
 
 } // namespace msdoc

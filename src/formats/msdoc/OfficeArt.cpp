@@ -229,12 +229,18 @@ bool findBlip(const ByteReader& r, qint64 pos, qint64 end, const QByteArray& del
                 h.u32(quint32(14 + out.data.size()));
                 h.u32(0);
                 const ByteReader dib(out.data);
-                const quint32 headerSize = dib.u32(0);
+                const qint64 headerSize = dib.u32(0);
                 const int bpp = dib.u16(14);
-                quint32 colors = dib.u32(32);
+                qint64 colors = dib.u32(32);
                 if (!colors && bpp <= 8)
-                    colors = 1u << bpp;
-                h.u32(14 + headerSize + colors * 4);
+                    colors = qint64(1) << bpp;
+                // The header and the colour table must lie within the DIB.
+                const qint64 bits = headerSize + colors * 4;
+                if (headerSize < 12 || bits > out.data.size()) {
+                    out.data.clear();
+                    return false;
+                }
+                h.u32(quint32(14 + bits));
                 out.data.prepend(h.bytes);
             }
             return !out.data.isEmpty();
@@ -442,9 +448,9 @@ namespace {
 // Walks the records of [pos, end): BLIP store entries and shapes (spid, pib).
 void walkDrawing(const ByteReader& r, qint64 pos, qint64 end, const QByteArray& delay,
                  std::vector<model::Picture>& store, std::vector<std::pair<quint32, int>>& shapes,
-                 int depth) {
+                 Budget& budget, int depth) {
     quint32 spid = 0;
-    while (pos + 8 <= end && depth < 10) {
+    while (pos + 8 <= end && depth < 10 && !budget.exhausted()) {
         const int verInst = r.u16(pos);
         const int type = r.u16(pos + 2);
         const qint64 len = r.u32(pos + 4);
@@ -454,17 +460,21 @@ void walkDrawing(const ByteReader& r, qint64 pos, qint64 end, const QByteArray& 
         if (type == 0xF007) {
             model::Picture pic;
             findBlip(r, pos, body + len, delay, pic, 0);
+            // Entries stored apart may all name the same bytes: each copy counts.
+            budget.spend(qint64(sizeof(model::Picture)) + pic.data.size());
             store.push_back(pic);
         } else if ((verInst & 0xF) == 0xF) {
-            walkDrawing(r, body, body + len, delay, store, shapes, depth + 1);
+            walkDrawing(r, body, body + len, delay, store, shapes, budget, depth + 1);
         } else if (type == 0xF00A) {
             spid = r.u32(body);
         } else if (type == 0xF00B) {
             const int count = verInst >> 4;
             for (int i = 0; i < count && 6 * i + 6 <= len; ++i) {
                 const int opid = r.u16(body + 6 * i) & 0x3FFF;
-                if (opid == 0x0104)
+                if (opid == 0x0104) {
                     shapes.emplace_back(spid, int(r.u32(body + 6 * i + 2)));
+                    budget.spend(qint64(sizeof(shapes[0])));
+                }
             }
         }
         pos = body + len;
@@ -473,7 +483,7 @@ void walkDrawing(const ByteReader& r, qint64 pos, qint64 end, const QByteArray& 
 
 } // namespace
 
-DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay) {
+DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay, Budget& budget) {
     DrawingPictures out;
     const ByteReader r(dggInfo);
     std::vector<model::Picture> store;
@@ -487,13 +497,15 @@ DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay) 
         const qint64 len = r.u32(pos + 4);
         if (r.failed() || len > r.size() - pos - 8)
             break;
-        walkDrawing(r, pos, pos + 8 + len, delay, store, shapes, 0);
+        walkDrawing(r, pos, pos + 8 + len, delay, store, shapes, budget, 0);
         pos += 8 + len;
         group = false;
     }
     for (const auto& [spid, pib] : shapes)
-        if (pib >= 1 && pib <= int(store.size()) && !store[size_t(pib - 1)].data.isEmpty())
+        if (pib >= 1 && pib <= int(store.size()) && !store[size_t(pib - 1)].data.isEmpty()) {
             out.bySpid.emplace_back(spid, store[size_t(pib - 1)]);
+            budget.spend(qint64(sizeof(out.bySpid[0])));
+        }
     return out;
 }
 

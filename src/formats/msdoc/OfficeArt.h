@@ -2,6 +2,7 @@
 // Pictures of Word 97-2003 files: the PICF record in the Data stream and the
 // drawing (OfficeArt) records around the picture's bytes.
 
+#include "Budget.h"
 #include "Document.h"
 
 #include <QByteArray>
@@ -61,6 +62,7 @@ struct FloatingShape {
 struct DrawingPictures {
     std::vector<std::pair<quint32, model::Picture>> bySpid;
 };
-DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay);
+// Every picture and shape taken counts against `budget`.
+DrawingPictures readDrawing(const QByteArray& dggInfo, const QByteArray& delay, Budget& budget);
 
 } // namespace msdoc

@@ -118,6 +118,10 @@ bool toggle(int v, bool style) {
     return v != 0;
 }
 
+// Word keeps at most 64 tab stops per paragraph; more would only copy a
+// hostile style's list into every paragraph.
+constexpr size_t kMaxTabs = 64;
+
 void changeTabs(model::ParaFormat& f, const ByteReader& r, int pos, int size, bool withClose) {
     const int cb = r.u8(pos);
     int p = pos + 1;
@@ -147,6 +151,8 @@ void changeTabs(model::ParaFormat& f, const ByteReader& r, int pos, int size, bo
         const int tlc = (tbd >> 3) & 7;
         t.leader = tlc <= 5 ? model::TabLeader(tlc) : model::TabLeader::None;
         std::erase_if(f.tabs, [&](const model::TabStop& o) { return o.position == t.position; });
+        if (f.tabs.size() >= kMaxTabs)
+            break;
         f.tabs.push_back(t);
     }
     std::sort(f.tabs.begin(), f.tabs.end(), [](const model::TabStop& a, const model::TabStop& b) {
@@ -380,7 +386,8 @@ void applyPap(Pap& pap, const QByteArray& grpprl, const PropertyContext& ctx) {
             pap.itap = std::clamp(r.i32(pos), 0, 64);
             break;
         case sprm::PDtap:
-            pap.itap = std::clamp(pap.itap + r.i32(pos), 0, 64);
+            // The change comes from the file: add in 64 bits, then clamp.
+            pap.itap = int(std::clamp<qint64>(qint64(pap.itap) + r.i32(pos), 0, 64));
             break;
         case sprm::PFInnerTableCell:
             pap.innerCell = r.u8(pos) != 0;

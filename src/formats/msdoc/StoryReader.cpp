@@ -42,6 +42,11 @@ bool isMarkerTarget(const QString& t) {
 
 } // namespace
 
+qint64 cost(const Pap& pap) {
+    return qint64(sizeof(ParaRec) + pap.format.tabs.size() * sizeof(model::TabStop) +
+                  pap.tap.centers.size() * sizeof(int) + pap.tap.cells.size() * sizeof(Tc));
+}
+
 model::Field makeField(const QString& instruction, std::vector<model::Inline> result) {
     model::Field field;
     field.result = std::move(result);
@@ -91,6 +96,8 @@ std::vector<ParaRec> StoryReader::paragraphs(int cpStart, int cpEnd,
     std::vector<ParaRec> recs;
     const QString& t = f.text();
     cpEnd = std::min<int>(cpEnd, int(t.size()));
+    if (f.budget.exhausted())
+        return recs;
     int start = cpStart;
     size_t sec = 0;
     for (int cp = cpStart; cp < cpEnd; ++cp) {
@@ -132,6 +139,8 @@ std::vector<ParaRec> StoryReader::paragraphs(int cpStart, int cpEnd,
             rec.pap.format.listId = ilfo;
             rec.pap.format.listLevel = ilvl;
         }
+        if (!f.budget.spend(cost(rec.pap)))
+            return recs;
         recs.push_back(std::move(rec));
         start = cp + 1;
     }
@@ -170,6 +179,7 @@ Chp StoryReader::chpAt(int cp, int istd, int* runEnd) {
 void StoryReader::addText(model::Paragraph& p, const QString& s, const model::CharFormat& format) {
     if (s.isEmpty())
         return;
+    f.budget.spend(qint64(sizeof(model::Inline)));
     if (!open.empty() && !open.back().flattened) {
         OpenField& top = open.back();
         if (!top.inResult) {
@@ -189,6 +199,7 @@ void StoryReader::addText(model::Paragraph& p, const QString& s, const model::Ch
 }
 
 void StoryReader::addInline(model::Paragraph& p, model::Inline in) {
+    f.budget.spend(qint64(sizeof(model::Inline)));
     if (!open.empty() && !open.back().flattened) {
         if (open.back().inResult)
             open.back().result.push_back(std::move(in));
@@ -202,6 +213,7 @@ void StoryReader::fieldEnd(model::Paragraph& p) {
         return;
     OpenField of = std::move(open.back());
     open.pop_back();
+    flatCount = std::min(flatCount, open.size());
     if (of.flattened)
         return;
     model::Field field = makeField(of.instruction, std::move(of.result));
@@ -216,20 +228,23 @@ void StoryReader::fieldEnd(model::Paragraph& p) {
 }
 
 void StoryReader::flattenFields(model::Paragraph& p) {
-    // Fields that run across paragraphs keep only their result text.
-    for (OpenField& of : open) {
-        if (!of.flattened) {
-            for (model::Inline& in : of.result)
-                p.content.push_back(std::move(in));
-            of.result.clear();
-            of.flattened = true;
-        }
+    // Fields that run across paragraphs keep only their result text. The
+    // first `flatCount` were flattened at an earlier paragraph's end, so a
+    // file of many unclosed fields is not walked again at every paragraph.
+    for (size_t k = flatCount; k < open.size(); ++k) {
+        OpenField& of = open[k];
+        for (model::Inline& in : of.result)
+            p.content.push_back(std::move(in));
+        of.result.clear();
+        of.flattened = true;
     }
+    flatCount = open.size();
 }
 
 void StoryReader::special(model::Paragraph& p, int cp, char16_t c, const Chp& chp) {
     switch (c) {
     case 0x13: {
+        f.budget.spend(qint64(sizeof(OpenField)));
         OpenField of;
         of.format = chp.format;
         open.push_back(of);
@@ -285,13 +300,16 @@ model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
     };
     int cp = rec.cpStart;
     QString buf;
-    while (cp < end) {
+    f.budget.spend(qint64(sizeof(model::Block)) + cost(rec.pap) - qint64(sizeof(ParaRec)));
+    while (cp < end && !f.budget.exhausted()) {
         flushEvents(cp);
         int runEnd = cp + 1;
         const Chp chp = chpAt(cp, rec.pap.istd, &runEnd);
         runEnd = std::min(runEnd, end);
         if (events != bookmarks.end() && events.key() < runEnd)
             runEnd = std::max(cp + 1, events.key());
+        // Each character may end up in the model (text, field instruction).
+        f.budget.spend(2 * qint64(runEnd - cp));
         buf.clear();
         const bool hidden = chp.vanish && (open.empty() || open.back().inResult);
         for (int c = cp; c < runEnd; ++c) {
@@ -360,6 +378,7 @@ model::Table StoryReader::table(const std::vector<ParaRec>& recs, size_t& i, siz
                 first = false;
             }
         }
+        f.budget.spend(qint64(sizeof(model::TableRow)));
         t.rows.push_back(std::move(row));
         row = model::TableRow();
     };
@@ -369,10 +388,11 @@ model::Table StoryReader::table(const std::vector<ParaRec>& recs, size_t& i, siz
             cell.blocks.back().paragraph.content.empty() &&
             cell.blocks[cell.blocks.size() - 2].kind == model::Block::Kind::Table)
             cell.blocks.pop_back();
+        f.budget.spend(qint64(sizeof(model::TableCell)));
         row.cells.push_back(std::move(cell));
         cell = model::TableCell();
     };
-    while (i < end) {
+    while (i < end && !f.budget.exhausted()) {
         const ParaRec& rec = recs[i];
         const int d = depthOf(rec.pap);
         if (d < depth)
@@ -406,7 +426,7 @@ std::vector<model::Block> StoryReader::blocks(const std::vector<ParaRec>& recs, 
     std::vector<model::Block> out;
     FramePos lastFrame;
     size_t i = begin;
-    while (i < end) {
+    while (i < end && !f.budget.exhausted()) {
         const ParaRec& rec = recs[i];
         const FramePos frame = rec.pap.frame;
         model::Block b;

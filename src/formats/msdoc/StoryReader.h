@@ -70,6 +70,7 @@ private:
     DocFile& f;
     ObjectReader* objects;
     std::vector<OpenField> open;
+    size_t flatCount = 0;                    // open[0, flatCount) are flattened
     std::vector<model::Frame> pendingFrames; // text boxes met in the current paragraph
 };
 

@@ -24,6 +24,7 @@ public:
     }
     bool exhausted() const { return used > limit; }
     qint64 spent() const { return used; }
+    qint64 left() const { return used < limit ? limit - used : 0; }
 
 private:
     qint64 limit;

@@ -181,7 +181,7 @@ public:
                   b = std::clamp(txbxCps[k + 1], a, f.ccpTxbx);
         ++depth;
         StoryReader story(f, this);
-        const std::vector<ParaRec> recs = story.paragraphs(base + a, base + b, {});
+        const ParaRecs recs = story.paragraphs(base + a, base + b, {});
         box = model::Frame();
         box.blocks = story.blocks(recs, 0, recs.size());
         --depth;
@@ -290,7 +290,7 @@ void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
                 inherit(k);
             } else {
                 const qint64 before = f.budget.spent();
-                const std::vector<ParaRec> recs = story.paragraphs(base + a, base + b, {});
+                const ParaRecs recs = story.paragraphs(base + a, base + b, {});
                 std::vector<model::Block> blocks = story.blocks(recs, 0, recs.size());
                 dropTrailingEmpty(blocks);
                 // A story of one empty paragraph says "none".
@@ -327,7 +327,7 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
     std::vector<int> sectionEnds;
     for (const SectionInfo& s : sections)
         sectionEnds.push_back(s.cpEnd);
-    const std::vector<ParaRec> recs = story.paragraphs(0, f.ccpText, sectionEnds);
+    const ParaRecs recs = story.paragraphs(0, f.ccpText, sectionEnds);
     size_t i = 0;
     for (const SectionInfo& s : sections) {
         size_t j = i;

@@ -91,9 +91,8 @@ int depthOf(const Pap& pap) {
     return pap.itap > 0 ? pap.itap : (pap.inTable ? 1 : 0);
 }
 
-std::vector<ParaRec> StoryReader::paragraphs(int cpStart, int cpEnd,
-                                             const std::vector<int>& sectionEnds) {
-    std::vector<ParaRec> recs;
+ParaRecs StoryReader::paragraphs(int cpStart, int cpEnd, const std::vector<int>& sectionEnds) {
+    ParaRecs recs;
     const QString& t = f.text();
     cpEnd = std::min<int>(cpEnd, int(t.size()));
     if (f.budget.exhausted())
@@ -341,8 +340,7 @@ model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
     return p;
 }
 
-model::Table StoryReader::table(const std::vector<ParaRec>& recs, size_t& i, size_t end,
-                                int depth) {
+model::Table StoryReader::table(const ParaRecs& recs, size_t& i, size_t end, int depth) {
     model::Table t;
     model::TableRow row;
     model::TableCell cell;
@@ -421,9 +419,11 @@ model::Table StoryReader::table(const std::vector<ParaRec>& recs, size_t& i, siz
     return t;
 }
 
-std::vector<model::Block> StoryReader::blocks(const std::vector<ParaRec>& recs, size_t begin,
-                                              size_t end) {
+std::vector<model::Block> StoryReader::blocks(const ParaRecs& recs, size_t begin, size_t end) {
     std::vector<model::Block> out;
+    // Mostly one block per record; allocated once, within what is left.
+    out.reserve(std::min<size_t>(end > begin ? end - begin : 0,
+                                 size_t(f.budget.left() / qint64(sizeof(model::Block))) + 1));
     FramePos lastFrame;
     size_t i = begin;
     while (i < end && !f.budget.exhausted()) {

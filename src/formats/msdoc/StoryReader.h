@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QMultiMap>
 
+#include <deque>
 #include <vector>
 
 namespace msdoc::rd {
@@ -18,6 +19,11 @@ struct ParaRec {
     char16_t mark = 0x0D;
     Pap pap;
 };
+
+// Paragraph records are kept in chunks: a file of short paragraphs makes
+// hundreds of thousands, and one block of them would be the largest
+// allocation of a read.
+using ParaRecs = std::deque<ParaRec>;
 
 struct BookmarkEvent {
     QString name;
@@ -42,9 +48,9 @@ public:
 
     // Paragraph records of [cpStart, cpEnd); section marks end paragraphs
     // where `sectionEnds` says a section ends.
-    std::vector<ParaRec> paragraphs(int cpStart, int cpEnd, const std::vector<int>& sectionEnds);
+    ParaRecs paragraphs(int cpStart, int cpEnd, const std::vector<int>& sectionEnds);
     // Blocks of the records [begin, end).
-    std::vector<model::Block> blocks(const std::vector<ParaRec>& recs, size_t begin, size_t end);
+    std::vector<model::Block> blocks(const ParaRecs& recs, size_t begin, size_t end);
 
     QMultiMap<int, BookmarkEvent> bookmarks; // by character position
     const std::vector<ReadList>* lists = nullptr;
@@ -59,7 +65,7 @@ private:
     };
 
     model::Paragraph paragraph(const ParaRec& rec);
-    model::Table table(const std::vector<ParaRec>& recs, size_t& i, size_t end, int depth);
+    model::Table table(const ParaRecs& recs, size_t& i, size_t end, int depth);
     Chp chpAt(int cp, int istd, int* runEnd);
     void addText(model::Paragraph& p, const QString& s, const model::CharFormat& format);
     void addInline(model::Paragraph& p, model::Inline in);
@@ -69,7 +75,7 @@ private:
 
     DocFile& f;
     ObjectReader* objects;
-    std::vector<OpenField> open;
+    std::deque<OpenField> open;              // in chunks: files may open fields by the million
     size_t flatCount = 0;                    // open[0, flatCount) are flattened
     std::vector<model::Frame> pendingFrames; // text boxes met in the current paragraph
 };

@@ -22,10 +22,8 @@ Rule RuleOf(int iJb) {
     r.closeIme = iJb >= 63 && iJb <= 66;
     r.udtFld = in(iJb, {2, 4, 5});
     r.redraw = iJb == 26;
-    if (in(iJb, {10, 15, 23, 24, 30, 40, 50, 51, 53, 54, 60, 71, 80, 82}))
-        r.mark = Mark::Modified;
-    else if (in(iJb, {32, 33, 35, 41, 42, 43, 44, 55, 61, 62, 63, 64, 85}))
-        r.mark = Mark::IfDone;
+    r.marks = in(iJb, {10, 11, 12, 13, 15, 20, 23, 24, 30, 32, 33, 35, 40, 41, 42, 43,
+                       44, 50, 51, 53, 54, 55, 60, 61, 62, 63, 64, 71, 80, 82, 85});
     return r;
 }
 

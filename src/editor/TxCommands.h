@@ -14,20 +14,16 @@ struct Bands;
 
 namespace TxCmd {
 
-// How a command sets bDcEdt after it ran.
-enum class Mark {
-    None,     // left as it is
-    Modified, // set True
-    IfDone,   // set to the command's own success result
-};
-
 struct Rule {
     bool snapshot = false;    // save the document into ySnap first
     bool focusEngine = false; // give the engine the focus first
     bool closeIme = false;    // close the input method first
     bool udtFld = false;      // raise eUdtFld afterwards
     bool redraw = false;      // redraw the document afterwards
-    Mark mark = Mark::None;
+    // The command changes the page: when it did something, the page is
+    // marked modified. A command that did nothing (no selection to cut, a
+    // cancelled dialog, a code not handled) leaves the flag as it was.
+    bool marks = false;
 };
 
 Rule RuleOf(int iJb);

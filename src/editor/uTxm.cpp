@@ -170,8 +170,13 @@ bool uTxm::onEngineKey(QKeyEvent* k) {
     if (IsBusy())
         return false;
     if (k->matches(QKeySequence::Paste)) {
+        const QByteArray keptSnap = ySnap;
+        const bool keptBSnap = bSnap;
         SnapDoc(false);
-        txPaste(QString());
+        if (!txPaste(QString())) {
+            ySnap = keptSnap;
+            bSnap = keptBSnap;
+        }
         return true;
     }
     if (k->matches(QKeySequence::Undo)) {

@@ -191,8 +191,9 @@ private:
     // Commands (uTxmAct.cpp).
     bool runCommand(int iJb, const QVariant& vArg);
     void txNew();
-    void txUndo();
-    void txPaste(const QString& sKind);
+    bool txUndo();
+    bool txPaste(const QString& sKind);
+    bool hasSelection() const;
     void selectAll();
     void pageBreak();
     void zoom(const QVariant& vArg);
@@ -200,7 +201,8 @@ private:
     void showContextMenu(const QPoint& at);
 
     // Saving and loading (uTxmSave.cpp).
-    void askSaveQuestion(bool withCancel, bool* cancelled);
+    void askSaveQuestion(bool withCancel, bool* cancelled, bool* saved = nullptr);
+    void restoreEdited(bool wasEdited, bool saved);
     bool txSave(const QString& vFile = {});
     void PrepDbSave();
     bool LoadFl(const QString& sFile, bool bIns);

@@ -15,6 +15,8 @@ void uTxm::rtAct(int iJb, const QVariant& vArg) {
     const TxCmd::Rule rule = TxCmd::RuleOf(iJb);
     {
         Busy busy(*this);
+        const QByteArray keptSnap = ySnap;
+        const bool keptBSnap = bSnap;
         if (rule.snapshot)
             SnapDoc(false);
         if (rule.focusEngine)
@@ -24,14 +26,19 @@ void uTxm::rtAct(int iJb, const QVariant& vArg) {
 
         const bool done = runCommand(iJb, vArg);
 
+        // A command that did nothing gives the undo back to what it was: a
+        // snapshot of an unchanged page would make the next undo a no-op.
+        if (rule.snapshot && !done) {
+            ySnap = keptSnap;
+            bSnap = keptBSnap;
+        }
         if (rule.udtFld)
             emit eUdtFld();
         if (rule.redraw)
             mTxt->Refresh();
-        // A command that did not happen (a cancelled dialog) leaves the flag
-        // as it was: clearing it would hide earlier edits from the save
-        // question.
-        if (rule.mark == TxCmd::Mark::Modified || (rule.mark == TxCmd::Mark::IfDone && done))
+        // A command that did not happen leaves the flag as it was: clearing
+        // it would hide earlier edits from the save question.
+        if (rule.marks && done)
             SetDcEdt(true);
         int code = iJb;
         emit eRtAct(code);
@@ -39,8 +46,10 @@ void uTxm::rtAct(int iJb, const QVariant& vArg) {
     SetTlBar();
 }
 
-// Runs one command; returns its success. Codes whose commands belong to
-// other parts of the control return false until those parts arrive.
+// Runs one command; returns whether it did what it was asked to (for the
+// commands that change the page: whether the page changed). Codes whose
+// commands belong to other parts of the control return false until those
+// parts arrive.
 bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     switch (iJb) {
     case 2:
@@ -59,28 +68,32 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
             txTitle->setFocus();
         return true;
     case 11:
-        txUndo();
-        return true;
-    case 12:
+        return txUndo();
+    case 12: {
+        const bool can = mTxt->CanRedo();
         mTxt->Redo();
-        return true;
-    case 13:
+        return can;
+    }
+    case 13: {
+        const bool some = hasSelection();
         QApplication::clipboard()->clear();
         mTxt->Clip(TxEngine::ClipCut);
-        return true;
+        return some;
+    }
     case 14:
         mTxt->Clip(TxEngine::ClipCopy);
         return true;
     case 15:
-        txPaste(vArg.toString());
-        return true;
+        return txPaste(vArg.toString());
     case 16:
         clBar->apply(bands);
         SetLayout(false);
         return true;
-    case 20:
+    case 20: {
+        const bool some = hasSelection();
         mTxt->Clip(TxEngine::ClipDelete);
-        return true;
+        return some;
+    }
     case 21:
         selectAll();
         return true;
@@ -107,6 +120,12 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     }
 }
 
+// Text or a positioned object is selected: cut and delete have something
+// to remove.
+bool uTxm::hasSelection() const {
+    return mTxt->SelLength() > 0 || mTxt->CurObject() != 0;
+}
+
 // ------------------------------------------------------------ snapshot undo
 
 void uTxm::SnapDoc(bool restore) {
@@ -123,11 +142,15 @@ void uTxm::SnapDoc(bool restore) {
     mTxt->SetSelStart(std::min<int>(caret, int(mTxt->Text().size())));
 }
 
-void uTxm::txUndo() {
-    if (mTxt->CanUndo() && !bSnap)
+// Returns whether anything was undone.
+bool uTxm::txUndo() {
+    if (mTxt->CanUndo() && !bSnap) {
         mTxt->Undo();
-    else
-        SnapDoc(true);
+        return true;
+    }
+    const bool have = !ySnap.isEmpty();
+    SnapDoc(true);
+    return have;
 }
 
 // ------------------------------------------------------------ small commands
@@ -158,7 +181,8 @@ void uTxm::pasteMode(const QVariant& vArg) {
     }
 }
 
-void uTxm::txPaste(const QString& sKind) {
+// Returns whether anything was pasted.
+bool uTxm::txPaste(const QString& sKind) {
     const QMimeData* md = QApplication::clipboard()->mimeData();
     QString kind = sKind.trimmed().toUpper();
     if (kind.isEmpty()) {
@@ -169,7 +193,7 @@ void uTxm::txPaste(const QString& sKind) {
     }
     if (kind == QLatin1String("TXT")) {
         if (!md || !md->hasText())
-            return;
+            return false;
         QString text = md->text().trimmed();
         text.replace(QStringLiteral("\r\n"), QString(QChar(11)));
         text.replace(u'\n', QChar(11));
@@ -179,16 +203,19 @@ void uTxm::txPaste(const QString& sKind) {
             mTxt->SetSelText(text);
         }
         SetDcEdt(true);
-        return;
+        return true;
     }
     // Formatted text, and pictures until the image conversion arrives: the
     // engine's own paste.
+    if (!mTxt->CanPaste())
+        return false;
     {
         Busy busy(*this);
         mTxt->Clip(TxEngine::ClipPaste);
     }
     SetDcEdt(true);
     SetTlBar();
+    return true;
 }
 
 // ------------------------------------------------------------ context menu

@@ -13,22 +13,28 @@
 void uTxm::SetData(const QByteArray& yDt, bool& bOk, bool bCpyNw) {
     Busy busy(*this);
     bOk = false;
+    const bool wasEdited = bDcEdt_;
+    bool saved = false;
     if (bCpyNw) {
         SetDcEdt(false);
     } else if (bDcEdt_) {
         if (iTy >= 0) {
             bool cancelled = false;
-            askSaveQuestion(false, &cancelled);
+            askSaveQuestion(false, &cancelled, &saved);
             // A page whose save failed stays: replacing it would lose the work.
             if (cancelled)
                 return;
         }
         SetDcEdt(false);
     }
+    // The engine replaces its document only when the bytes were read whole;
+    // bytes it cannot read leave the page, its flag and its file as they were.
     bOk = mTxt->LoadBytes(yDt, TxEngine::FmtDoc, false);
     if (bOk) {
         ySnap.clear();
         bSnap = false;
+    } else {
+        restoreEdited(wasEdited, saved);
     }
     SetTlBar();
 }

@@ -42,25 +42,31 @@ void tellWriteFailure(const QString& file, const QString& why) {
 } // namespace
 
 // The save question before a page is left. *cancelled tells the caller to
-// stop: the user chose Cancel, or chose to save and the save did not happen.
-void uTxm::askSaveQuestion(bool withCancel, bool* cancelled) {
+// stop: the user chose Cancel, or chose to save and the save did not happen;
+// *saved (when given) that the page was stored.
+void uTxm::askSaveQuestion(bool withCancel, bool* cancelled, bool* saved) {
     *cancelled = false;
+    bool stored = false;
     if (sUdtChk == TxSet::Ask()) {
         const Prompter::Answer a = Prompter::instance().message(
             QStringLiteral("現在の文書を保存しますか"),
             withCancel ? Prompter::Buttons::YesNoCancel : Prompter::Buttons::YesNo,
             Prompter::Icon::Question);
-        if (a == Prompter::Answer::Yes)
-            *cancelled = !txSave();
-        else if (a == Prompter::Answer::No)
+        if (a == Prompter::Answer::Yes) {
+            stored = txSave();
+            *cancelled = !stored;
+        } else if (a == Prompter::Answer::No)
             SetDcEdt(false);
         else if (withCancel)
             *cancelled = true;
         else
             SetDcEdt(false); // a Yes/No box closed without a choice counts as No
     } else if (sUdtChk == TxSet::Overwrite()) {
-        *cancelled = !txSave();
+        stored = txSave();
+        *cancelled = !stored;
     }
+    if (saved)
+        *saved = stored;
 }
 
 void uTxm::txNew() {
@@ -232,38 +238,57 @@ bool uTxm::LoadFl(const QString& sFile, bool bIns) {
     if (format == 0)
         return false;
     Busy busy(*this);
+    const bool wasEdited = bDcEdt_;
+    bool saved = false;
+    int insertedAt = -1; // where the two paragraph breaks of an insert went
     if (iTf != 0) {
         bIns = false; // into the text frame being edited, replacing its content
     } else if (bIns) {
         mTxt->SetSelText(QStringLiteral("\n\n"));
-        mTxt->SetSelStart(mTxt->SelStart() - 1);
-    } else {
-        if (bDcEdt_ && iTy >= 0) {
-            bool cancelled = false;
-            askSaveQuestion(false, &cancelled);
-            if (cancelled)
-                return false;
-        }
-        mTxt->ClearAll();
-        // A snapshot taken for this very command (10) lets undo bring the
-        // old document back; any older one belongs to another document.
-        if (!bSnap)
-            ySnap.clear();
-        LoadSet(2);
+        insertedAt = mTxt->SelStart() - 2;
+        mTxt->SetSelStart(insertedAt + 1);
+    } else if (bDcEdt_ && iTy >= 0) {
+        bool cancelled = false;
+        askSaveQuestion(false, &cancelled, &saved);
+        if (cancelled)
+            return false;
     }
     mTxt->SetEngineOption(37, 1);
-    const bool ok = mTxt->LoadFile(sFile, format, bIns);
-    if (bIns)
-        mTxt->SetSelText(QStringLiteral("\n"));
-    if (!ok) {
-        Prompter::instance().message(QStringLiteral("ﾌｧｲﾙ: ") + sFile +
-                                     QStringLiteral(" を読み込めません｡"));
+    // The engine reads the file into a document of its own and replaces (or
+    // inserts) only when the whole file was read, so a failure leaves the
+    // page the user sees.
+    if (!mTxt->LoadFile(sFile, format, bIns)) {
+        if (insertedAt >= 0) {
+            mTxt->SetSelStart(insertedAt);
+            mTxt->SetSelLength(2);
+            mTxt->SetSelText(QString());
+        }
+        restoreEdited(wasEdited, saved);
+        QString text = QStringLiteral("ﾌｧｲﾙ: ") + sFile + QStringLiteral(" を読み込めません｡");
+        if (const QString why = mTxt->LastError(); !why.isEmpty())
+            text += u'\r' + why;
+        Prompter::instance().message(text, Prompter::Buttons::Ok, Prompter::Icon::Warning);
         return false;
     }
+    if (bIns) {
+        mTxt->SetSelText(QStringLiteral("\n"));
+        return true;
+    }
+    // A snapshot taken for this very command (10) lets undo bring the old
+    // document back; any older one belongs to another document.
+    if (!bSnap)
+        ySnap.clear();
+    LoadSet(2);
     // Only a replaced document belongs to the file: saving after an insert
     // must not overwrite the inserted file.
-    if (!bIns)
-        sFlNm = sFile;
+    sFlNm = sFile;
     SetDcEdt(false);
     return true;
+}
+
+// After a failed load: the page is still the user's unsaved work unless the
+// save question stored it, so the modified flag goes back to what it was.
+void uTxm::restoreEdited(bool wasEdited, bool saved) {
+    if (!saved && bDcEdt_ != wasEdited)
+        SetDcEdt(wasEdited);
 }

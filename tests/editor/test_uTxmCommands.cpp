@@ -40,9 +40,10 @@ TEST_F(EditorTest, EveryCommandEndsWithItsEvents) {
     type(QStringLiteral("x"));
     t.rtAct(61);
     EXPECT_TRUE(t.bDcEdt());
-    // The reserved command 53 takes a snapshot and marks the page modified.
+    // A snapshot command that changed the page keeps its snapshot.
     t.SetDcEdt(false);
-    t.rtAct(53);
+    QApplication::clipboard()->setText(QStringLiteral("y"));
+    t.rtAct(15, QStringLiteral("TXT"));
     EXPECT_TRUE(t.bDcEdt());
     EXPECT_TRUE(t.bSnap);
     EXPECT_FALSE(t.ySnap.isEmpty());
@@ -72,7 +73,8 @@ TEST_F(EditorTest, UndoAfterLoadingAPageNeverBringsBackAnother) {
     ScriptedPrompter p;
     uTxm& t = open();
     type(QStringLiteral("old page"));
-    t.rtAct(53); // snapshot of the old page
+    QApplication::clipboard()->setText(QStringLiteral("!"));
+    t.rtAct(15, QStringLiteral("TXT")); // snapshot of the old page
     bool ok = false;
     t.SetData(docBytes(QStringLiteral("new page")), ok, true);
     t.rtAct(11);

@@ -11,6 +11,14 @@ QPointer<QWidget> g_owner;
 } // namespace
 
 Prompter::~Prompter() = default;
+Prompter::Progress::~Progress() = default;
+
+std::unique_ptr<Prompter::Progress> Prompter::progress(const QString&, qint64) {
+    struct Silent : Progress {
+        bool step(qint64) override { return true; }
+    };
+    return std::make_unique<Silent>();
+}
 
 Prompter& Prompter::instance() {
     static QtPrompter real;

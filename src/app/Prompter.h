@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
+#include <memory>
 #include <optional>
 
 class QWidget;
@@ -35,6 +36,17 @@ public:
     virtual QString folder(const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
     virtual std::optional<QFont> font(const QFont& initial) = 0;
+
+    // A progress display for a long operation, with a Cancel button; it
+    // closes when the object is destroyed.
+    class Progress {
+    public:
+        virtual ~Progress();
+        // Shows `nDone` of the total. False once the user has cancelled.
+        virtual bool step(qint64 nDone) = 0;
+    };
+    // By default nothing is shown and nothing cancels.
+    virtual std::unique_ptr<Progress> progress(const QString& text, qint64 nTotal);
 
     // The process-wide prompter. Until one is installed, a QtPrompter is used.
     static Prompter& instance();

@@ -6,6 +6,8 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QProgressDialog>
+#include <climits>
 #include <QPushButton>
 
 namespace {
@@ -131,4 +133,29 @@ std::optional<QFont> QtPrompter::font(const QFont& initial) {
     if (!ok)
         return std::nullopt;
     return f;
+}
+
+std::unique_ptr<Prompter::Progress> QtPrompter::progress(const QString& text, qint64 nTotal) {
+    // Totals past what the dialog's int range holds are shown scaled.
+    class Shown : public Progress {
+    public:
+        Shown(const QString& text, qint64 nTotal)
+            : scale_(nTotal > INT_MAX ? nTotal / INT_MAX + 1 : 1),
+              dlg_(text, QStringLiteral("キャンセル"), 0, int(nTotal / scale_), owner()) {
+            dlg_.setWindowTitle(QStringLiteral("Folium"));
+            dlg_.setWindowModality(Qt::ApplicationModal);
+            dlg_.setMinimumDuration(500);
+            dlg_.setAutoReset(false);
+        }
+        bool step(qint64 nDone) override {
+            dlg_.setValue(int(nDone / scale_));
+            QApplication::processEvents();
+            return !dlg_.wasCanceled();
+        }
+
+    private:
+        qint64 scale_;
+        QProgressDialog dlg_;
+    };
+    return std::make_unique<Shown>(text, nTotal);
 }

@@ -1,6 +1,7 @@
 #include "Db.h"
 #include "DbConn.h"
 #include "DbFile.h"
+#include "DbFind.h"
 #include "DbSql.h"
 #include "Prompter.h"
 #include "mClt.h"
@@ -116,8 +117,13 @@ void DbOpen(const QString& sPath, bool& bOk) {
         return;
     }
     DbChkDoc(bOk);
-    if (!bOk)
+    if (!bOk) {
         Tell(sPath + QStringLiteral(" は文書DBではありません"));
+        return;
+    }
+    // A database from before the find indexes gets them now; without them
+    // (read-only, or the build cancelled) the find scans.
+    FtsEnsure();
 }
 
 void DbClose() {

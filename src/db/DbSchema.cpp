@@ -1,5 +1,6 @@
 #include "DbSchema.h"
 #include "Db.h"
+#include "DbFind.h"
 #include "DbSql.h"
 
 #include <QFile>
@@ -47,6 +48,7 @@ bool BuildSchema(const QString& sPath) {
             for (const char* stmt : kSchema)
                 ok = ok && q.exec(QString::fromLatin1(stmt));
             q.finish();
+            ok = ok && FtsRegister(db) && FtsCreate(db);
             ok = ok ? db.commit() : (db.rollback(), false);
         }
         db.close();

@@ -1,6 +1,5 @@
 #include "DbSql.h"
 
-#include <QStringList>
 
 namespace DbSql {
 
@@ -29,21 +28,6 @@ void FillSql(QString& sTxt, const QVariantList& aVals) {
 
 QString WithNo(const char* sStmt, qint64 nNo) {
     return QString::fromLatin1(sStmt) + QString::number(nNo);
-}
-
-QString FindSql(const QString& sWords, const QString& sCol) {
-    // Only spaces separate and surround words, as typed into the find box.
-    QStringList conds;
-    for (const QString& w : sWords.split(u' ', Qt::SkipEmptyParts)) {
-        QString term =
-            QString::fromLatin1(kFindTermL) + SqlStr(w) + QString::fromLatin1(kFindTermR);
-        term.replace(0, 1, sCol); // the leading "!" marker
-        conds << term;
-    }
-    if (conds.isEmpty())
-        return QString::fromLatin1(kAllTitles);
-    return QString::fromLatin1(kFindHead) + conds.join(QString::fromLatin1(kFindAnd)) +
-           QString::fromLatin1(kFindTail);
 }
 
 } // namespace DbSql

@@ -42,13 +42,6 @@ inline constexpr char kCodList[] = "Select T.noLfC, T.szDoc, D.dyUdt"
                                    " Where T.noLfC = D.noDoc And T.noLfP = ? Order By D.dyUdt Desc";
 // Every document by title.
 inline constexpr char kAllTitles[] = " Select noDoc, szDoc From msDoc Order By szDoc ";
-// The find: head + conditions + tail; each condition is kFindTerm with the
-// word between its two parts, joined by kFindAnd, "!" standing for the column.
-inline constexpr char kFindHead[] = " Select noDoc, szDoc From msDoc Where ";
-inline constexpr char kFindTermL[] = "! Like '%";
-inline constexpr char kFindTermR[] = "%' ";
-inline constexpr char kFindAnd[] = " And ";
-inline constexpr char kFindTail[] = " Order By szDoc ";
 // Number of children: + parent number.
 inline constexpr char kChildCount[] = "Select Count(*) From tbTree Where noLfP= ";
 // The home parent of a document: + document number.
@@ -92,7 +85,7 @@ inline constexpr std::array<Statement, 20> kAll{{
     {"kLevel", kLevel, Via::GetRows, 1, false},
     {"kCodList", kCodList, Via::GetRows, 1, false},
     {"kAllTitles", kAllTitles, Via::GetRows, 0, false},
-    {"kFind", nullptr, Via::GetRows, 0, false}, // built by FindSql
+    {"kFind", nullptr, Via::GetRows, 0, false}, // built by DbFind (DbFind.h)
     {"kChildCount", kChildCount, Via::Lookup, 0, true},
     {"kParentOf", kParentOf, Via::Lookup, 0, true},
     {"kTreeInsert", kTreeInsert, Via::Exec, 4, false},
@@ -115,11 +108,5 @@ void FillSql(QString& sTxt, const QVariantList& aVals);
 
 // A statement that takes a number appended in decimal.
 QString WithNo(const char* sStmt, qint64 nNo);
-
-// The find over titles or texts: `sWords` trimmed and split at spaces, every
-// non-empty word a condition "<column> Like '%word%'", all joined by " And ";
-// without words, kAllTitles. `sCol` is "szDoc" or "txDoc". The column goes
-// only where the statement's "!" markers stand, never into a word.
-QString FindSql(const QString& sWords, const QString& sCol);
 
 } // namespace DbSql

@@ -3,6 +3,7 @@
 #include "Db.h"
 #include "DbBatch.h"
 #include "DbDate.h"
+#include "DbFind.h"
 #include "DbSql.h"
 
 #include <algorithm>
@@ -90,7 +91,11 @@ QList<CodRow> CodList(qint64 nParent) {
 }
 
 QList<DocRow> Find(const QString& sWords, const QString& sCol) {
-    return DocRows(DbSql::FindSql(sWords, sCol), 0, 1);
+    bool bOk = false;
+    QList<DocRow> out;
+    for (const Usr::FoundDoc& d : Usr::DbFind(sWords, sCol, bOk))
+        out.append({d.noDoc, d.szDoc});
+    return out;
 }
 
 QList<DocRow> Query(const QString& sSql) {

@@ -32,19 +32,7 @@ TEST(FillSql, DoublesApostrophesAndKeepsQuestionMarks) {
     EXPECT_EQ(full, QStringLiteral("7"));
 }
 
-TEST(FindSql, WordsConditionsAndQuoting) {
-    EXPECT_EQ(DbSql::FindSql(QStringLiteral("   "), QStringLiteral("szDoc")),
-              QString::fromLatin1(DbSql::kAllTitles));
-    EXPECT_EQ(DbSql::FindSql(QString(), QStringLiteral("txDoc")),
-              QString::fromLatin1(DbSql::kAllTitles));
-    // Two spaces between words still make two words.
-    EXPECT_EQ(DbSql::FindSql(QStringLiteral(" 東京  report "), QStringLiteral("txDoc")),
-              QStringLiteral(" Select noDoc, szDoc From msDoc Where txDoc Like '%東京%'  And "
-                             "txDoc Like '%report%'  Order By szDoc "));
-    // An apostrophe is doubled; a "!" inside a word stays a "!".
-    EXPECT_EQ(DbSql::FindSql(QStringLiteral("it's wow!"), QStringLiteral("szDoc")),
-              QStringLiteral(" Select noDoc, szDoc From msDoc Where szDoc Like '%it''s%'  And "
-                             "szDoc Like '%wow!%'  Order By szDoc "));
+TEST(WithNo, NumberAppended) {
     EXPECT_EQ(DbSql::WithNo(DbSql::kChildCount, -12),
               QStringLiteral("Select Count(*) From tbTree Where noLfP= -12"));
 }

@@ -1,6 +1,7 @@
 // A new database made by DbCreate, filled the way the program fills it, and
 // every statement of the program run against it once, with its results.
 #include "DbDate.h"
+#include "DbFind.h"
 #include "DbSql.h"
 #include "DbTestUtil.h"
 #include "Recordset.h"
@@ -173,12 +174,17 @@ TEST_F(DbTest, EveryStatementRunsOnANewDatabase) {
     EXPECT_EQ(Column(st("kAllTitles"), 1),
               (QVariantList{"alpha", "it's", "orphan", "Why?", "日報"}));
     st.used.insert("kFind");
-    EXPECT_EQ(Column(DbSql::FindSql(QStringLiteral("it's"), QStringLiteral("szDoc"))),
-              QVariantList{1001});
-    EXPECT_EQ(Column(DbSql::FindSql(QStringLiteral("meeting  東京"), QStringLiteral("txDoc"))),
-              QVariantList{1001});
-    EXPECT_EQ(Column(DbSql::FindSql(QStringLiteral("MEETING"), QStringLiteral("txDoc"))),
-              (QVariantList{1001, 1002}));
+    const auto found = [](const char* words, const char* col) {
+        bool ok = false;
+        QVariantList nos;
+        for (const FoundDoc& d : DbFind(QString::fromUtf8(words), QString::fromLatin1(col), ok))
+            nos << d.noDoc;
+        EXPECT_TRUE(ok);
+        return nos;
+    };
+    EXPECT_EQ(found("it's", "szDoc"), QVariantList{1001});
+    EXPECT_EQ(found("meeting  東京", "txDoc"), QVariantList{1001});
+    EXPECT_EQ(found("MEETING", "txDoc"), (QVariantList{1001, 1002}));
 
     EXPECT_EQ(DbLookup(st.WithNo("kChildCount", 1000), 0).toInt(), 2);
     EXPECT_EQ(DbLookup(st.WithNo("kChildCount", 1004), 0).toInt(), 0);

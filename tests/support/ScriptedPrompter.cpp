@@ -126,3 +126,16 @@ std::optional<QFont> ScriptedPrompter::font(const QFont& initial) {
         return std::nullopt;
     return v.value<QFont>();
 }
+
+std::unique_ptr<Prompter::Progress> ScriptedPrompter::progress(const QString& text,
+                                                               qint64 nTotal) {
+    calls.append({QStringLiteral("progress"), text, {}, QString::number(nTotal)});
+    struct Scripted : Progress {
+        qint64 cancelAt;
+        explicit Scripted(qint64 at) : cancelAt(at) {}
+        bool step(qint64 nDone) override { return cancelAt < 0 || nDone < cancelAt; }
+    };
+    const qint64 at = cancelAt_;
+    cancelAt_ = -1;
+    return std::make_unique<Scripted>(at);
+}

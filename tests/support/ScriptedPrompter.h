@@ -30,6 +30,9 @@ public:
     void answerFolder(const QString& path);
     void answerColor(std::optional<QColor> c);
     void answerFont(std::optional<QFont> f);
+    // The next progress display reports Cancel once it reaches `nDone`
+    // (a negative value: never, the default).
+    void cancelProgressAt(qint64 nDone) { cancelAt_ = nDone; }
     // When set, OK-only message boxes need a scripted answer too.
     void setStrict(bool strict) { strict_ = strict; }
 
@@ -46,6 +49,9 @@ public:
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QFont> font(const QFont& initial) override;
+    // Recorded as a call of kind "progress" with the text; the total goes
+    // into `detail`.
+    std::unique_ptr<Progress> progress(const QString& text, qint64 nTotal) override;
 
 private:
     struct Reply {
@@ -55,4 +61,5 @@ private:
     QVariant take(const QString& kind, bool* found);
     QList<Reply> script_;
     bool strict_ = false;
+    qint64 cancelAt_ = -1;
 };

@@ -8,7 +8,7 @@
 //
 //   { Usr::DbBatch batch; for (...) Usr::DbExec(sql, bOk, n); }  // one commit
 
-#include <QString>
+#include "DbTxn.h"
 
 namespace Usr {
 
@@ -20,13 +20,13 @@ public:
     DbBatch& operator=(const DbBatch&) = delete;
 
     // A transaction was begun and is still open.
-    bool Active() const { return !sConn_.isEmpty(); }
+    bool Active() const { return txn_.Active(); }
     // Commits now; false when there was nothing to commit or it failed (the
     // transaction is then rolled back).
     bool Commit();
 
 private:
-    QString sConn_; // the connection the transaction is on, empty when none
+    DbTxn txn_;
 };
 
 } // namespace Usr

@@ -74,6 +74,11 @@ public:
     void UdtNd(const QString& sSz, const QString& sSzB, qint64 nNo);
     // Writes the pending sibling order into inSrt.
     void trSort();
+    // Marks the selected page as a code page (`bCod`) or unmarks it, and
+    // shows every place of that document accordingly; the selected one is
+    // opened again, so its code list shows or goes. False when no stored
+    // page is selected or the document row cannot be written.
+    bool SetCod(bool bCod);
 
     // --- the panel ---
     void SetSize();

@@ -2,6 +2,7 @@
 // title change, discarding it, renaming a place and writing the order back.
 #include "uTrX.h"
 
+#include "DbPage.h"
 #include "TreeKeys.h"
 #include "TreeStore.h"
 #include "TreeText.h"
@@ -220,4 +221,27 @@ void uTrX::trSort() {
     }
     TreeStore::SetSorts(aSorts);
     st_.sDrty = QStringLiteral(".");
+}
+
+bool uTrX::SetCod(bool bCod) {
+    QTreeWidgetItem* oSel = trView_->Selected();
+    const QString sSelKy = trView_->Key(oSel);
+    const qint64 nNo = KyNo(sSelKy);
+    QString sErr;
+    if (!oSel || !IsStored(sSelKy) || nNo <= 0 || !DbPage::SetCode(nNo, bCod, sErr))
+        return false;
+    const qint64 nKids = bCod ? 0 : TreeStore::ChildCount(nNo);
+    for (int i = 1; i <= trView_->Count(); ++i) {
+        QTreeWidgetItem* o = trView_->Node(i);
+        const QString sKy = trView_->Key(o);
+        if (!IsStored(sKy) || KyNo(sKy) != nNo)
+            continue;
+        const int nState = bCod                  ? 3
+                           : o->childCount() > 0 ? (o->isExpanded() ? 2 : 1)
+                           : nKids > 0           ? 1
+                                                 : 0;
+        SetNdImg(o, nState);
+    }
+    OpnNd(oSel);
+    return true;
 }

@@ -1,0 +1,24 @@
+#include "sbTrXLayout.h"
+
+namespace sbTrXLayout {
+
+Boxes Lay(int W, int H, int nMode, int nCmbHgt) {
+    constexpr int kLabelWid = 500, kLabelHgt = 240, kButtonWid = 1000, kButtonHgt = 350;
+    constexpr int kZoomWid = 800;
+    Boxes b;
+    b.tree = {0, 0, 2180, H};
+    b.preview = {2210, 30, W - 2240, H - 440};
+    const int nRow = H - 380;
+    if (nMode == 2) {
+        b.lbZoom = {W - 2390, H - 330, kLabelWid, kLabelHgt};
+        b.cbZoom = {W - 1860, nRow, kZoomWid, nCmbHgt};
+    } else {
+        b.lbZoom = {W - 3420, H - 330, kLabelWid, kLabelHgt};
+        b.cbZoom = {W - 2890, nRow, kZoomWid, nCmbHgt};
+        b.ok = {W - 2060, nRow, kButtonWid, kButtonHgt};
+    }
+    b.cancel = {W - 1030, nRow, kButtonWid, kButtonHgt};
+    return b;
+}
+
+} // namespace sbTrXLayout

@@ -421,3 +421,73 @@ TEST_F(Interop, TablesPicturesLinksHeadersFramesBothWays) {
         EXPECT_NEAR(f.frame->width, 2835, 20);
     }
 }
+
+namespace {
+
+// The format of the first run of every paragraph with text, by its text;
+// table cells included.
+void firstRuns(const std::vector<Block>& blocks, std::map<QString, CharFormat>& out) {
+    for (const Block& b : blocks) {
+        if (b.kind == Block::Kind::Table) {
+            for (const TableRow& r : b.table.rows)
+                for (const TableCell& c : r.cells)
+                    firstRuns(c.blocks, out);
+        } else if (b.kind == Block::Kind::Paragraph && !b.paragraph.content.empty()) {
+            out[plainText(std::vector<Block>{b}).trimmed()] = b.paragraph.content.front().format;
+        }
+    }
+}
+
+} // namespace
+
+// Headings set by their styles directly before and after tables, in and out
+// of cells, in a file LibreOffice made: the reader gives every paragraph the
+// size and weight LibreOffice shows, and the file written from that model
+// shows each paragraph in LibreOffice as the original did.
+TEST_F(Interop, HeadingsNextToTablesKeepTheirLook) {
+    const QString source = dir + QStringLiteral("/headings.fodt");
+    TestEnv::writeFile(source, peers::headingsNextToTables().toUtf8());
+    ASSERT_TRUE(peers::soffice({source}, QStringLiteral("doc:MS Word 97"), dir));
+    const QString made = dir + QStringLiteral("/headings.doc");
+    QString error;
+    const auto d = msdoc::read(TestEnv::readFile(made), &error);
+    ASSERT_TRUE(d.has_value()) << error.toStdString();
+    const QString ours = dir + QStringLiteral("/ours.doc");
+    TestEnv::writeFile(ours, msdoc::write(*d));
+
+    const QString shown = dir + QStringLiteral("/shown");
+    QDir().mkpath(shown);
+    ASSERT_TRUE(peers::soffice({made, ours}, QStringLiteral("fodt"), shown));
+    const QList<peers::ParagraphLook> original = peers::paragraphLooks(
+        QString::fromUtf8(TestEnv::readFile(shown + QStringLiteral("/headings.fodt"))));
+    const QList<peers::ParagraphLook> written = peers::paragraphLooks(
+        QString::fromUtf8(TestEnv::readFile(shown + QStringLiteral("/ours.fodt"))));
+    QStringList texts;
+    for (const peers::ParagraphLook& l : original)
+        texts << l.text;
+    EXPECT_EQ(texts.join(u' '),
+              QStringLiteral("HeadBeforeTable HeadFirstInCell BodyInCell PlainCell HeadLastInCell "
+                             "HeadBeforeNested NestedCell HeadAfterNested SecondRow HeadAfterTable "
+                             "BodyBetween 表の前の見出し OnlyCell HeadAfterSecond BodyBeforeThird "
+                             "Head2BeforeTable HeadOnlyInCell End"));
+    // LibreOffice shows its own file as the styles say.
+    for (const peers::ParagraphLook& l : original) {
+        const bool h1 = l.style == QLatin1String("Heading 1");
+        const bool h2 = l.style == QLatin1String("Heading 2");
+        EXPECT_EQ(l.points, h1 ? 24 : h2 ? 16 : 10) << l.text.toStdString();
+        EXPECT_EQ(l.bold, h1) << l.text.toStdString();
+        EXPECT_EQ(l.italic, h2) << l.text.toStdString();
+    }
+    // The reader's runs carry what LibreOffice shows.
+    std::map<QString, CharFormat> runs;
+    firstRuns(d->sections.at(0).blocks, runs);
+    for (const peers::ParagraphLook& l : original) {
+        ASSERT_TRUE(runs.count(l.text)) << l.text.toStdString();
+        const CharFormat& f = runs[l.text];
+        EXPECT_EQ(f.halfPoints, qRound(l.points * 2)) << l.text.toStdString();
+        EXPECT_EQ(f.bold, l.bold) << l.text.toStdString();
+        EXPECT_EQ(f.italic, l.italic) << l.text.toStdString();
+    }
+    // Our file looks the same, paragraph by paragraph.
+    EXPECT_EQ(peers::describe(written), peers::describe(original));
+}

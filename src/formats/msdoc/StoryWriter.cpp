@@ -172,9 +172,12 @@ void StoryWriter::paragraph(const model::Paragraph& p, const Context& c, char16_
         }
     }
     if (c.depth >= 1) {
+        // The depth also at the outermost level: LibreOffice takes a cell
+        // paragraph that follows a nested table and gives only the in-table
+        // flag for one of the nested table.
         papx += sprmBytes(sprm::PFInTable, 1, 1);
+        papx += sprmBytes(sprm::PItap, c.depth, 4);
         if (c.depth > 1) {
-            papx += sprmBytes(sprm::PItap, c.depth, 4);
             if (mark == kCellMark) {
                 papx += sprmBytes(sprm::PFInnerTableCell, 1, 1);
                 mark = kParaMark;
@@ -185,7 +188,16 @@ void StoryWriter::paragraph(const model::Paragraph& p, const Context& c, char16_
     endParagraph(mark, papx, chpxFor(p.markFormat, ctx.fonts));
 }
 
+void StoryWriter::markRunOfItsOwn() {
+    const int mark = int(text.size()) - 1;
+    if (mark < 0 || runs.empty() || runs.back().cp >= mark)
+        return;
+    if (text[mark] == QChar(kParaMark) || text[mark] == QChar(kSectionMark))
+        runs.push_back({mark, runs.back().chpx});
+}
+
 void StoryWriter::table(const model::Table& t, const Context& c) {
+    markRunOfItsOwn();
     Context inner = c;
     inner.depth = c.depth + 1;
     const QByteArray rowChpx;
@@ -198,6 +210,7 @@ void StoryWriter::table(const model::Table& t, const Context& c) {
         char16_t mark = kCellMark;
         if (inner.depth == 1) {
             papx += sprmBytes(sprm::PFTtp, 1, 1);
+            papx += sprmBytes(sprm::PItap, 1, 4);
         } else {
             papx += sprmBytes(sprm::PItap, inner.depth, 4);
             papx += sprmBytes(sprm::PFInnerTtp, 1, 1);

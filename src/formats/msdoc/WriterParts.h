@@ -119,6 +119,11 @@ private:
     void picture(const model::Inline& in);
     void append(const QString& s, const QByteArray& chpx);
     void endParagraph(char16_t mark, const QByteArray& papx, const QByteArray& markChpx);
+    // Before a table: the paragraph mark just written starts a character run
+    // of its own. LibreOffice loses the formatting of a run that ends where a
+    // table begins; this way only the mark's run ends there and the text
+    // before it keeps its formatting.
+    void markRunOfItsOwn();
 
     WriterContext& ctx;
     bool mainStory;

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer harnesses with clang (-fsanitize=fuzzer,address),
+# Builds the libFuzzer harnesses with clang (-fsanitize=fuzzer,address,undefined),
 # outside the CMake build, into fuzz/out/. Usage: fuzz/build.sh [harness...]
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
@@ -8,7 +8,9 @@ out="$here/out"
 mkdir -p "$out"
 CXX="${CXX:-clang++}"
 # Qt is built position-independent, so the harnesses are too.
-flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address -fno-omit-frame-pointer
+# Undefined behaviour (signed overflow, bad shifts) stops the run like a crash.
+flags=(-std=c++20 -g -O1 -fPIC -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all
+       -fno-omit-frame-pointer
        $(pkg-config --cflags Qt6Core))
 libs=($(pkg-config --libs Qt6Core))
 

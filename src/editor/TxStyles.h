@@ -1,10 +1,13 @@
 #pragma once
-// The style table usrFmt with its default records, and recognising the
-// style of a paragraph from its font and paragraph values. The editor's
-// mail text, toolbar state and style panel read styles this way.
+// The style table usrFmt with its default records and its stored form in
+// the settings group "TX_FORMAT", and recognising the style of a paragraph
+// from its font and paragraph values. The editor's mail text, toolbar state
+// and style panel read styles this way.
 
 #include <QString>
 #include <array>
+
+class yIni;
 
 // One record of the style table.
 struct UsrFmt {
@@ -28,6 +31,56 @@ using Table = std::array<UsrFmt, kRecords>;
 // The default record of style / record `i` (0..7).
 UsrFmt DefaultFmt(int i);
 Table DefaultTable();
+
+// The table with the three values loaded beside it. One set is shared by
+// every editor of the process (Shared()).
+struct UserFormats {
+    Table usrFmt = DefaultTable();
+    float sgLsp = 1.9f; // line spacing factor
+    bool bDtp = true;   // automatic heading: the first line is the page heading
+    bool bEntSh = true; // in body text Enter is a line break, Shift+Enter a paragraph
+    bool operator==(const UserFormats&) const = default;
+};
+UserFormats& Shared();
+
+// The group and its keys.
+QString FormatGroup();    // "TX_FORMAT"
+QString RecordKey(int i); // "USR_FORMAT_" + i
+
+// A record as its stored string: the 14 fields in order, "|"-joined.
+QString FmtToStr(const UsrFmt& f);
+// A stored string back into a record; an empty or malformed string (not 14
+// fields, a field that is not a whole number) gives style i's default.
+// "32" in the ninth field (iAt4) is read as 7936.
+UsrFmt StrToFmt(const QString& s, int i);
+// A stored line spacing factor: values below 1 or above 2 become 1.2.
+float LineFactor(double stored);
+// The line spacing of a style's paragraphs: size x 20 x factor, in twips.
+int LineSpacing(const UsrFmt& f, float sgLsp);
+
+// Reads the group into `u`; false when reading failed part way (the values
+// read so far stay, the rest keep what they held).
+bool LoadUsrFmt(yIni& ini, UserFormats& u);
+// Writes the group and commits it.
+void SaveUsrFmt(yIni& ini, const UserFormats& u);
+
+// A character look: what the format copy holds and the font dialog edits.
+struct CharLook {
+    QString font;
+    double size = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    quint32 fore = 0;        // 0x00BBGGRR
+    quint32 back = 0xFFFFFF; // white: no background of its own
+    bool operator==(const CharLook&) const = default;
+};
+
+// The fixed colours of the marker styles 6, 7 and 8 (links, tags, and the
+// third kind), as 0x00BBGGRR.
+quint32 MarkerColor(int iStl);
+inline constexpr quint32 kWhite = 0xFFFFFF;
 
 // The values of the caret paragraph that styles are recognised by.
 struct ParaLook {

@@ -1,6 +1,8 @@
 #include "TxText.h"
 #include "mClt.h"
 
+#include <algorithm>
+
 namespace TxText {
 
 namespace {
@@ -18,7 +20,35 @@ QString firstLine(const QString& text, bool wholeWithoutPara) {
         line.truncate(brk);
     return line;
 }
+bool endsLine(QChar c) {
+    return c == kLine || c == kPara || c == kPage || c == kCell;
+}
+
+bool endsParagraph(QChar c) {
+    return c == kPara || c == kPage || c == kCell;
+}
+
+Range around(const QString& text, int from, int to, bool (*isEnd)(QChar)) {
+    const int n = int(text.size());
+    from = std::clamp(from, 0, n);
+    to = std::clamp(to, from, n);
+    if (to > from && isEnd(text[to - 1]))
+        --to;
+    while (from > 0 && !isEnd(text[from - 1]))
+        --from;
+    while (to < n && !isEnd(text[to]))
+        ++to;
+    return {from, to};
+}
 } // namespace
+
+Range LinesAround(const QString& text, int from, int to) {
+    return around(text, from, to, endsLine);
+}
+
+Range ParagraphsAround(const QString& text, int from, int to) {
+    return around(text, from, to, endsParagraph);
+}
 
 QString FirstLineTitle(const QString& text) {
     return firstLine(text, false);

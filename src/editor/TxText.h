@@ -12,6 +12,22 @@ namespace TxText {
 inline constexpr QChar kPara = QChar(10);
 inline constexpr QChar kLine = QChar(11);
 inline constexpr QChar kObject = QChar(1);
+inline constexpr QChar kPage = QChar(12);
+inline constexpr QChar kCell = QChar(9);
+
+// A range of text positions [start, end).
+struct Range {
+    int start = 0;
+    int end = 0;
+    bool operator==(const Range&) const = default;
+};
+
+// The whole lines (bounded by line, paragraph, page and cell ends) or the
+// whole paragraphs (paragraph, page and cell ends) that the selection
+// [from, to) touches, without their final end. A selection that ends right
+// after an end does not reach into the next line.
+Range LinesAround(const QString& text, int from, int to);
+Range ParagraphsAround(const QString& text, int from, int to);
 
 // The first line: the text before the first character 10, cut earlier at a
 // character 11. A text without any character 10 has no title.

@@ -8,6 +8,7 @@
 #include "TxRuler.h"
 #include "TxStatusBar.h"
 #include "Usr.h"
+#include "yIni.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -69,6 +70,8 @@ void uTxm::cOn(qintptr nHnd_, int iTy_, const QVariant& vShwTt, const QVariant& 
         return; // the rest is done once per instance
     fillColorLists();
     SetLayout(false);
+    if (TxStyle::LoadUsrFmt(settings(), TxStyle::Shared()))
+        copyFormat(true);
     SetTlBar();
     QCoreApplication::processEvents();
 }
@@ -127,6 +130,7 @@ void uTxm::onUserEdit() {
 void uTxm::onCaretMoved() {
     if (IsBusy())
         return;
+    iCurStl = caretStyle();
     refreshStatus();
     SetTlBar();
 }
@@ -151,11 +155,22 @@ void uTxm::onFieldClicked(int id) {
     emit eClckLink(sTyp, caption, sVal);
 }
 
+// Enter in the title line of an empty page makes the title its page heading.
 void uTxm::onTitleEnter() {
-    // Turning the title into the page heading of an empty document belongs
-    // with the styles; the toolbar follows the title either way.
-    if (!IsBusy())
-        SetTlBar();
+    if (IsBusy())
+        return;
+    const QString title = txTitle->text();
+    if (autoHeadingOn() && mTxt->Text().isEmpty() && !title.isEmpty()) {
+        {
+            Busy busy(*this);
+            mTxt->SetSelStart(0);
+            SetStl(0, 0, true);
+            mTxt->SetSelText(title);
+        }
+        bSnap = false;
+        SetDcEdt(true);
+    }
+    SetTlBar();
 }
 
 void uTxm::onEngineFocus() {
@@ -163,12 +178,15 @@ void uTxm::onEngineFocus() {
         return;
     if (sIme == QLatin1String("ON"))
         txIME(true);
+    autoHeadingOnFocus();
     SetTlBar();
 }
 
 bool uTxm::onEngineKey(QKeyEvent* k) {
     if (IsBusy())
         return false;
+    if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
+        return onEnterDown(k);
     if (k->matches(QKeySequence::Paste)) {
         const QByteArray keptSnap = ySnap;
         const bool keptBSnap = bSnap;
@@ -198,6 +216,11 @@ bool uTxm::eventFilter(QObject* o, QEvent* e) {
     if (o == mTxt) {
         if (e->type() == QEvent::KeyPress)
             return onEngineKey(static_cast<QKeyEvent*>(e));
+        if (e->type() == QEvent::KeyRelease && !IsBusy()) {
+            const int key = static_cast<QKeyEvent*>(e)->key();
+            if (key == Qt::Key_Return || key == Qt::Key_Enter)
+                onEnterUp();
+        }
         if (e->type() == QEvent::ShortcutOverride) {
             // Keep these keys for the control, even inside a window with shortcuts.
             auto* k = static_cast<QKeyEvent*>(e);

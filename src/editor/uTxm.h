@@ -106,7 +106,15 @@ public:
     bool bRule = false;
     TxBand::Bands bands = TxBand::Bands::Designed();
     TlState tlState;
-    TxStyle::Table usrFmt = TxStyle::DefaultTable();
+    // The style table, shared by every editor of the process.
+    TxStyle::Table& usrFmt = TxStyle::Shared().usrFmt;
+    // The current style: the one last applied, or recognised at the caret.
+    int iCurStl = TxStyle::kBody;
+    // The copied character format that the button cmTfm holds and shows.
+    TxStyle::CharLook tfm;
+    // Gives the link and tag markers in [nFrom, nFrom + nLen) (nLen < 0:
+    // the whole document) their marker look again.
+    void ReStyleMrk(int nFrom, int nLen);
     // Checks of the settings dialog's menus, kept here until it is attached:
     // the ruler item and the two paste-mode items (formatted, plain).
     bool rulerMenuChecked = false;
@@ -214,6 +222,33 @@ private:
     int caretStyle() const;
     bool caretInHeading() const;
 
+    // Styles (uTxmStyles.cpp).
+    // Applies style iStl (0-5, or a marker style 6-8); false when it was
+    // refused or is no style.
+    bool SetStl(int iStl, const QVariant& vPos, bool bAuto);
+    void ShowStl();
+    bool autoHeadingOn() const;
+    void autoHeadingOnFocus();
+    bool onEnterDown(QKeyEvent* k);
+    void onEnterUp();
+    void wholeLinesForHeading();
+    void setBackground(quint32 color);
+    TxStyle::CharLook readLook() const;
+    void applyLook(const TxStyle::CharLook& look, bool withBack);
+
+    // Formatting commands (uTxmFormat.cpp).
+    bool SetIndent(const QVariant& vArg);
+    bool tidyParagraphs();
+    bool mergeParagraphs(int from, int to);
+    void trimEnd();
+    bool fontColor();
+    void copyFormat(bool reset);
+    bool pasteFormat();
+    void showFormatCopy();
+    bool fontDialog();
+    bool paragraphDialog();
+    bool listDialog();
+
     qintptr nHnd = 0;
     int iTy = 1;
     bool bShwTt = false;
@@ -225,6 +260,7 @@ private:
     bool laidOut_ = false;     // the first layout is done
     bool inHeadingShown_ = false;
     bool tlStateValid_ = false;
-    QString lastSaveAsName_; // the save-as dialog's previous file name
+    bool forwardingKey_ = false; // a key the control passes on to the engine
+    QString lastSaveAsName_;     // the save-as dialog's previous file name
     static bool sHostBusy;
 };

@@ -100,9 +100,22 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     case 27:
         ShowBars(vArg.toInt());
         return true;
+    case 24:
+        return tidyParagraphs();
     case 54:
         pageBreak();
         return true;
+    case 55:
+        return SetIndent(vArg);
+    case 60: {
+        const int n = vArg.toInt();
+        return SetStl(n < 0 ? -n : n, {}, n < 0);
+    }
+    case 70:
+        copyFormat(false);
+        return true;
+    case 71:
+        return pasteFormat();
     case 72:
         pasteMode(vArg);
         return true;

@@ -344,7 +344,7 @@ bool uTxm::caretInHeading() const {
 }
 
 void uTxm::refreshStatus() {
-    pnStatus->setText(TxStyle::PanelName(caretLook(), usrFmt, mTxt->FieldAtCaret() != 0));
+    ShowStl();
     const TxEngine::Caret c = mTxt->CaretPos();
     vStatus->setCaret(c.page, c.line, c.column, 1);
     vButton->refresh();

@@ -26,6 +26,7 @@ protected:
         Usr::sWrkFd = Usr::sUsrFd + QStringLiteral("Wrk/");
         QDir().mkpath(Usr::sWrkFd);
         resetSettings();
+        TxStyle::Shared() = TxStyle::UserFormats{}; // the process-wide style table
     }
     void TearDown() override { release(); }
     // Test handlers capture locals of the test body: cut them off before the

@@ -20,6 +20,11 @@ std::unique_ptr<Prompter::Progress> Prompter::progress(const QString&, qint64) {
     return std::make_unique<Silent>();
 }
 
+QString Prompter::openOrNewFile(const QString& title, const QString& file, const QString& filter,
+                                const QString& dir) {
+    return openFile(title, file, filter, dir);
+}
+
 Prompter& Prompter::instance() {
     static QtPrompter real;
     return g_installed ? *g_installed : real;

@@ -32,6 +32,11 @@ public:
                              const QString& dir) = 0;
     virtual QString saveFile(const QString& title, const QString& file, const QString& filter,
                              const QString& dir) = 0;
+    // An open dialog that also takes the name of a file that does not exist
+    // yet, for the caller to create. Empty when cancelled. By default the
+    // plain open dialog.
+    virtual QString openOrNewFile(const QString& title, const QString& file, const QString& filter,
+                                  const QString& dir);
     // A folder picker; `status` shows the highlighted path. Empty when cancelled.
     virtual QString folder(const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;

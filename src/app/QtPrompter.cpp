@@ -7,8 +7,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QProgressDialog>
-#include <climits>
 #include <QPushButton>
+#include <climits>
 
 namespace {
 const QString kTitle = QStringLiteral("Folium");
@@ -88,6 +88,20 @@ QString QtPrompter::openFile(const QString& title, const QString& file, const QS
     QFileDialog dlg(owner(), title.isEmpty() ? kTitle : title, dir, toQtFilter(filter));
     dlg.setFileMode(QFileDialog::ExistingFile);
     dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    if (!file.isEmpty())
+        dlg.selectFile(file);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return {};
+    return dlg.selectedFiles().first();
+}
+
+QString QtPrompter::openOrNewFile(const QString& title, const QString& file, const QString& filter,
+                                  const QString& dir) {
+    QFileDialog dlg(owner(), title.isEmpty() ? kTitle : title, dir, toQtFilter(filter));
+    dlg.setFileMode(QFileDialog::AnyFile);
+    dlg.setAcceptMode(QFileDialog::AcceptOpen);
+    // A new name is a file to create, not one to overwrite.
+    dlg.setOption(QFileDialog::DontConfirmOverwrite, true);
     if (!file.isEmpty())
         dlg.selectFile(file);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())

@@ -9,6 +9,8 @@ public:
                                  const QString& initial) override;
     QString openFile(const QString& title, const QString& file, const QString& filter,
                      const QString& dir) override;
+    QString openOrNewFile(const QString& title, const QString& file, const QString& filter,
+                          const QString& dir) override;
     QString saveFile(const QString& title, const QString& file, const QString& filter,
                      const QString& dir) override;
     QString folder(const QString& title, const QString& start) override;

@@ -1,5 +1,6 @@
 // Folium's entry point: the start procedure, then the main window.
 #include "Converter.h"
+#include "FindCommand.h"
 #include "Usr.h"
 #include "fmDoc.h"
 
@@ -11,8 +12,13 @@
 #include <QTranslator>
 
 int main(int argc, char* argv[]) {
-    // The headless converter needs no display: it runs before any window
-    // system is touched.
+    // The find for scripts and the headless converter need no display: they
+    // run before any window system is touched.
+    if (Usr::IsFindCommand(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return Usr::RunFindCommand(QCoreApplication::arguments().mid(1), out, err);
+    }
     if (formats::isHeadless(argc, argv)) {
         QCoreApplication core(argc, argv);
         QTextStream err(stderr);
@@ -27,13 +33,13 @@ int main(int argc, char* argv[]) {
                   QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtJa);
 
-    fmDoc* window = nullptr;
+    // The command line is one string, as the shell gave it: the window takes
+    // the file it names (quotes removed, cut at a tab).
+    const QString sCmd = QApplication::arguments().mid(1).join(u' ');
     const int status = Usr::Main([&] {
-        window = new fmDoc;
+        auto* window = new fmDoc;
         window->setAttribute(Qt::WA_DeleteOnClose);
-        window->Act();
-        // A file named on the command line opens in the editor.
-        window->OpenCommandLine(QApplication::arguments().mid(1).join(u' '));
+        window->Act(sCmd);
     });
     if (status != 0)
         return status;

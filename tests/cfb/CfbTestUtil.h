@@ -3,9 +3,9 @@
 // bytes, sector positions of a version 3 file, and reading every stream.
 
 #include "CompoundFile.h"
+#include "Corpus.h"
 
 #include <QByteArray>
-#include <QDirIterator>
 #include <QMap>
 #include <QtEndian>
 
@@ -80,15 +80,9 @@ inline Contents readEverything(const cfb::Reader& reader) {
     return c;
 }
 
-// Every .doc file of the shared corpus, sorted.
-inline QStringList corpusDocs(const QString& sharedDir) {
-    QStringList files;
-    QDirIterator it(sharedDir + QStringLiteral("/corpus/doc"), {QStringLiteral("*.doc")},
-                    QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    files.sort();
-    return files;
+// Every .doc file of the corpus, sorted; none when it is absent.
+inline QStringList corpusDocs() {
+    return Corpus::files(QStringLiteral("doc"), {QStringLiteral("*.doc")});
 }
 
 } // namespace cfbtest

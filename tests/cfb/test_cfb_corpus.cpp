@@ -1,4 +1,4 @@
-// The .doc files of the shared corpus, written by Word and other programs:
+// The .doc files of the corpus, written by Word and other programs:
 // each one either opens or is refused with a reason, and every stream of an
 // opened file reads or gives a reason. Word files hold a readable
 // "WordDocument" stream, except the few damaged on purpose.
@@ -26,7 +26,8 @@ bool damagedOnPurpose(const QString& name) {
 } // namespace
 
 TEST(CfbCorpus, EveryFileOpensOrIsRefused) {
-    const QStringList files = corpusDocs(TestEnv::sharedDir());
+    FOLIUM_REQUIRE_CORPUS();
+    const QStringList files = corpusDocs();
     ASSERT_GT(files.size(), 100);
     int readable = 0;
     for (const QString& path : files) {

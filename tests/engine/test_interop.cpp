@@ -1,7 +1,8 @@
-// Real Word files by other programs (the shared corpus) through the engine:
+// Real Word files by other programs (the corpus) through the engine:
 // Word bytes -> engine -> Word bytes keeps the text and the formatting, and
 // every readable file lays out and paints. LibreOffice reads what the engine
 // writes.
+#include "Corpus.h"
 #include "EngineTestUtil.h"
 #include "ModelDump.h"
 
@@ -12,7 +13,6 @@
 #include "TxDocument.h"
 
 #include <QDir>
-#include <QDirIterator>
 #include <QImage>
 #include <QProcess>
 #include <QStandardPaths>
@@ -24,13 +24,7 @@
 namespace {
 
 QStringList corpusDocs() {
-    QStringList out;
-    QDirIterator it(TestEnv::sharedDir() + "/corpus/doc", {"*.doc"}, QDir::Files,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << it.next();
-    out.sort();
-    return out;
+    return Corpus::files(QStringLiteral("doc"), {QStringLiteral("*.doc")});
 }
 
 // The text with the formatting of every run: what a trip through Word must
@@ -99,6 +93,7 @@ void diagnose(const model::Document& a, const model::Document& b) {
 // The bridge alone: every model the Word reader makes of a corpus file comes
 // back unchanged from the engine.
 TEST(EngineInterop, CorpusModelsThroughTheEngine) {
+    FOLIUM_REQUIRE_CORPUS();
     int read = 0;
     QStringList changed;
     for (const QString& file : corpusDocs()) {
@@ -128,6 +123,7 @@ TEST(EngineInterop, CorpusModelsThroughTheEngine) {
 // file (read, written and read without the engine), the engine's round trip
 // is held to that result instead, and the file is listed.
 TEST(EngineInterop, CorpusWordFilesRoundTrip) {
+    FOLIUM_REQUIRE_CORPUS();
     const QStringList files = corpusDocs();
     ASSERT_FALSE(files.isEmpty());
     int read = 0;

@@ -135,8 +135,11 @@ void uTxm::trimEnd() {
     const int lineSpacing = mTxt->LineSpacing();
     const int firstLine = mTxt->ParaValue(3);
     bool trimmed = false;
+    const QTextDocument* doc = mTxt->document();
+    // A table's structure ends in breaks too: the trimming stops before it.
     while (text.size() >= 2 && isBlankOrBreak(text[text.size() - 1]) &&
-           isBlankOrBreak(text[text.size() - 2])) {
+           isBlankOrBreak(text[text.size() - 2]) && plainBlockAt(doc, int(text.size()) - 2) &&
+           plainBlockAt(doc, int(text.size()) - 1) && plainBlockAt(doc, int(text.size()))) {
         mTxt->SetSelStart(int(text.size()) - 1);
         mTxt->SetSelLength(1);
         mTxt->SetSelText(QString());

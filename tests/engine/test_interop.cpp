@@ -9,6 +9,7 @@
 #include "Document.h"
 #include "ModelBridge.h"
 #include "MsDoc.h"
+#include "Peers.h"
 #include "Text.h"
 #include "TxDocument.h"
 
@@ -192,4 +193,42 @@ TEST(EngineInterop, LibreOfficeReadsWhatTheEngineWrites) {
     for (const char* part : {"見出し", "本文の段落です。", "改行の後", "Second paragraph",
                              "After the page break", "cell A", "cell B"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(part))) << part << "\n" << text.toStdString();
+}
+
+// The editor's road: a LibreOffice-made file with headings next to tables
+// (before and after them, in and out of cells, around a nested table) loaded
+// into the engine and saved again as Word; LibreOffice shows every paragraph
+// of the saved file with the style, size, weight and slant it showed in the
+// original.
+TEST(EngineInterop, HeadingsNextToTablesKeepTheirLookThroughTheEngine) {
+    const QString dir = TestEnv::freshDir("headings");
+    const QString source = dir + "/headings.fodt";
+    TestEnv::writeFile(source, peers::headingsNextToTables().toUtf8());
+    ASSERT_TRUE(peers::soffice({source}, "doc:MS Word 97", dir));
+    const QString made = dir + "/headings.doc";
+    TxEngine e;
+    ASSERT_TRUE(e.LoadFile(made, TxEngine::FmtDoc)) << e.LastError().toStdString();
+    bool ok = false;
+    const QByteArray bytes = e.SaveBytes(TxEngine::FmtDoc, 0, &ok);
+    ASSERT_TRUE(ok);
+    const QString saved = dir + "/saved.doc";
+    TestEnv::writeFile(saved, bytes);
+    // What the engine shows of the heading in front of the second table.
+    QTextBlock head;
+    for (QTextBlock b = e.document()->begin(); b.isValid(); b = b.next())
+        if (b.text() == QString::fromUtf8("表の前の見出し"))
+            head = b;
+    ASSERT_TRUE(head.isValid());
+    EXPECT_EQ(head.begin().fragment().charFormat().fontPointSize(), 24);
+    EXPECT_GE(head.begin().fragment().charFormat().fontWeight(), QFont::Bold);
+
+    const QString shown = dir + "/shown";
+    QDir().mkpath(shown);
+    ASSERT_TRUE(peers::soffice({made, saved}, "fodt", shown));
+    const QList<peers::ParagraphLook> original =
+        peers::paragraphLooks(QString::fromUtf8(TestEnv::readFile(shown + "/headings.fodt")));
+    const QList<peers::ParagraphLook> written =
+        peers::paragraphLooks(QString::fromUtf8(TestEnv::readFile(shown + "/saved.fodt")));
+    ASSERT_EQ(original.size(), 18) << peers::describe(original).toStdString();
+    EXPECT_EQ(peers::describe(written), peers::describe(original));
 }

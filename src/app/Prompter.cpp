@@ -1,6 +1,7 @@
 #include "Prompter.h"
 #include "QtPrompter.h"
 
+#include <QDialog>
 #include <QPointer>
 #include <QStringList>
 #include <QWidget>
@@ -18,6 +19,14 @@ std::unique_ptr<Prompter::Progress> Prompter::progress(const QString&, qint64) {
         bool step(qint64) override { return true; }
     };
     return std::make_unique<Silent>();
+}
+
+std::optional<QColor> Prompter::pickColor(const QColor& initial, const QString&) {
+    return color(initial);
+}
+
+bool Prompter::exec(QDialog& dialog) {
+    return dialog.exec() == QDialog::Accepted;
 }
 
 QString Prompter::openOrNewFile(const QString& title, const QString& file, const QString& filter,

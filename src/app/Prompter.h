@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 
+class QDialog;
 class QWidget;
 
 class Prompter {
@@ -41,6 +42,12 @@ public:
     virtual QString folder(const QString& title, const QString& start) = 0;
     virtual std::optional<QColor> color(const QColor& initial) = 0;
     virtual std::optional<QFont> font(const QFont& initial) = 0;
+    // The colour dialog under a title of the caller's. By default the plain
+    // colour dialog.
+    virtual std::optional<QColor> pickColor(const QColor& initial, const QString& title);
+    // Runs one of the program's own dialogs modally; true when the user
+    // confirmed it (OK). Tests answer it by filling the dialog's fields.
+    virtual bool exec(QDialog& dialog);
 
     // A progress display for a long operation, with a Cancel button; it
     // closes when the object is destroyed.

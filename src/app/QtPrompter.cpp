@@ -141,6 +141,13 @@ std::optional<QColor> QtPrompter::color(const QColor& initial) {
     return c;
 }
 
+std::optional<QColor> QtPrompter::pickColor(const QColor& initial, const QString& title) {
+    const QColor c = QColorDialog::getColor(initial, owner(), title.isEmpty() ? kTitle : title);
+    if (!c.isValid())
+        return std::nullopt;
+    return c;
+}
+
 std::optional<QFont> QtPrompter::font(const QFont& initial) {
     bool ok = false;
     const QFont f = QFontDialog::getFont(&ok, initial, owner(), kTitle);

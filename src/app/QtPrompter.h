@@ -16,5 +16,6 @@ public:
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QFont> font(const QFont& initial) override;
+    std::optional<QColor> pickColor(const QColor& initial, const QString& title) override;
     std::unique_ptr<Progress> progress(const QString& text, qint64 nTotal) override;
 };

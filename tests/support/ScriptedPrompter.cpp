@@ -1,5 +1,6 @@
 #include "ScriptedPrompter.h"
 
+#include <QDialog>
 #include <gtest/gtest.h>
 
 ScriptedPrompter::ScriptedPrompter() {
@@ -10,6 +11,8 @@ ScriptedPrompter::~ScriptedPrompter() {
     Prompter::install(nullptr);
     for (const Reply& r : script_)
         ADD_FAILURE() << "scripted answer never asked for: " << r.kind.toStdString();
+    if (!dialogs_.isEmpty())
+        ADD_FAILURE() << dialogs_.size() << " scripted dialog(s) never shown";
 }
 
 void ScriptedPrompter::answerMessage(Answer a) {
@@ -32,6 +35,10 @@ void ScriptedPrompter::answerColor(std::optional<QColor> c) {
 }
 void ScriptedPrompter::answerFont(std::optional<QFont> f) {
     script_.append({"font", f ? QVariant(*f) : QVariant()});
+}
+
+void ScriptedPrompter::answerDialog(std::function<bool(QDialog&)> fill) {
+    dialogs_.append(std::move(fill));
 }
 
 QStringList ScriptedPrompter::messages() const {
@@ -127,8 +134,7 @@ std::optional<QFont> ScriptedPrompter::font(const QFont& initial) {
     return v.value<QFont>();
 }
 
-std::unique_ptr<Prompter::Progress> ScriptedPrompter::progress(const QString& text,
-                                                               qint64 nTotal) {
+std::unique_ptr<Prompter::Progress> ScriptedPrompter::progress(const QString& text, qint64 nTotal) {
     calls.append({QStringLiteral("progress"), text, {}, QString::number(nTotal)});
     struct Scripted : Progress {
         qint64 cancelAt;
@@ -138,4 +144,19 @@ std::unique_ptr<Prompter::Progress> ScriptedPrompter::progress(const QString& te
     const qint64 at = cancelAt_;
     cancelAt_ = -1;
     return std::make_unique<Scripted>(at);
+}
+
+std::optional<QColor> ScriptedPrompter::pickColor(const QColor& initial, const QString& title) {
+    const std::optional<QColor> c = color(initial);
+    calls.back().title = title;
+    return c;
+}
+
+bool ScriptedPrompter::exec(QDialog& dialog) {
+    calls.append({"dialog", dialog.windowTitle(), dialog.windowTitle(), {}});
+    if (dialogs_.isEmpty()) {
+        ADD_FAILURE() << "unexpected dialog: " << dialog.windowTitle().toStdString();
+        return false;
+    }
+    return dialogs_.takeFirst()(dialog);
 }

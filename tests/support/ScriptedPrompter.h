@@ -8,6 +8,8 @@
 #include <QList>
 #include <QVariant>
 
+#include <functional>
+
 class ScriptedPrompter : public Prompter {
 public:
     struct Call {
@@ -30,6 +32,9 @@ public:
     void answerFolder(const QString& path);
     void answerColor(std::optional<QColor> c);
     void answerFont(std::optional<QFont> f);
+    // The next dialog of the program's own (exec) is answered by `fill`,
+    // which sets its fields and returns whether it is confirmed.
+    void answerDialog(std::function<bool(QDialog&)> fill);
     // The next progress display reports Cancel once it reaches `nDone`
     // (a negative value: never, the default).
     void cancelProgressAt(qint64 nDone) { cancelAt_ = nDone; }
@@ -49,6 +54,8 @@ public:
     QString folder(const QString& title, const QString& start) override;
     std::optional<QColor> color(const QColor& initial) override;
     std::optional<QFont> font(const QFont& initial) override;
+    std::optional<QColor> pickColor(const QColor& initial, const QString& title) override;
+    bool exec(QDialog& dialog) override;
     // Recorded as a call of kind "progress" with the text; the total goes
     // into `detail`.
     std::unique_ptr<Progress> progress(const QString& text, qint64 nTotal) override;
@@ -60,6 +67,7 @@ private:
     };
     QVariant take(const QString& kind, bool* found);
     QList<Reply> script_;
+    QList<std::function<bool(QDialog&)>> dialogs_;
     bool strict_ = false;
     qint64 cancelAt_ = -1;
 };

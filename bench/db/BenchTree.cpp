@@ -1,7 +1,16 @@
 #include "BenchTree.h"
 
+#include "Db.h"
+#include "DbDate.h"
+#include "DbSchema.h"
+
+#include <QDate>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace BenchTree {
@@ -99,6 +108,61 @@ QByteArray Bytes(std::mt19937_64& rng, int nBytes) {
         std::memcpy(y.data() + i, &v, 8);
     }
     return y;
+}
+
+bool Fill(const QString& path, int nPages, int nTextBytes, int nDocBytes, TextFn textFn) {
+    if (!textFn)
+        textFn = Text;
+    const QList<Place> tree = Build(nPages);
+    std::mt19937_64 rng(20240501);
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "bench_fill");
+        db.setDatabaseName(path);
+        if (!db.open())
+            return false;
+        QSqlQuery q(db);
+        q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
+        db.transaction();
+        QSqlQuery doc(db), place(db);
+        doc.prepare(QStringLiteral("Insert Into msDoc (noDoc, boUse, boCod, szDoc, txDoc, obDoc,"
+                                   " dyUdt, wkRnd) Values (?, 1, 0, ?, ?, ?, ?, ?)"));
+        place.prepare(QStringLiteral("Insert Into tbTree (noLfP, noLfC, inSrt, szDoc, boUse, "
+                                     "boLnk, dyUdt, dyUdt_P, boHide, boHogo) "
+                                     "Values (?, ?, ?, ?, 1, 0, ?, ?, 0, 0)"));
+        const QDate first(2015, 1, 1);
+        ok = true;
+        for (const Place& p : tree) {
+            const QString title = Title(p.nNo, rng);
+            const QString date = DbDate::Text(first.addDays(p.nNo % 3000));
+            doc.addBindValue(p.nNo);
+            doc.addBindValue(title);
+            doc.addBindValue(textFn(rng, nTextBytes));
+            doc.addBindValue(Bytes(rng, nDocBytes));
+            doc.addBindValue(date);
+            doc.addBindValue(Usr::DbNewRnd());
+            place.addBindValue(p.nParent);
+            place.addBindValue(p.nNo);
+            place.addBindValue(p.nSrt);
+            place.addBindValue(title);
+            place.addBindValue(date);
+            place.addBindValue(date);
+            if (!doc.exec() || !place.exec()) {
+                std::fprintf(stderr, "build failed: %s %s\n", qPrintable(doc.lastError().text()),
+                             qPrintable(place.lastError().text()));
+                ok = false;
+                break;
+            }
+        }
+        ok = ok && db.commit();
+        q.exec(QStringLiteral("Analyze"));
+        doc.finish();
+        place.finish();
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bench_fill"));
+    return ok;
 }
 
 } // namespace BenchTree

@@ -35,4 +35,12 @@ QString Title(int nNo, std::mt19937_64& rng);
 QString Text(std::mt19937_64& rng, int nBytes = 2048);
 QByteArray Bytes(std::mt19937_64& rng, int nBytes = 20 * 1024);
 
+// Fills the document database at `path` with the tree of Build(nPages)
+// through a connection of its own, in one transaction (building is not what
+// is measured): texts of about `nTextBytes`, document bytes of `nDocBytes`.
+// `textFn` makes the texts (Text unless given).
+using TextFn = QString (*)(std::mt19937_64& rng, int nBytes);
+bool Fill(const QString& path, int nPages, int nTextBytes = 2048, int nDocBytes = 20 * 1024,
+          TextFn textFn = nullptr);
+
 } // namespace BenchTree

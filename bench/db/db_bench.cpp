@@ -9,79 +9,20 @@
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
-#include "DbDate.h"
+#include "DbFind.h"
 #include "DbSchema.h"
 #include "DbSql.h"
 
 #include <QCoreApplication>
-#include <QDate>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
-#include <QSqlDatabase>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <algorithm>
 #include <cstdio>
 #include <functional>
 
 namespace {
-
-// Fills the database through a connection of its own, in one transaction:
-// building is not what is measured.
-bool Fill(const QString& path, int nPages) {
-    const QList<BenchTree::Place> tree = BenchTree::Build(nPages);
-    std::mt19937_64 rng(20240501);
-    bool ok = false;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "bench_fill");
-        db.setDatabaseName(path);
-        if (!db.open())
-            return false;
-        QSqlQuery q(db);
-        q.exec(QStringLiteral("PRAGMA synchronous=OFF"));
-        db.transaction();
-        QSqlQuery doc(db), place(db);
-        doc.prepare(QStringLiteral("Insert Into msDoc (noDoc, boUse, boCod, szDoc, txDoc, obDoc,"
-                                   " dyUdt, wkRnd) Values (?, 1, 0, ?, ?, ?, ?, ?)"));
-        place.prepare(QStringLiteral("Insert Into tbTree (noLfP, noLfC, inSrt, szDoc, boUse, "
-                                     "boLnk, dyUdt, dyUdt_P, boHide, boHogo) "
-                                     "Values (?, ?, ?, ?, 1, 0, ?, ?, 0, 0)"));
-        const QDate first(2015, 1, 1);
-        ok = true;
-        for (const BenchTree::Place& p : tree) {
-            const QString title = BenchTree::Title(p.nNo, rng);
-            const QString date = DbDate::Text(first.addDays(p.nNo % 3000));
-            doc.addBindValue(p.nNo);
-            doc.addBindValue(title);
-            doc.addBindValue(BenchTree::Text(rng));
-            doc.addBindValue(BenchTree::Bytes(rng));
-            doc.addBindValue(date);
-            doc.addBindValue(Usr::DbNewRnd());
-            place.addBindValue(p.nParent);
-            place.addBindValue(p.nNo);
-            place.addBindValue(p.nSrt);
-            place.addBindValue(title);
-            place.addBindValue(date);
-            place.addBindValue(date);
-            if (!doc.exec() || !place.exec()) {
-                std::fprintf(stderr, "build failed: %s %s\n", qPrintable(doc.lastError().text()),
-                             qPrintable(place.lastError().text()));
-                ok = false;
-                break;
-            }
-        }
-        ok = ok && db.commit();
-        q.exec(QStringLiteral("Analyze"));
-        doc.finish();
-        place.finish();
-        q.finish();
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("bench_fill"));
-    return ok;
-}
 
 struct Figure {
     double dFirst = 0, dMin = 0, dMedian = 0, dMax = 0;
@@ -117,6 +58,11 @@ qint64 Rows(const QString& sql) {
     return n;
 }
 
+qint64 Found(const QString& words, const QString& col) {
+    bool ok = false;
+    return Usr::DbFind(words, col, ok).size();
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -149,7 +95,7 @@ int main(int argc, char** argv) {
         t.start();
         bool ok = false;
         Usr::DbCreate(path, ok);
-        if (!ok || !Fill(path, nPages)) {
+        if (!ok || !BenchTree::Fill(path, nPages)) {
             std::fprintf(stderr, "could not build %s\n", qPrintable(path));
             QFile::remove(path);
             return 1;
@@ -179,14 +125,12 @@ int main(int argc, char** argv) {
 
     const QString words = QString::fromUtf16(BenchTree::kTitleWord1) + u' ' +
                           QString::fromUtf16(BenchTree::kTitleWord2);
-    const QString titleFind = DbSql::FindSql(words, QStringLiteral("szDoc"));
-    f = Time(5, [&] { n = Rows(titleFind); });
+    f = Time(5, [&] { n = Found(words, QStringLiteral("szDoc")); });
     Print("title find, two words", f, n, 5);
 
     const QString textWords = QString::fromUtf16(BenchTree::kTextWord1) + u' ' +
                               QString::fromUtf16(BenchTree::kTextWord2);
-    const QString textFind = DbSql::FindSql(textWords, QStringLiteral("txDoc"));
-    f = Time(3, [&] { n = Rows(textFind); });
+    f = Time(3, [&] { n = Found(textWords, QStringLiteral("txDoc")); });
     Print("full-text find, two words", f, n, 3);
 
     int next = 0;

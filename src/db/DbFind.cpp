@@ -254,7 +254,7 @@ bool FtsEnsure(qint64 nQuietRows) {
     return true;
 }
 
-QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk) {
+QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk, bool bIndex) {
     bOk = false;
     QList<FoundDoc> out;
     if (DbConn::Name().isEmpty())
@@ -267,7 +267,7 @@ QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk) {
 
     // The indexes serve when present; the pair index only while it is
     // current, which a read-only database cannot bring about.
-    const bool fts = !words.isEmpty() && FtsPresent();
+    const bool fts = bIndex && !words.isEmpty() && FtsPresent();
     const bool pairs = fts && FtsRegister(db) && (ReadOnly(db) ? [&] {
         QSqlQuery q(db);
         return Count(q, QStringLiteral("Select count(*) From msDocFtsQ")) == 0;

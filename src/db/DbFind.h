@@ -54,8 +54,8 @@ bool FtsEnsure(qint64 nQuietRows = 2000);
 
 // The find: `sWords` split at spaces, `sCol` "szDoc" (titles) or "txDoc"
 // (texts). Without words, every document by title. Uses the indexes where
-// they are present and current, else scans. `bOk` false when the database
-// cannot be read.
-QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk);
+// they are present and current, else scans (always with `bIndex` false, for
+// comparisons). `bOk` false when the database cannot be read.
+QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk, bool bIndex = true);
 
 } // namespace Usr

@@ -1,6 +1,5 @@
 #include "DbSql.h"
 
-
 namespace DbSql {
 
 QString SqlStr(const QString& s) {

@@ -1,17 +1,54 @@
-// fmDoc: moving pages between the editor and the document database.
+// fmDoc: moving pages between the editor and the document database, through
+// the page store and the page-tree dialog.
+#include "PageStore.h"
 #include "fmDoc.h"
+#include "sbTrX.h"
 
-// Files the editor's document under a code page.
-void fmDoc::SaveToCode(const QString& /*sPrNm*/, const QString& /*sPrNo*/) {}
+#include <QApplication>
 
-// Exports the editor's document into the page tree.
-void fmDoc::ExportToTree() {}
+namespace {
 
-// Writes the editor's document as a new page row.
-void fmDoc::NewDocRow(const QString& /*sTitle*/) {}
+PageStore Store(fmDoc& w) {
+    return PageStore(
+        *w.editor(), [&w](const QString& s) { w.SetStatus(s, 0); }, &w);
+}
 
-// Imports a page into the editor (replacing or inserting).
-void fmDoc::ImportPage(int /*mode*/) {}
+// While the page-tree dialog is open, marking a page as a code page rebuilds
+// the code-page menu.
+class CodeMenuHook {
+public:
+    explicit CodeMenuHook(fmDoc& w) {
+        sbTrX::SetCodeHook([&w] { w.SetCodeMenu(); });
+    }
+    ~CodeMenuHook() { sbTrX::SetCodeHook({}); }
+    CodeMenuHook(const CodeMenuHook&) = delete;
+    CodeMenuHook& operator=(const CodeMenuHook&) = delete;
+};
 
-// Opens the page-tree dialog for reference.
-void fmDoc::ReferPages() {}
+} // namespace
+
+void fmDoc::SaveToCode(const QString& sPrNm, const QString& sPrNo) {
+    Store(*this).SaveToCode(sPrNm, sPrNo);
+}
+
+void fmDoc::ExportToTree() {
+    const CodeMenuHook hook(*this);
+    Store(*this).ExportToTree();
+}
+
+// The new page goes to the place pending in the open export dialog.
+void fmDoc::NewDocRow(const QString& sTitle) {
+    auto* d = qobject_cast<sbTrX*>(QApplication::activeModalWidget());
+    if (d && d->Mode() == 3)
+        Store(*this).NewDocRow(sTitle, *d->Tree());
+}
+
+void fmDoc::ImportPage(int mode) {
+    const CodeMenuHook hook(*this);
+    Store(*this).ImportPage(mode == 1);
+}
+
+void fmDoc::ReferPages() {
+    const CodeMenuHook hook(*this);
+    Store(*this).ReferPages();
+}

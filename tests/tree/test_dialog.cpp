@@ -1,6 +1,7 @@
 // The page-tree dialog over a real database: its three modes, the preview,
 // the popup menus, OK and Cancel, code pages, geometry and zoom.
 #include "DbPage.h"
+#include "ModalDialog.h"
 #include "TreeFixture.h"
 #include "TxEngine.h"
 #include "Usr.h"
@@ -26,29 +27,6 @@ QByteArray WordBytes(const QString& text) {
     const QByteArray y = e.SaveBytes(TxEngine::FmtDoc, 0, &ok);
     EXPECT_TRUE(ok);
     return y;
-}
-
-// Runs `fn` on the page-tree dialog once it is shown modally (preparing it
-// lets events run, so the dialog is looked for until it is up).
-void WhenShown(std::function<void(sbTrX&)> fn) {
-    auto* t = new QTimer;
-    t->setInterval(5);
-    QObject::connect(t, &QTimer::timeout, [t, fn] {
-        auto* d = qobject_cast<sbTrX*>(QApplication::activeModalWidget());
-        if (!d || !d->isVisible())
-            return;
-        t->stop();
-        t->deleteLater();
-        fn(*d);
-    });
-    t->start();
-    // A dialog that never comes up (or never closes) fails instead of hanging.
-    QTimer::singleShot(20000, [] {
-        if (QWidget* w = QApplication::activeModalWidget()) {
-            ADD_FAILURE() << "the dialog was still open";
-            w->close();
-        }
-    });
 }
 
 QStringList MenuTexts(const QMenu* m) {
@@ -164,7 +142,7 @@ TEST_F(DialogTest, FirstPageOfAnEmptyTreeIsPlacedFromThePopup) {
 TEST_F(DialogTest, ImportModePreviewsAndCancelReturnsNothing) {
     TextPage(0, 1000, 0, QStringLiteral("一頁"), QStringLiteral("最初の本文"));
     TextPage(0, 1001, 1, QStringLiteral("二頁"), QStringLiteral("次の本文"));
-    WhenShown([](sbTrX& dlg) {
+    WhenShown<sbTrX>([](sbTrX& dlg) {
         EXPECT_TRUE(dlg.OkButton()->isEnabled());
         EXPECT_EQ(dlg.windowTitle(), u"既存文書からｲﾝﾎﾟｰﾄ 文書No:1000"_qs);
         EXPECT_TRUE(dlg.Preview()->toPlainText().contains(u"最初の本文"_qs));
@@ -178,7 +156,7 @@ TEST_F(DialogTest, ImportModePreviewsAndCancelReturnsNothing) {
     EXPECT_EQ(yDt, QByteArray("untouched"));
     EXPECT_TRUE(bApn);
     // Closing the window is no choice either.
-    WhenShown([](sbTrX& dlg) { dlg.close(); });
+    WhenShown<sbTrX>([](sbTrX& dlg) { dlg.close(); });
     EXPECT_FALSE(sbTrX::ActI(sSz, yDt, bApn));
     EXPECT_TRUE(sSz.isEmpty());
 }
@@ -186,7 +164,7 @@ TEST_F(DialogTest, ImportModePreviewsAndCancelReturnsNothing) {
 TEST_F(DialogTest, ImportPopupHandsOnTheChosenPage) {
     TextPage(0, 1000, 0, QStringLiteral("一頁"), QStringLiteral("最初の本文"));
     TextPage(0, 1001, 1, QStringLiteral("二頁"), QStringLiteral("次の本文"));
-    WhenShown([this](sbTrX& dlg) {
+    WhenShown<sbTrX>([this](sbTrX& dlg) {
         d.reset(); // the fixture's own dialog is not the one shown
         QTest::mouseClick(dlg.Tree()->Tree()->viewport(), Qt::LeftButton, {},
                           dlg.Tree()->Tree()->visualItemRect(dlg.Tree()->Tree()->Node(2)).center());

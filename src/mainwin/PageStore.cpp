@@ -1,0 +1,229 @@
+#include "PageStore.h"
+
+#include "Db.h"
+#include "DbPage.h"
+#include "DbSchema.h"
+#include "DbSql.h"
+#include "DbTxn.h"
+#include "Prompter.h"
+#include "sbTrX.h"
+#include "uTrX.h"
+#include "uTxm.h"
+
+namespace {
+
+QString Text(const char* s) {
+    return QString::fromUtf8(s);
+}
+
+constexpr char kEmpty[] = "現在の文書が空です";
+constexpr char kAskTitle[] = "表題を指定して下さい";
+constexpr char kTitleCaption[] = "表題";
+constexpr char kSameTitle[] = "の中に同一の表題の文書があります　上書きして良いですか";
+constexpr char kAdded[] = "追加";
+constexpr char kUpdated[] = "更新";
+constexpr char kImported[] = "ｲﾝﾎﾟｰﾄしました";
+constexpr char kWriteFailed[] = "文書DBに書き込めませんでした。文書DBは変更されていません";
+constexpr char kNoData[] = "現在の文書を保存用に取り出せませんでした";
+constexpr char kImportFailed[] = "文書をｲﾝﾎﾟｰﾄできませんでした";
+constexpr char kNoPlace[] = "ﾂﾘｰに新しいﾍﾟｰｼﾞの位置がありません";
+
+} // namespace
+
+PageStore::PageStore(uTxm& txm, StatusFn fnStatus, QWidget* owner)
+    : txm_(txm), fnStatus_(std::move(fnStatus)), owner_(owner) {}
+
+QString PageStore::FiledText(const QString& sPrNm, const QString& sTitle, bool bNew) {
+    return sPrNm + QStringLiteral(" / ") + sTitle + QStringLiteral(" を") +
+           Text(bNew ? kAdded : kUpdated) + QStringLiteral("しました");
+}
+
+QString PageStore::ImportedText() {
+    return Text(kImported);
+}
+
+void PageStore::Status(const QString& s) const {
+    if (fnStatus_)
+        fnStatus_(s);
+}
+
+void PageStore::Failed(const QString& sWhy) const {
+    QString s = Text(kWriteFailed);
+    if (!sWhy.isEmpty())
+        s += u'\r' + sWhy;
+    Prompter::instance().message(s, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+}
+
+bool PageStore::HasDocument() const {
+    if (txm_.bHaveData())
+        return true;
+    Prompter::instance().message(Text(kEmpty));
+    return false;
+}
+
+std::optional<QString> PageStore::AskTitle() const {
+    const std::optional<QString> s =
+        Prompter::instance().input(Text(kAskTitle), Text(kTitleCaption), txm_.Title());
+    // A title of blanks names nothing.
+    if (!s || s->trimmed().isEmpty())
+        return std::nullopt;
+    return s;
+}
+
+bool PageStore::Fetch(Page& pg) const {
+    QString sTtl;
+    bool bOk = false;
+    txm_.GetData(pg.yDt, pg.sTx, sTtl, bOk);
+    if (!bOk)
+        Prompter::instance().message(Text(kNoData), Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return bOk;
+}
+
+bool PageStore::InOneTxn(const std::function<bool(QString& sErr)>& fnWrite) const {
+    Usr::DbTxn txn;
+    if (!txn.Active()) {
+        Failed(txn.LastError());
+        return false;
+    }
+    QString sErr;
+    try {
+        if (!fnWrite(sErr)) {
+            Failed(sErr);
+            return false;
+        }
+    } catch (const Usr::DbError& e) {
+        Failed(QString::fromStdString(e.what()));
+        return false;
+    }
+    if (!txn.Commit()) {
+        Failed(txn.LastError());
+        return false;
+    }
+    return true;
+}
+
+bool PageStore::SaveToCode(const QString& sPrNm, const QString& sPrNo) {
+    bool bNum = false;
+    const qint64 nP = sPrNo.trimmed().toLongLong(&bNum);
+    if (!bNum || !HasDocument())
+        return false;
+    QString sTitle;
+    qint64 nDup = 0;
+    for (;;) {
+        const std::optional<QString> s = AskTitle();
+        if (!s)
+            return false;
+        sTitle = *s;
+        QString sSql = QString::fromLatin1(DbSql::kDupTitle);
+        DbSql::FillSql(sSql, {nP, sTitle});
+        try {
+            nDup = Usr::DbLookup(sSql, 0).toLongLong();
+        } catch (const Usr::DbError& e) {
+            Failed(QString::fromStdString(e.what()));
+            return false;
+        }
+        if (nDup == 0)
+            break;
+        if (Prompter::instance().message(sPrNm + Text(kSameTitle), Prompter::Buttons::YesNo,
+                                         Prompter::Icon::Question) == Prompter::Answer::Yes)
+            break;
+    }
+    Page pg;
+    if (!Fetch(pg))
+        return false;
+    bool bNew = false;
+    const bool bOk = InOneTxn([&](QString& sErr) {
+        qint64 nNo = nDup;
+        // A page of its own: the place first, then the document; an
+        // overwritten page keeps its place as it is.
+        if (nDup == 0) {
+            nNo = Usr::DbNewDocNo();
+            if (!DbPage::WriteTreeRow(nP, nNo, sTitle, sErr))
+                return false;
+        }
+        return DbPage::WriteDoc(nNo, sTitle, pg.sTx, pg.yDt, bNew, sErr);
+    });
+    if (!bOk)
+        return false;
+    Status(FiledText(sPrNm, sTitle, bNew));
+    return true;
+}
+
+bool PageStore::ExportToTree() {
+    if (!HasDocument())
+        return false;
+    const std::optional<QString> s = AskTitle();
+    if (!s)
+        return false;
+    const bool bOk = sbTrX::ActE(
+        *s, [this](const QString& sTitle, uTrX& tree) { return NewDocRow(sTitle, tree); }, owner_);
+    if (bOk)
+        Status(*s + QStringLiteral(" を") + Text(kAdded) + QStringLiteral("しました"));
+    return bOk;
+}
+
+bool PageStore::NewDocRow(const QString& sTitle, uTrX& tree) {
+    if (tree.State().nNewIdx <= 0) {
+        Failed(Text(kNoPlace));
+        return false;
+    }
+    Page pg;
+    if (!Fetch(pg))
+        return false;
+    const bool bOk = InOneTxn([&](QString& sErr) {
+        const qint64 nNo = Usr::DbNewDocNo();
+        bool bNew = false;
+        if (!DbPage::WriteDoc(nNo, sTitle, pg.sTx, pg.yDt, bNew, sErr))
+            return false;
+        tree.UdtNd(sTitle, QString(), nNo);
+        // The tree leaves the page pending when its row was not written.
+        if (tree.State().nNewIdx > 0)
+            return false;
+        tree.trSort();
+        return true;
+    });
+    // Written in the tree but not committed: show what is stored.
+    if (!bOk && tree.State().nNewIdx == 0)
+        tree.RefreshTree();
+    return bOk;
+}
+
+bool PageStore::ImportPage(bool bIns) {
+    QString sSz;
+    QByteArray yDt;
+    bool bApn = false;
+    if (!sbTrX::ActI(sSz, yDt, bApn, owner_))
+        return false;
+    return PutPage(sSz, yDt, bApn, bIns);
+}
+
+bool PageStore::PutPage(const QString& sSz, const QByteArray& yDt, bool bApn, bool bIns) {
+    bool bOk = false;
+    if (bApn) {
+        txm_.ApndData(yDt, bOk);
+    } else {
+        if (!bIns) {
+            // Replacing would lose an edited page: the editor asks first.
+            bool bCancel = false;
+            txm_.ChkUdt(bCancel);
+            if (bCancel)
+                return false;
+        }
+        txm_.SetTitle(sSz);
+        if (bIns)
+            txm_.InsData(yDt, bOk);
+        else
+            txm_.SetData(yDt, bOk, true);
+    }
+    if (!bOk) {
+        Prompter::instance().message(Text(kImportFailed), Prompter::Buttons::Ok,
+                                     Prompter::Icon::Warning);
+        return false;
+    }
+    Status(ImportedText());
+    return true;
+}
+
+void PageStore::ReferPages() {
+    sbTrX::ActS(owner_);
+}

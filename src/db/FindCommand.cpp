@@ -46,6 +46,7 @@ int RunFindCommand(const QStringList& args, QTextStream& out, QTextStream& err) 
     // The program's own messages ("DataBase Open Error !!", "... は文書DBでは
     // ありません") go to standard error.
     ConsolePrompter console;
+    Prompter& previous = Prompter::instance();
     Prompter::install(&console);
     bool ok = false;
     DbOpen(db, ok);
@@ -53,7 +54,7 @@ int RunFindCommand(const QStringList& args, QTextStream& out, QTextStream& err) 
     if (ok)
         found = DbFind(words, titles ? QStringLiteral("szDoc") : QStringLiteral("txDoc"), ok);
     DbClose();
-    Prompter::install(nullptr);
+    Prompter::install(&previous);
     if (!ok)
         return 1;
     for (const FoundDoc& d : found)

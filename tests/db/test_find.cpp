@@ -5,10 +5,12 @@
 #include "DbFind.h"
 #include "DbSql.h"
 #include "DbTestUtil.h"
+#include "FindCommand.h"
 #include "Recordset.h"
 
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTextStream>
 #include <algorithm>
 #include <map>
 
@@ -286,4 +288,41 @@ TEST_F(DbTest, ReadOnlyDatabaseIsSearchedWithoutWriting) {
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
     QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// The find for scripts lists what the panel lists, number and title a line,
+// and refuses a file that is not a document database with the program's
+// message.
+TEST_F(DbTest, FindCommandPrintsThePanelsResults) {
+    const QString path = NewDb();
+    OpenOk(path);
+    WritePage(1001, {QStringLiteral("議事録 b"), QStringLiteral("予算の保存")});
+    WritePage(1000, {QStringLiteral("議事録 a"), QStringLiteral("保存した")});
+    WritePage(1002, {QStringLiteral("日記"), QStringLiteral("予算")});
+    DbClose();
+    const auto run = [](const QStringList& args, QString& out, QString& err) {
+        QTextStream o(&out), e(&err);
+        return RunFindCommand(args, o, e);
+    };
+    QString out, err;
+    EXPECT_EQ(run({"--headless", "--find", "保存", "--db", path}, out, err), 0);
+    EXPECT_EQ(out, QStringLiteral("1000\t議事録 a\n1001\t議事録 b\n"));
+    out.clear();
+    EXPECT_EQ(run({"--headless", "--find", "議事録", "--db", path, "--titles"}, out, err), 0);
+    EXPECT_EQ(out, QStringLiteral("1000\t議事録 a\n1001\t議事録 b\n"));
+    out.clear();
+    EXPECT_EQ(run({"--find", "", "--db", path, "--titles"}, out, err), 0);
+    EXPECT_EQ(out.count(u'\n'), 3);
+
+    // Not a document database: the program's message, and a failure.
+    const QString text = TestEnv::freshDir(QStringLiteral("db")) + QStringLiteral("/note.txt");
+    TestEnv::writeFile(text, "just text");
+    out.clear();
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(run({"--headless", "--find", "x", "--db", text}, out, err), 1);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "DataBase Open Error !!\n");
+    EXPECT_TRUE(out.isEmpty());
+    EXPECT_EQ(run({"--find", "x"}, out, err), 1);
+    EXPECT_TRUE(err.contains(QStringLiteral("usage")));
+    EXPECT_FALSE(DbIsOpen());
 }

@@ -109,7 +109,8 @@ void sbTrX::BuildMenus() {
 bool sbTrX::ActI(QString& sSz, QByteArray& yDt, bool& bApn, QWidget* parent) {
     sbTrX dlg(parent);
     dlg.Prepare(1);
-    const bool bOk = dlg.exec() == QDialog::Accepted;
+    Prompter::instance().exec(dlg);
+    const bool bOk = dlg.result() == QDialog::Accepted;
     sSz = bOk ? dlg.sChosen_ : QString();
     if (bOk) {
         yDt = dlg.yChosen_;
@@ -121,13 +122,13 @@ bool sbTrX::ActI(QString& sSz, QByteArray& yDt, bool& bApn, QWidget* parent) {
 void sbTrX::ActS(QWidget* parent) {
     sbTrX dlg(parent);
     dlg.Prepare(2);
-    dlg.exec();
+    Prompter::instance().exec(dlg);
 }
 
 bool sbTrX::ActE(const QString& sSz, const NewDocFn& fnNew, QWidget* parent) {
     sbTrX dlg(parent);
     dlg.Prepare(3, sSz, fnNew);
-    dlg.exec();
+    Prompter::instance().exec(dlg);
     return dlg.bWritten_;
 }
 

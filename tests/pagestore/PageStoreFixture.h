@@ -4,7 +4,6 @@
 
 #include "Db.h"
 #include "DbSchema.h"
-#include "ModalDialog.h"
 #include "PageStore.h"
 #include "ScriptedPrompter.h"
 #include "TestEnv.h"
@@ -19,7 +18,6 @@
 #include <QDir>
 #include <QKeyEvent>
 #include <QTest>
-#include <QTimer>
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -93,7 +91,19 @@ protected:
                 .arg(no)
                 .arg(title));
     }
-    static void WhenShown(std::function<void(sbTrX&)> fn) { ::WhenShown<sbTrX>(std::move(fn)); }
+    // Answers the next page-tree dialog: `fn` acts on it shown (not
+    // modally) and the dialog's own result is the answer.
+    void OnDialog(std::function<void(sbTrX&)> fn) {
+        prompter.answerDialog([fn](QDialog& d) {
+            auto* x = qobject_cast<sbTrX*>(&d);
+            EXPECT_NE(x, nullptr) << d.windowTitle().toStdString();
+            if (!x)
+                return false;
+            x->show();
+            fn(*x);
+            return x->result() == QDialog::Accepted;
+        });
+    }
 
     QString dir, path;
     ScriptedPrompter prompter;

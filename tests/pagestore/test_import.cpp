@@ -38,7 +38,7 @@ TEST_F(PageStoreTest, ExportedPageImportsAsTheSameDocument) {
     ASSERT_TRUE(ok);
 
     prompter.answerInput(QStringLiteral("書式の頁"));
-    WhenShown([](sbTrX& d) {
+    OnDialog([](sbTrX& d) {
         QTest::mouseClick(d.Tree()->Tree()->viewport(), Qt::RightButton, {}, QPoint(5, 5));
         d.ExportMenu()->actions().at(0)->trigger();
         d.OkButton()->click();
@@ -49,7 +49,7 @@ TEST_F(PageStoreTest, ExportedPageImportsAsTheSameDocument) {
     ed->SetDcEdt(false);
     ed->rtAct(2);
     ASSERT_TRUE(ed->mTxt->Text().isEmpty());
-    WhenShown([](sbTrX& d) {
+    OnDialog([](sbTrX& d) {
         EXPECT_EQ(d.Mode(), 1);
         EXPECT_TRUE(d.OkButton()->isEnabled()); // the first page is shown
         d.OkButton()->click();
@@ -118,9 +118,9 @@ TEST_F(PageStoreTest, InsertingAndAppendingKeepTheEditedPage) {
 TEST_F(PageStoreTest, ImportCancelledChangesNothing) {
     CodePage(999, QStringLiteral("日誌"));
     Type(QStringLiteral("編集中"));
-    WhenShown([](sbTrX& d) { d.CancelButton()->click(); });
+    OnDialog([](sbTrX& d) { d.CancelButton()->click(); });
     EXPECT_FALSE(store->ImportPage(false));
     EXPECT_TRUE(ed->mTxt->Text().contains(u"編集中"_qs));
-    EXPECT_TRUE(prompter.calls.isEmpty());
+    EXPECT_TRUE(prompter.messages().isEmpty());
     EXPECT_TRUE(aStatus.isEmpty());
 }

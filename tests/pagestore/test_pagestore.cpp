@@ -204,7 +204,7 @@ TEST_F(PageStoreTest, NewDocRowWithoutAPlaceWritesNothing) {
 TEST_F(PageStoreTest, FirstPageOfAnEmptyDatabaseThroughTheExportDialog) {
     Type(QStringLiteral("最初の頁の本文"));
     prompter.answerInput(QStringLiteral("最初の頁"));
-    WhenShown([](sbTrX& d) {
+    OnDialog([](sbTrX& d) {
         EXPECT_EQ(d.Mode(), 3);
         EXPECT_FALSE(d.OkButton()->isEnabled());
         QTest::mouseClick(d.Tree()->Tree()->viewport(), Qt::RightButton, {}, QPoint(5, 5));

@@ -1,7 +1,6 @@
 // The page-tree dialog over a real database: its three modes, the preview,
 // the popup menus, OK and Cancel, code pages, geometry and zoom.
 #include "DbPage.h"
-#include "ModalDialog.h"
 #include "TreeFixture.h"
 #include "TxEngine.h"
 #include "Usr.h"
@@ -16,7 +15,6 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QTabBar>
-#include <QTimer>
 
 namespace {
 
@@ -107,6 +105,20 @@ protected:
         return ini.vGtVal(key, "");
     }
 
+    // Answers the next page-tree dialog: `fn` acts on it shown (not
+    // modally) and the dialog's own result is the answer.
+    void OnDialog(std::function<void(sbTrX&)> fn) {
+        prompter.answerDialog([fn](QDialog& d) {
+            auto* x = qobject_cast<sbTrX*>(&d);
+            EXPECT_NE(x, nullptr) << d.windowTitle().toStdString();
+            if (!x)
+                return false;
+            x->show();
+            fn(*x);
+            return x->result() == QDialog::Accepted;
+        });
+    }
+
     std::unique_ptr<sbTrX> d;
 };
 
@@ -142,7 +154,7 @@ TEST_F(DialogTest, FirstPageOfAnEmptyTreeIsPlacedFromThePopup) {
 TEST_F(DialogTest, ImportModePreviewsAndCancelReturnsNothing) {
     TextPage(0, 1000, 0, QStringLiteral("一頁"), QStringLiteral("最初の本文"));
     TextPage(0, 1001, 1, QStringLiteral("二頁"), QStringLiteral("次の本文"));
-    WhenShown<sbTrX>([](sbTrX& dlg) {
+    OnDialog([](sbTrX& dlg) {
         EXPECT_TRUE(dlg.OkButton()->isEnabled());
         EXPECT_EQ(dlg.windowTitle(), u"既存文書からｲﾝﾎﾟｰﾄ 文書No:1000"_qs);
         EXPECT_TRUE(dlg.Preview()->toPlainText().contains(u"最初の本文"_qs));
@@ -156,7 +168,7 @@ TEST_F(DialogTest, ImportModePreviewsAndCancelReturnsNothing) {
     EXPECT_EQ(yDt, QByteArray("untouched"));
     EXPECT_TRUE(bApn);
     // Closing the window is no choice either.
-    WhenShown<sbTrX>([](sbTrX& dlg) { dlg.close(); });
+    OnDialog([](sbTrX& dlg) { dlg.close(); });
     EXPECT_FALSE(sbTrX::ActI(sSz, yDt, bApn));
     EXPECT_TRUE(sSz.isEmpty());
 }
@@ -164,7 +176,7 @@ TEST_F(DialogTest, ImportModePreviewsAndCancelReturnsNothing) {
 TEST_F(DialogTest, ImportPopupHandsOnTheChosenPage) {
     TextPage(0, 1000, 0, QStringLiteral("一頁"), QStringLiteral("最初の本文"));
     TextPage(0, 1001, 1, QStringLiteral("二頁"), QStringLiteral("次の本文"));
-    WhenShown<sbTrX>([this](sbTrX& dlg) {
+    OnDialog([this](sbTrX& dlg) {
         d.reset(); // the fixture's own dialog is not the one shown
         QTest::mouseClick(dlg.Tree()->Tree()->viewport(), Qt::LeftButton, {},
                           dlg.Tree()->Tree()->visualItemRect(dlg.Tree()->Tree()->Node(2)).center());

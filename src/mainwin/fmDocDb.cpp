@@ -61,7 +61,7 @@ void fmDoc::SetCodeMenu() {
         sCodNos += QStringLiteral("%1").arg(rows[0][i].toLongLong(), 5, 10, QLatin1Char('0'));
     }
     QAction* sep = at(int(n));
-    sep->setText(QStringLiteral("-"));
+    sep->setText(QString());
     sep->setSeparator(true);
     at(int(n) + 1)->setText(QStringLiteral("再表示"));
     for (int i = int(n) + 2; i < items.size(); ++i)

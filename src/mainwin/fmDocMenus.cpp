@@ -196,7 +196,6 @@ void fmDoc::buildMenus() {
                     menu->addAction(a);
                 } else if (caption == QLatin1String("-")) {
                     a = menu->addSeparator();
-                    a->setText(caption);
                 } else {
                     a = menu->addAction(caption);
                     const int idx = d.index;

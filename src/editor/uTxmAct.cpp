@@ -111,6 +111,14 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
         const int n = vArg.toInt();
         return SetStl(n < 0 ? -n : n, {}, n < 0);
     }
+    case 61:
+        return fontDialog();
+    case 62:
+        return fontColor();
+    case 63:
+        return paragraphDialog();
+    case 64:
+        return listDialog();
     case 70:
         copyFormat(false);
         return true;

@@ -29,14 +29,7 @@ bool uTxm::fontDialog() {
     if (!Prompter::instance().exec(dlg))
         return false;
     Busy busy(*this);
-    const TxStyle::CharLook l = dlg.look();
-    mTxt->SetForeColor(l.fore);
-    mTxt->SetFontName(l.font);
-    mTxt->SetFontSize(l.size);
-    mTxt->SetFontBold(l.bold);
-    mTxt->SetFontItalic(l.italic);
-    mTxt->SetFontUnderline(l.underline);
-    mTxt->SetFontStrike(l.strike);
+    applyLook(dlg.look(), false);
     return true;
 }
 

@@ -47,35 +47,31 @@ TEST_F(EditorTest, FontDialogShowsAndSetsTheSelectionsLook) {
     t.mTxt->SetSelLength(3);
     t.mTxt->SetFontBold(true);
     t.SetDcEdt(false);
-    p.answerDialog([](QDialog& d) {
-        auto& f = as<TxFontDialog>(d);
-        EXPECT_EQ(d.windowTitle(), QStringLiteral("フォント"));
-        EXPECT_TRUE(f.bold->isChecked());
-        EXPECT_EQ(f.size->value(), 10);
-        EXPECT_EQ(f.bold->text(), QStringLiteral("太字"));
-        f.bold->setChecked(false);
-        f.italic->setChecked(true);
-        f.underline->setChecked(true);
-        f.strike->setChecked(true);
-        f.size->setValue(18);
-        f.name->setCurrentText(QStringLiteral("Noto Serif CJK JP"));
-        return false; // cancelled
-    });
+    // The user sets every field, then confirms or cancels.
+    auto fill = [](bool confirm) {
+        return [confirm](QDialog& d) {
+            auto& f = as<TxFontDialog>(d);
+            EXPECT_EQ(d.windowTitle(), QStringLiteral("フォント"));
+            EXPECT_EQ(f.bold->text(), QStringLiteral("太字"));
+            EXPECT_TRUE(f.bold->isChecked());
+            EXPECT_EQ(f.size->value(), 10);
+            f.bold->setChecked(false);
+            f.italic->setChecked(true);
+            f.underline->setChecked(true);
+            f.strike->setChecked(true);
+            f.size->setValue(18);
+            f.name->setCurrentText(QStringLiteral("Noto Serif CJK JP"));
+            if (confirm)
+                f.color->click(); // the colour comes from the colour dialog
+            return confirm;
+        };
+    };
+    p.answerDialog(fill(false));
     t.rtAct(61);
     EXPECT_TRUE(t.mTxt->FontBold());
     EXPECT_FALSE(t.bDcEdt());
 
-    p.answerDialog([](QDialog& d) {
-        auto& f = as<TxFontDialog>(d);
-        f.bold->setChecked(false);
-        f.italic->setChecked(true);
-        f.underline->setChecked(true);
-        f.strike->setChecked(true);
-        f.size->setValue(18);
-        f.name->setCurrentText(QStringLiteral("Noto Serif CJK JP"));
-        f.color->click(); // the colour comes from the colour dialog
-        return true;
-    });
+    p.answerDialog(fill(true));
     p.answerColor(QColor(0, 128, 0));
     t.rtAct(61);
     t.mTxt->SetSelStart(1);

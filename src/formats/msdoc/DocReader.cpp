@@ -83,6 +83,9 @@ std::vector<SectionInfo> readSections(DocFile& f) {
         const int end = std::clamp(cps[size_t(i) + 1], last, f.ccpText);
         if (end <= last && i + 1 < n)
             continue;
+        // Each section is kept here and in the model.
+        if (!f.budget.spend(qint64(sizeof(SectionInfo) + sizeof(model::Section))))
+            break;
         out.push_back({end, sep.section});
         last = end;
     }

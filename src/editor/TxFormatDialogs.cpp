@@ -25,7 +25,7 @@ constexpr double kTwipsPerPoint = 20.0;
 void addButtons(QDialog* d, QVBoxLayout* lay) {
     auto* box = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, d);
     box->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("ｷｬﾝｾﾙ"));
+    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("キャンセル"));
     QObject::connect(box, &QDialogButtonBox::accepted, d, &QDialog::accept);
     QObject::connect(box, &QDialogButtonBox::rejected, d, &QDialog::reject);
     lay->addWidget(box);

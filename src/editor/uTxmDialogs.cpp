@@ -5,6 +5,7 @@
 #include "TxColors.h"
 #include "TxEngine.h"
 #include "TxFormatDialogs.h"
+#include "TxProps.h"
 #include "uTxm.h"
 
 #include <QTextCursor>
@@ -62,8 +63,14 @@ bool uTxm::paragraphDialog() {
 bool uTxm::listDialog() {
     TxListLook now;
     now.kind = mTxt->ListState();
-    if (const QTextList* list = mTxt->textCursor().currentList())
-        now.level = std::clamp(list->format().indent(), 1, 9);
+    if (const QTextList* list = mTxt->textCursor().currentList()) {
+        // Lists made here carry their level as their indent; lists read from
+        // a file carry it beside the paragraph.
+        const int indent = list->format().indent();
+        now.level =
+            indent > 0 ? indent : mTxt->textCursor().blockFormat().intProperty(txp::ListLevel) + 1;
+        now.level = std::clamp(now.level, 1, 9);
+    }
     TxListDialog dlg(now, this);
     if (!Prompter::instance().exec(dlg))
         return false;

@@ -123,7 +123,8 @@ struct Exporter {
         if (const QTextList* list = b.textList()) {
             if (pf.listId <= 0) {
                 pf.listId = listFor(list);
-                pf.listLevel = 0;
+                // The list's indent is its level (1 the outermost).
+                pf.listLevel = std::clamp(list->format().indent() - 1, 0, 8);
             }
         } else {
             pf.listId = 0;
@@ -188,7 +189,8 @@ struct Exporter {
         return charFormat(f);
     }
 
-    // A list made in the engine becomes a one-level list definition.
+    // A list made in the engine becomes a list definition of nine levels,
+    // each indented one step further.
     int listFor(const QTextList* list) {
         const auto it = madeLists.find(list);
         if (it != madeLists.end())
@@ -198,16 +200,18 @@ struct Exporter {
             id = std::max(id, l.id + 1);
         model::ListDef def;
         def.id = id;
-        model::ListLevel lv;
         const auto style = list->format().style();
         const bool bullet = style == QTextListFormat::ListDisc ||
                             style == QTextListFormat::ListCircle ||
                             style == QTextListFormat::ListSquare;
-        lv.format = bullet ? model::NumberFormat::Bullet : model::NumberFormat::Decimal;
-        lv.text = bullet ? QStringLiteral("\u2022") : QStringLiteral("%1.");
-        lv.indent = 420;
-        lv.hanging = 420;
-        def.levels.push_back(lv);
+        for (int k = 0; k < 9; ++k) {
+            model::ListLevel lv;
+            lv.format = bullet ? model::NumberFormat::Bullet : model::NumberFormat::Decimal;
+            lv.text = bullet ? QStringLiteral("\u2022") : QStringLiteral("%%1.").arg(k + 1);
+            lv.indent = 420 * (k + 1);
+            lv.hanging = 420;
+            def.levels.push_back(lv);
+        }
         out.lists.push_back(def);
         madeLists[list] = id;
         return id;

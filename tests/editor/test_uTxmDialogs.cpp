@@ -146,6 +146,28 @@ TEST_F(EditorTest, ListDialogMakesAndEndsListsWithLevels) {
     EXPECT_EQ(t.mTxt->ListState(), 1);
     EXPECT_TRUE(t.bDcEdt());
 
+    // The level survives the Word format: read back, the dialog shows it.
+    {
+        QByteArray bytes;
+        QString text, title;
+        bool ok = false;
+        t.GetData(bytes, text, title, ok);
+        ASSERT_TRUE(ok);
+        uTxm other;
+        other.cOn(0, 1);
+        other.SetData(bytes, ok, true);
+        ASSERT_TRUE(ok);
+        other.mTxt->SetSelStart(5);
+        EXPECT_EQ(other.mTxt->ListState(), 3);
+        p.answerDialog([](QDialog& d) {
+            EXPECT_EQ(as<TxListDialog>(d).level->value(), 2);
+            EXPECT_EQ(as<TxListDialog>(d).kind->currentIndex(), 2);
+            return false;
+        });
+        other.rtAct(64);
+        other.cOff();
+    }
+
     // Bullets instead, then no list.
     t.mTxt->SetSelStart(1);
     p.answerDialog([](QDialog& d) {

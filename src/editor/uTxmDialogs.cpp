@@ -63,12 +63,14 @@ bool uTxm::paragraphDialog() {
 bool uTxm::listDialog() {
     TxListLook now;
     now.kind = mTxt->ListState();
-    if (const QTextList* list = mTxt->textCursor().currentList()) {
+    if (const QTextList* list = mTxt->ActiveEdit()->textCursor().currentList()) {
         // Lists made here carry their level as their indent; lists read from
         // a file carry it beside the paragraph.
         const int indent = list->format().indent();
         now.level =
-            indent > 0 ? indent : mTxt->textCursor().blockFormat().intProperty(txp::ListLevel) + 1;
+            indent > 0
+                ? indent
+                : mTxt->ActiveEdit()->textCursor().blockFormat().intProperty(txp::ListLevel) + 1;
         now.level = std::clamp(now.level, 1, 9);
     }
     TxListDialog dlg(now, this);
@@ -78,14 +80,14 @@ bool uTxm::listDialog() {
     if (l == now)
         return false;
     Busy busy(*this);
-    QTextCursor c = mTxt->textCursor();
+    QTextCursor c = mTxt->ActiveEdit()->textCursor();
     c.beginEditBlock();
     mTxt->SetListState(1);
     if (l.kind > 1) {
         QTextListFormat lf;
         lf.setStyle(l.kind == 2 ? QTextListFormat::ListDisc : QTextListFormat::ListDecimal);
         lf.setIndent(l.level);
-        c = mTxt->textCursor();
+        c = mTxt->ActiveEdit()->textCursor();
         c.createList(lf);
     }
     c.endEditBlock();

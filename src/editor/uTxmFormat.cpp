@@ -103,7 +103,7 @@ bool uTxm::SetIndent(const QVariant& vArg) {
 // Returns whether any break was turned into a line break.
 bool uTxm::mergeParagraphs(int from, int to) {
     const QString text = mTxt->Text();
-    const QTextDocument* doc = mTxt->document();
+    const QTextDocument* doc = mTxt->ActiveEdit()->document();
     const int last = int(text.size()) - 1;
     bool merged = false;
     for (int p = std::max(from, 2); p < std::min(to, last); ++p) {
@@ -135,7 +135,7 @@ void uTxm::trimEnd() {
     const int lineSpacing = mTxt->LineSpacing();
     const int firstLine = mTxt->ParaValue(3);
     bool trimmed = false;
-    const QTextDocument* doc = mTxt->document();
+    const QTextDocument* doc = mTxt->ActiveEdit()->document();
     // A table's structure ends in breaks too: the trimming stops before it.
     while (text.size() >= 2 && isBlankOrBreak(text[text.size() - 1]) &&
            isBlankOrBreak(text[text.size() - 2]) && plainBlockAt(doc, int(text.size()) - 2) &&
@@ -179,7 +179,7 @@ bool uTxm::tidyParagraphs() {
     const int length = mTxt->SelLength();
     mTxt->SetSelStart(from);
     {
-        QTextCursor edit(mTxt->document());
+        QTextCursor edit(mTxt->ActiveEdit()->document());
         edit.beginEditBlock();
         if (length > 0)
             mergeParagraphs(from, from + length);

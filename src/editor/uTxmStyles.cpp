@@ -79,7 +79,7 @@ void uTxm::wholeLinesForHeading() {
     const QString text = mTxt->Text();
     const int from = mTxt->SelStart();
     const TxText::Range r = TxText::LinesAround(text, from, from + mTxt->SelLength());
-    QTextDocument* doc = mTxt->document();
+    QTextDocument* doc = mTxt->ActiveEdit()->document();
     if (r.start > 0 && text[r.start - 1] == TxText::kLine)
         replaceAt(mTxt, r.start - 1, TxText::kPara);
     if (r.end < text.size() && text[r.end] == TxText::kLine)
@@ -108,7 +108,7 @@ bool uTxm::SetStl(int iStlNew, const QVariant& vPos, bool bAuto) {
     if (heading) {
         if (iTy <= 0)
             return false;
-        QTextDocument* doc = mTxt->document();
+        QTextDocument* doc = mTxt->ActiveEdit()->document();
         const int start = mTxt->SelStart();
         bool list = false;
         for (QTextBlock b = doc->findBlock(start); b.isValid() && !list; b = b.next()) {
@@ -124,7 +124,7 @@ bool uTxm::SetStl(int iStlNew, const QVariant& vPos, bool bAuto) {
         }
     }
     Hidden hidden(mTxt);
-    EditBlock block(mTxt->document());
+    EditBlock block(mTxt->ActiveEdit()->document());
 
     // Markers style exactly the text given to them; the paragraph styles
     // take whole lines or paragraphs.
@@ -194,7 +194,7 @@ bool uTxm::SetStl(int iStlNew, const QVariant& vPos, bool bAuto) {
     QTextCharFormat typed; // what typing at the caret continues with
     bool keepTyped = false;
     if (blankAt >= 0) {
-        QTextCursor c(mTxt->document());
+        QTextCursor c(mTxt->ActiveEdit()->document());
         c.setPosition(blankAt + 1);
         typed = c.charFormat();
         keepTyped = true;
@@ -202,7 +202,7 @@ bool uTxm::SetStl(int iStlNew, const QVariant& vPos, bool bAuto) {
         mTxt->SetSelLength(1);
         if (mTxt->SelText() == QLatin1String(" "))
             mTxt->SetSelText(QString());
-        QTextCursor e(mTxt->document());
+        QTextCursor e(mTxt->ActiveEdit()->document());
         e.setPosition(blankAt);
         if (e.block().length() == 1)
             e.setBlockCharFormat(typed);
@@ -215,7 +215,7 @@ bool uTxm::SetStl(int iStlNew, const QVariant& vPos, bool bAuto) {
     iCurStl = iStlNew;
     mTxt->SetSelStart(caret);
     if (keepTyped)
-        mTxt->setCurrentCharFormat(typed);
+        mTxt->ActiveEdit()->setCurrentCharFormat(typed);
     mTxt->SetFocus();
     ShowStl();
     return true;
@@ -228,16 +228,16 @@ void uTxm::setBackground(quint32 color) {
         mTxt->SetTextBkColor(color);
         return;
     }
-    QTextCursor c = mTxt->textCursor();
+    QTextCursor c = mTxt->ActiveEdit()->textCursor();
     if (!c.hasSelection()) {
-        QTextCharFormat f = mTxt->currentCharFormat();
+        QTextCharFormat f = mTxt->ActiveEdit()->currentCharFormat();
         f.clearBackground();
-        mTxt->setCurrentCharFormat(f);
+        mTxt->ActiveEdit()->setCurrentCharFormat(f);
         return;
     }
     const int from = c.selectionStart();
     const int to = c.selectionEnd();
-    QTextDocument* doc = mTxt->document();
+    QTextDocument* doc = mTxt->ActiveEdit()->document();
     QTextCursor edit(doc);
     edit.beginEditBlock();
     for (QTextBlock b = doc->findBlock(from); b.isValid() && b.position() < to; b = b.next()) {

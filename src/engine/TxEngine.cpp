@@ -78,6 +78,10 @@ const TxDocument& TxEngine::document2() const {
     return d->doc;
 }
 
+QTextEdit* TxEngine::ActiveEdit() const {
+    return d->ed();
+}
+
 // --- text and selection ---
 
 QString TxEngine::Text() const {

@@ -79,6 +79,9 @@ public:
     // The engine's document (main text and the parts beside it).
     TxDocument& document2();
     const TxDocument& document2() const;
+    // The editing surface of the active part: this widget, or the editor
+    // laid over the header, footer or text frame being edited.
+    QTextEdit* ActiveEdit() const;
 
     // --- Text and selection (of the active part: main text, header/footer
     // or text frame being edited) ---

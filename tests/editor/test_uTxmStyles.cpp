@@ -290,3 +290,32 @@ TEST_F(EditorTest, MarkersKeepTheirLookUnderAStyle) {
     EXPECT_EQ(linkLook.fore, TxStyle::MarkerColor(6));
     EXPECT_TRUE(linkLook.underline);
 }
+
+TEST_F(EditorTest, MarkerStylesAndStylesInAHeader) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.mTxt->SetText(QStringLiteral("a tag here"));
+    // A marker style looks at exactly the selected text.
+    t.mTxt->SetSelStart(2);
+    t.mTxt->SetSelLength(3);
+    t.rtAct(60, 7);
+    const At tag = at(t.mTxt, 3);
+    EXPECT_EQ(tag.fore, TxStyle::MarkerColor(7));
+    EXPECT_TRUE(tag.underline);
+    EXPECT_EQ(tag.indent, 0); // no paragraph values
+    EXPECT_FALSE(at(t.mTxt, 0).underline);
+    EXPECT_FALSE(at(t.mTxt, 7).underline);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("a tag here"));
+
+    // In a header being edited the style goes to the header's text.
+    t.mTxt->SetHeadFootMask(TxEngine::Header);
+    ASSERT_TRUE(t.mTxt->HeadFootActivate(TxEngine::Header));
+    t.mTxt->SetText(QStringLiteral("header text"));
+    t.mTxt->SetSelStart(3);
+    t.rtAct(60, 5);
+    expectStyle(t.mTxt, 4, t.usrFmt[5], false);
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("header text"));
+    t.mTxt->HeadFootDeactivate();
+    EXPECT_EQ(t.mTxt->Text(), QStringLiteral("a tag here"));
+    EXPECT_EQ(at(t.mTxt, 0).size, 10);
+}

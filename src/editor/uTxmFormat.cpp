@@ -81,7 +81,9 @@ bool uTxm::SetIndent(const QVariant& vArg) {
         if (!answer)
             return false;
         bool ok = false;
-        const double chars = answer->trimmed().toDouble(&ok);
+        // Full-width digits typed through the input method count as digits.
+        const double chars =
+            answer->normalized(QString::NormalizationForm_KC).trimmed().toDouble(&ok);
         // Not a number, or a negative count: nothing changes.
         if (!ok || !std::isfinite(chars) || chars < 0 || chars > 1000)
             return false;

@@ -42,10 +42,18 @@ TEST_F(EditorTest, IndentByCharacterCount) {
     EXPECT_EQ(indentAt(t.mTxt, 14), 400); // the whole paragraph
     EXPECT_EQ(indentAt(t.mTxt, 20), 0);
     EXPECT_TRUE(t.bDcEdt());
+    // Full-width digits from the input method are digits too.
+    select(t.mTxt, 2, 3);
+    p.answerInput(QStringLiteral("１．５"));
+    t.rtAct(55, 1);
+    EXPECT_EQ(indentAt(t.mTxt, 0), 300);
     // Without asking: one body character more.
     select(t.mTxt, 2, 3);
     t.rtAct(55);
-    EXPECT_EQ(indentAt(t.mTxt, 0), 600);
+    EXPECT_EQ(indentAt(t.mTxt, 0), 500);
+    select(t.mTxt, 2, 3);
+    t.rtAct(55);
+    EXPECT_EQ(indentAt(t.mTxt, 0), 700);
     // The proposal is the current indent in characters; nonsense, a negative
     // count or Cancel change nothing.
     for (const std::optional<QString>& answer :
@@ -55,8 +63,8 @@ TEST_F(EditorTest, IndentByCharacterCount) {
         p.answerInput(answer);
         t.SetDcEdt(false);
         t.rtAct(55, 1);
-        EXPECT_EQ(p.calls.back().detail, QStringLiteral("3"));
-        EXPECT_EQ(indentAt(t.mTxt, 0), 600);
+        EXPECT_EQ(p.calls.back().detail, QStringLiteral("3.5"));
+        EXPECT_EQ(indentAt(t.mTxt, 0), 700);
         EXPECT_FALSE(t.bDcEdt());
     }
 }

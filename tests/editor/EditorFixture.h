@@ -18,6 +18,13 @@
 
 #include <memory>
 
+// Engine text written readably: "|" for a paragraph end, "/" for a line break.
+inline QString ctl(QString s) {
+    s.replace(u'|', QChar(10));
+    s.replace(u'/', QChar(11));
+    return s;
+}
+
 class EditorTest : public ::testing::Test {
 protected:
     void SetUp() override {

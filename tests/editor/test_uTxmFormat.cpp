@@ -8,11 +8,6 @@
 #include <QToolButton>
 
 namespace {
-QString ctl(QString s) {
-    s.replace(u'|', TxText::kPara);
-    s.replace(u'/', TxText::kLine);
-    return s;
-}
 
 void select(TxEngine* e, int start, int length) {
     e->SetSelStart(start);

@@ -34,12 +34,6 @@ At at(TxEngine* e, int pos) {
     return a;
 }
 
-QString ctl(QString s) {
-    s.replace(u'|', TxText::kPara);
-    s.replace(u'/', TxText::kLine);
-    return s;
-}
-
 void expectStyle(TxEngine* e, int pos, const UsrFmt& f, bool paragraph = true) {
     const At a = at(e, pos);
     EXPECT_EQ(a.size, f.iSize) << pos;

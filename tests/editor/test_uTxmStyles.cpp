@@ -239,6 +239,15 @@ TEST_F(EditorTest, FirstLineOfAPageBecomesItsHeadingOnFocus) {
     focusIn();
     QTest::keyClicks(t.mTxt, QStringLiteral("plain"));
     EXPECT_EQ(at(t.mTxt, 0).size, 10);
+    // ... but the end of the text below a heading still continues as body.
+    t.mTxt->SetSelStart(0);
+    t.rtAct(60, 0);
+    t.mTxt->SetSelStart(5);
+    t.mTxt->SetSelText(QString(TxText::kPara));
+    focusIn();
+    QTest::keyClicks(t.mTxt, QStringLiteral("y"));
+    expectStyle(t.mTxt, 0, t.usrFmt[0]);
+    expectStyle(t.mTxt, 6, t.usrFmt[3]);
     TxStyle::Shared().bDtp = true;
     uTxm& v = open(-1);
     QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);

@@ -207,3 +207,138 @@ TEST_F(GuiSession, TypeHeadingSaveAndQuit) {
     const qsizetype w = xml.indexOf(QStringLiteral("<WIDTH>"));
     EXPECT_GT(xml.mid(w + 7, xml.indexOf(u'<', w + 7) - w - 7).toInt(), 3000);
 }
+
+// A new user's first page in a document database and back: connect to a new
+// database, export the typed page at the top of the (empty) page tree, quit;
+// start again, import the page found by its title in the page-tree panel,
+// and save it to a file to read it back.
+TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
+    const auto windowNamed = [&](const QString& name) {
+        QString id;
+        waitFor(
+            [&] {
+                const auto out = run(xdotool_,
+                                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                                      QStringLiteral("--name"), name},
+                                     env_);
+                id = out ? out->section(u'\n', 0, 0).trimmed() : QString();
+                return !id.isEmpty();
+            },
+            20000);
+        return id;
+    };
+    const auto clickIn = [&](const QString& window, int x, int y, int button = 1) {
+        xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
+             QString::number(y), QStringLiteral("click"), QString::number(button)});
+        QThread::msleep(600);
+    };
+    const auto startApp = [&] {
+        app_.setProcessEnvironment(env_);
+        app_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        app_.start(QStringLiteral(FOLIUM_BINARY), {});
+        EXPECT_TRUE(app_.waitForStarted(10000));
+        const QString w = windowNamed(QStringLiteral("^Folium$"));
+        QThread::msleep(1500);
+        return w;
+    };
+    const QString db = home_ + QStringLiteral("/pages.txdb");
+
+    QString window = startApp();
+    ASSERT_FALSE(window.isEmpty()) << "no window named Folium";
+    clickIn(window, 700, 400);
+    type(QStringLiteral("Filed page"));
+    key(QStringLiteral("Return"));
+    type(QStringLiteral("kept in the database"));
+
+    // "外部文書(&B)" / "接続先を指定": a database that does not exist yet is made.
+    key(QStringLiteral("alt+b"));
+    key(QStringLiteral("Return"));
+    QThread::msleep(1000);
+    type(db);
+    key(QStringLiteral("Return"));
+    QThread::msleep(800);
+    key(QStringLiteral("Return")); // yes, make it
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(db); }, 10000)) << "no database made";
+
+    // "ｴｸｽﾎﾟｰﾄ (部章節)": the last item but one, asks for the title, then the
+    // dialog places the page at the top of the empty tree.
+    clickIn(window, 700, 400);
+    key(QStringLiteral("alt+b"));
+    key(QStringLiteral("Up"));
+    key(QStringLiteral("Up"));
+    key(QStringLiteral("Return"));
+    QThread::msleep(800);
+    type(QStringLiteral("Filed page"));
+    key(QStringLiteral("Return"));
+    const QString exportDlg = windowNamed(QStringLiteral("ｴｸｽﾎﾟｰﾄ先の指定"));
+    ASSERT_FALSE(exportDlg.isEmpty()) << "no export dialog";
+    clickIn(exportDlg, 60, 150, 3);
+    key(QStringLiteral("Down"));
+    key(QStringLiteral("Return"));
+    key(QStringLiteral("alt+o"));
+    QThread::msleep(800);
+
+    // The page is in the database: the find for scripts lists it by title.
+    const auto found =
+        run(QStringLiteral(FOLIUM_BINARY),
+            {QStringLiteral("--headless"), QStringLiteral("--find"), QStringLiteral("Filed"),
+             QStringLiteral("--db"), db, QStringLiteral("--titles")},
+            env_);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_TRUE(found->contains(QStringLiteral("1000")) && found->contains(u"Filed page"_qs))
+        << found->toStdString();
+
+    // Quit without saving the page to a file.
+    clickIn(window, 700, 400);
+    key(QStringLiteral("alt+f"));
+    key(QStringLiteral("x"));
+    QThread::msleep(800);
+    key(QStringLiteral("alt+n"));
+    ASSERT_TRUE(app_.waitForFinished(20000)) << "the program did not end";
+
+    // Start again: the database is connected; "ｲﾝﾎﾟｰﾄ" is the third item.
+    window = startApp();
+    ASSERT_FALSE(window.isEmpty());
+    clickIn(window, 700, 400);
+    key(QStringLiteral("alt+b"));
+    key(QStringLiteral("Down"));
+    key(QStringLiteral("Down"));
+    key(QStringLiteral("Return"));
+    const QString importDlg = windowNamed(QStringLiteral("既存文書からｲﾝﾎﾟｰﾄ"));
+    ASSERT_FALSE(importDlg.isEmpty()) << "no import dialog";
+    // The panel's title search ("文名", the second tab): the page by its title.
+    clickIn(importDlg, 70, 11);
+    type(QStringLiteral("Filed"));
+    key(QStringLiteral("Return"));
+    clickIn(importDlg, 60, 60);
+    key(QStringLiteral("alt+o"));
+    QThread::msleep(1000);
+
+    // Saved to a file ("名を付けて保存(&A)", Ctrl+F4), the editor's document is
+    // the page filed before.
+    const QString file = home_ + QStringLiteral("/Documents/imported.doc");
+    clickIn(window, 700, 400);
+    key(QStringLiteral("ctrl+F4"));
+    QThread::msleep(1000);
+    type(file);
+    key(QStringLiteral("Return"));
+    ASSERT_TRUE(waitFor([&] { return QFile::exists(file); }, 10000))
+        << QDir(home_ + QStringLiteral("/Documents"))
+               .entryList(QDir::Files)
+               .join(u' ')
+               .toStdString();
+    const QString out = TestEnv::freshDir(QStringLiteral("gui-import"));
+    ASSERT_TRUE(run(QStringLiteral(FOLIUM_BINARY),
+                    {QStringLiteral("--headless"), QStringLiteral("--convert-to"),
+                     QStringLiteral("txt"), QStringLiteral("--outdir"), out, file},
+                    env_)
+                    .has_value());
+    const QString text =
+        QString::fromUtf8(TestEnv::readFile(out + QStringLiteral("/imported.txt")));
+    EXPECT_TRUE(text.contains(QStringLiteral("kept in the database"))) << text.toStdString();
+
+    clickIn(window, 700, 400);
+    key(QStringLiteral("alt+f"));
+    key(QStringLiteral("x"));
+    ASSERT_TRUE(app_.waitForFinished(20000)) << "the program did not end";
+}

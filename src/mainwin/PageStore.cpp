@@ -10,6 +10,8 @@
 #include "uTrX.h"
 #include "uTxm.h"
 
+#include <algorithm>
+
 namespace {
 
 QString Text(const char* s) {
@@ -26,6 +28,7 @@ constexpr char kImported[] = "ｲﾝﾎﾟｰﾄしました";
 constexpr char kWriteFailed[] = "文書DBに書き込めませんでした。文書DBは変更されていません";
 constexpr char kNoData[] = "現在の文書を保存用に取り出せませんでした";
 constexpr char kImportFailed[] = "文書をｲﾝﾎﾟｰﾄできませんでした";
+constexpr char kNoCode[] = " はｺｰﾄﾞﾍﾟｰｼﾞではありません";
 constexpr char kNoPlace[] = "ﾂﾘｰに新しいﾍﾟｰｼﾞの位置がありません";
 
 } // namespace
@@ -107,6 +110,15 @@ bool PageStore::SaveToCode(const QString& sPrNm, const QString& sPrNo) {
     const qint64 nP = sPrNo.trimmed().toLongLong(&bNum);
     if (!bNum || !HasDocument())
         return false;
+    // The menu may be older than the database: a page that is no longer a
+    // code page (or a number that names none) takes nothing.
+    const QList<DbPage::CodePage> aCods = DbPage::CodePages();
+    if (std::none_of(aCods.begin(), aCods.end(),
+                     [&](const DbPage::CodePage& c) { return c.nNo == nP; })) {
+        Prompter::instance().message(sPrNm + Text(kNoCode), Prompter::Buttons::Ok,
+                                     Prompter::Icon::Warning);
+        return false;
+    }
     QString sTitle;
     qint64 nDup = 0;
     for (;;) {

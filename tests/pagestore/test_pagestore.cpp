@@ -229,4 +229,13 @@ TEST_F(PageStoreTest, CodePageNumbersOfAnySize) {
     prompter.answerInput(QStringLiteral("頁"));
     ASSERT_TRUE(store->SaveToCode(QStringLiteral("大きな番号"), QStringLiteral("123456")));
     EXPECT_EQ(Value(u"Select noLfP From tbTree Where noLfC=123457"_qs).toInt(), 123456);
+    // A number cut short, or a page unmarked since the menu was made, names
+    // no code page: nothing is filed under it.
+    Sql(u"Update msDoc Set boCod = 0 Where noDoc = 7"_qs);
+    for (const char* no : {"12345", "7"})
+        EXPECT_FALSE(store->SaveToCode(QStringLiteral("番号"), QString::fromLatin1(no))) << no;
+    EXPECT_EQ(prompter.calls.size(), 3); // one title asked for, two messages
+    EXPECT_EQ(prompter.messages(), (QStringList{u"番号 はｺｰﾄﾞﾍﾟｰｼﾞではありません"_qs,
+                                                u"番号 はｺｰﾄﾞﾍﾟｰｼﾞではありません"_qs}));
+    EXPECT_EQ(Count(u"tbTree"_qs), 3);
 }

@@ -2,6 +2,7 @@
 // page-tree dialog in its mode, the code-page submenu files under the page
 // chosen (whatever its number), and marking a code page in the dialog
 // rebuilds that submenu.
+#include "../tree/sbTrXScript.h"
 #include "Db.h"
 #include "DbSchema.h"
 #include "MainWindowFixture.h"
@@ -51,18 +52,7 @@ protected:
         store(QStringLiteral("DC_KBS"), QStringLiteral("DBS"), db);
         return start();
     }
-    // Answers the next page-tree dialog with `fn` acting on it shown.
-    void onDialog(std::function<void(sbTrX&)> fn) {
-        prompter.answerDialog([fn](QDialog& d) {
-            auto* x = qobject_cast<sbTrX*>(&d);
-            EXPECT_NE(x, nullptr);
-            if (!x)
-                return false;
-            x->show();
-            fn(*x);
-            return x->result() == QDialog::Accepted;
-        });
-    }
+    void onDialog(std::function<void(sbTrX&)> fn) { AnswerTreeDialog(prompter, std::move(fn)); }
     void typeText(const QString& s) {
         w->editor()->mTxt->setFocus();
         QTest::keyClicks(w->editor()->mTxt, s);

@@ -2,6 +2,7 @@
 // A real document database, a real editor control opened as the main window
 // opens it, a scripted prompter and the status texts the store shows.
 
+#include "../tree/sbTrXScript.h"
 #include "Db.h"
 #include "DbSchema.h"
 #include "PageStore.h"
@@ -91,19 +92,8 @@ protected:
                 .arg(no)
                 .arg(title));
     }
-    // Answers the next page-tree dialog: `fn` acts on it shown (not
-    // modally) and the dialog's own result is the answer.
-    void OnDialog(std::function<void(sbTrX&)> fn) {
-        prompter.answerDialog([fn](QDialog& d) {
-            auto* x = qobject_cast<sbTrX*>(&d);
-            EXPECT_NE(x, nullptr) << d.windowTitle().toStdString();
-            if (!x)
-                return false;
-            x->show();
-            fn(*x);
-            return x->result() == QDialog::Accepted;
-        });
-    }
+    // Answers the next page-tree dialog.
+    void OnDialog(std::function<void(sbTrX&)> fn) { AnswerTreeDialog(prompter, std::move(fn)); }
 
     QString dir, path;
     ScriptedPrompter prompter;

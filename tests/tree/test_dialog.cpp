@@ -5,6 +5,7 @@
 #include "TxEngine.h"
 #include "Usr.h"
 #include "sbTrX.h"
+#include "sbTrXScript.h"
 #include "yIni.h"
 
 #include <QAction>
@@ -105,19 +106,7 @@ protected:
         return ini.vGtVal(key, "");
     }
 
-    // Answers the next page-tree dialog: `fn` acts on it shown (not
-    // modally) and the dialog's own result is the answer.
-    void OnDialog(std::function<void(sbTrX&)> fn) {
-        prompter.answerDialog([fn](QDialog& d) {
-            auto* x = qobject_cast<sbTrX*>(&d);
-            EXPECT_NE(x, nullptr) << d.windowTitle().toStdString();
-            if (!x)
-                return false;
-            x->show();
-            fn(*x);
-            return x->result() == QDialog::Accepted;
-        });
-    }
+    void OnDialog(std::function<void(sbTrX&)> fn) { AnswerTreeDialog(prompter, std::move(fn)); }
 
     std::unique_ptr<sbTrX> d;
 };

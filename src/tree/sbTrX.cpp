@@ -413,7 +413,8 @@ void sbTrX::Lay() {
         return;
     const int k = Usr::kTwipsPerPixel;
     const sbTrXLayout::Boxes b =
-        sbTrXLayout::Lay(width() * k, height() * k, nMode_, cbZoom_->sizeHint().height() * k);
+        sbTrXLayout::Lay(width() * k, height() * k, nMode_, cbZoom_->sizeHint().height() * k,
+                         cbZoom_->sizeHint().width() * k);
     using PanelLayout::ToPixels;
     uTrX_->setGeometry(ToPixels(b.tree));
     txDoc_->setGeometry(ToPixels(b.preview));

@@ -1,20 +1,23 @@
 #include "sbTrXLayout.h"
 
+#include <algorithm>
+
 namespace sbTrXLayout {
 
-Boxes Lay(int W, int H, int nMode, int nCmbHgt) {
+Boxes Lay(int W, int H, int nMode, int nCmbHgt, int nCmbWid) {
     constexpr int kLabelWid = 500, kLabelHgt = 240, kButtonWid = 1000, kButtonHgt = 350;
-    constexpr int kZoomWid = 800;
+    const int nZoomWid = std::max(800, nCmbWid);
+    const int nMore = nZoomWid - 800;
     Boxes b;
     b.tree = {0, 0, 2180, H};
     b.preview = {2210, 30, W - 2240, H - 440};
     const int nRow = H - 380;
     if (nMode == 2) {
-        b.lbZoom = {W - 2390, H - 330, kLabelWid, kLabelHgt};
-        b.cbZoom = {W - 1860, nRow, kZoomWid, nCmbHgt};
+        b.lbZoom = {W - 2390 - nMore, H - 330, kLabelWid, kLabelHgt};
+        b.cbZoom = {W - 1860 - nMore, nRow, nZoomWid, nCmbHgt};
     } else {
-        b.lbZoom = {W - 3420, H - 330, kLabelWid, kLabelHgt};
-        b.cbZoom = {W - 2890, nRow, kZoomWid, nCmbHgt};
+        b.lbZoom = {W - 3420 - nMore, H - 330, kLabelWid, kLabelHgt};
+        b.cbZoom = {W - 2890 - nMore, nRow, nZoomWid, nCmbHgt};
         b.ok = {W - 2060, nRow, kButtonWid, kButtonHgt};
     }
     b.cancel = {W - 1030, nRow, kButtonWid, kButtonHgt};

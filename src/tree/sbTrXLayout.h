@@ -17,7 +17,9 @@ struct Boxes {
     PanelLayout::Box tree, preview, lbZoom, cbZoom, ok, cancel; // ok empty in mode 2
     bool operator==(const Boxes&) const = default;
 };
-// `nCmbHgt` is the zoom box's own height.
-Boxes Lay(int W, int H, int nMode, int nCmbHgt);
+// `nCmbHgt` is the zoom box's own height. The zoom box is 800 wide, or as
+// wide as its own text needs (`nCmbWid`): it then reaches further left, its
+// label with it, and keeps its right edge.
+Boxes Lay(int W, int H, int nMode, int nCmbHgt, int nCmbWid = 0);
 
 } // namespace sbTrXLayout

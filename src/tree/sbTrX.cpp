@@ -181,7 +181,10 @@ void sbTrX::ShowCaption(const QString& sNo) {
 void sbTrX::OnSetDoc(const QString& /*sNoP*/, const QString& sNo, const QString& sSz, int iJb,
                      bool /*bHg*/) {
     if (iJb == 3) {
+        // Nothing chosen any more: nothing for OK to take either.
         ClearPreview();
+        if (nMode_ == 1)
+            cmOk_[0]->setEnabled(false);
         UpdateExportOk();
         return;
     }

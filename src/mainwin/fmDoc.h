@@ -122,6 +122,9 @@ private:
 
     QString sDbPh;
     QString sCodNos;
+    // The code pages' numbers in menu order: sCodNos's five digits cannot
+    // hold a number above 99999, so the menu's items are matched here.
+    QList<qint64> codeNos_;
     QString sDbDir;
     int nTrEWid = 0;
 

@@ -178,7 +178,7 @@ void fmDoc::databaseItem(int iNdx) {
 
 void fmDoc::codePageItem(int iNdx) {
     const QList<QAction*> items = arrays_.value(QStringLiteral("mnCxd"));
-    const int nCodes = int(sCodNos.size() / 5);
+    const int nCodes = int(codeNos_.size());
     if (iNdx == nCodes + 1) {
         SetCodeMenu();
         return;
@@ -189,5 +189,5 @@ void fmDoc::codePageItem(int iNdx) {
         Prompter::instance().message(QStringLiteral("現在の文書が空です"));
         return;
     }
-    SaveToCode(items[iNdx]->text(), QString::number(sCodNos.mid(iNdx * 5, 5).toInt()));
+    SaveToCode(items[iNdx]->text(), QString::number(codeNos_[iNdx]));
 }

@@ -56,9 +56,11 @@ void fmDoc::SetCodeMenu() {
         return a;
     };
     sCodNos.clear();
+    codeNos_.clear();
     for (int i = 0; i < int(n); ++i) {
         at(i)->setText(rows[1][i].toString());
-        sCodNos += QStringLiteral("%1").arg(rows[0][i].toLongLong(), 5, 10, QLatin1Char('0'));
+        codeNos_.append(rows[0][i].toLongLong());
+        sCodNos += QStringLiteral("%1").arg(codeNos_.last(), 5, 10, QLatin1Char('0'));
     }
     QAction* sep = at(int(n));
     sep->setText(QString());

@@ -181,6 +181,9 @@ void fmDoc::OpenCommandLine(const QString& sCmd) {
 }
 
 void fmDoc::onPickFile(const QString& sFile) {
+    // An empty path only says the pane's earlier choice is void.
+    if (sFile.isEmpty())
+        return;
     txm_->rtAct(3, sFile);
     // A file that could not be read leaves the editor, and the caption, as
     // they were.

@@ -12,6 +12,7 @@
 #include <QPointer>
 
 class QAction;
+class QKeySequence;
 class QMenu;
 class QSplitter;
 class uFky;
@@ -109,7 +110,8 @@ private:
     void buildMenus();
     QAction* item(const QString& sArray, int iNdx) const;
     void onItem(const QString& sArray, int iNdx);
-    void refreshAllMenus();
+    // Refreshes the menus that have an item with shortcut `keys`.
+    void refreshMenusFor(const QKeySequence& keys);
     void refreshHeadFoot();
 
     // Commands without an editor action of their own (fmDocCommands.cpp).

@@ -386,7 +386,15 @@ void fmDoc::RefreshMenu(int iJb) {
     }
 }
 
-void fmDoc::refreshAllMenus() {
-    for (int i : {0, 1, 3, 5, 6})
-        RefreshMenu(i);
+void fmDoc::refreshMenusFor(const QKeySequence& keys) {
+    // Only the menus holding an item with this shortcut are asked about: a
+    // query may read the clipboard, which is not free on every keystroke.
+    for (int iJb : {0, 1, 3}) {
+        const QString sArray = QLatin1String(kTop[iJb].array);
+        for (const QAction* a : arrays_.value(sArray))
+            if (a && a->shortcuts().contains(keys)) {
+                RefreshMenu(iJb);
+                break;
+            }
+    }
 }

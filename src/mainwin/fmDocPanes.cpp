@@ -239,7 +239,7 @@ bool fmDoc::routeKey(QObject* watched, QEvent* event) {
         // The menu items' states decide whether their shortcuts fire: bring
         // them up to date with the editor first.
         if (k->modifiers() & Qt::ControlModifier || isBarKey(k) || k->key() == Qt::Key_Delete) {
-            refreshAllMenus();
+            refreshMenusFor(QKeySequence(k->keyCombination()));
             fky_->SetEnbByMenu();
         }
         return false;

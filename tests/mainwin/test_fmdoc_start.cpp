@@ -170,6 +170,10 @@ TEST_F(MainWindowTest, F8SavesWithTheBarHiddenAndFromTheFilePane) {
     ASSERT_FALSE(m.keyBar()->isVisible());
     // The window is up and active when Act returns: its keys work at once.
     EXPECT_TRUE(m.isActiveWindow());
+    // The file menu was opened while nothing was changed: its save item is
+    // off. The key still saves once there is something to save.
+    m.RefreshMenu(0);
+    ASSERT_FALSE(item(QStringLiteral("mnFile"), 1)->isEnabled());
     m.editor()->mTxt->setFocus();
     m.editor()->mTxt->moveCursor(QTextCursor::End);
     QTest::keyClicks(m.editor()->mTxt, QStringLiteral(" and new"));

@@ -62,6 +62,8 @@ void fmDoc::Act(const QString& sCmd) {
     Usr::DbOpen(sDbs, ok);
     if (ok)
         ApplyDb(sDbs);
+    else
+        sDbKept_ = sDbs;
 
     ini.GetGtx(kScreenGroup);
     const int nLeft = std::max(0, ini.vGtVal(QStringLiteral("LEFT"), 0));
@@ -128,7 +130,7 @@ bool fmDoc::SaveAndQuit() {
     }
     yIni& ini = settings();
     ini.GetGtx(kDbGroup);
-    ini.SetVal(QStringLiteral("DBS"), sDbPh);
+    ini.SetVal(QStringLiteral("DBS"), sDbPh.isEmpty() ? sDbKept_ : sDbPh);
     commitGroup(ini);
 
     ini.GetGtx(kScreenGroup);

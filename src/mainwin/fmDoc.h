@@ -123,6 +123,9 @@ private:
     void codePageItem(int iNdx);
 
     QString sDbPh;
+    // The database the settings named at start, kept when it could not be
+    // opened (a drive not mounted yet), until the user picks another one.
+    QString sDbKept_;
     QString sCodNos;
     // The code pages' numbers in menu order: sCodNos's five digits cannot
     // hold a number above 99999, so the menu's items are matched here.

@@ -20,6 +20,7 @@ const QString kDbFilter = QStringLiteral("文書ﾃﾞｰﾀｰﾍﾞｰｽ(*.tx
 
 void fmDoc::ApplyDb(const QString& sPh) {
     sDbPh = mClt::FileExist(sPh) ? sPh : QString();
+    sDbKept_.clear();
     const bool on = !sDbPh.isEmpty();
     for (int i : {2, 3, 4, 6, 7, 9})
         if (QAction* a = item(kDxdb, i))

@@ -71,6 +71,16 @@ TEST_F(MainWindowTest, CommandLineWithQuotesAndTabOpensTheFile) {
     EXPECT_EQ(m.editor()->mTxt->Text(), QStringLiteral("other"));
 }
 
+TEST_F(MainWindowTest, DatabaseMissingAtStartIsNotForgotten) {
+    const QString db = dir + QStringLiteral("/usb-stick/pages.txdb");
+    store(kDb, QStringLiteral("DBS"), db);
+    fmDoc& m = start();
+    EXPECT_TRUE(m.DbPath().isEmpty());
+    EXPECT_FALSE(item(QStringLiteral("mnDxdb"), 3)->isEnabled());
+    quit();
+    EXPECT_EQ(stored(kDb, QStringLiteral("DBS")), db);
+}
+
 TEST_F(MainWindowTest, CommandLineNamingNoFileOpensNothing) {
     fmDoc& m = start(dir + QStringLiteral("/missing.doc"));
     EXPECT_EQ(m.filePane()->GetPth(0), yIni::FsGtSpFld(5));

@@ -240,7 +240,6 @@ bool fmDoc::routeKey(QObject* watched, QEvent* event) {
         // them up to date with the editor first.
         if (k->modifiers() & Qt::ControlModifier || isBarKey(k) || k->key() == Qt::Key_Delete) {
             refreshMenusFor(QKeySequence(k->keyCombination()));
-            fky_->SetEnbByMenu();
         }
         return false;
     }

@@ -3,10 +3,10 @@
 // queries of one to three words of one to eight characters, medians. Also
 // the indexes' build time and size on disk, and what they add to saving a
 // page.
-//   find_bench [pages] [--db PATH]
-// The database is built once in the temporary folder (or at PATH) and kept,
-// since building it takes minutes; its indexes are dropped and built again
-// on every run so their build is measured.
+//   find_bench [pages] [--db PATH] [--queries-only]
+// The database is built once in the temporary folder (or at PATH) and kept;
+// its indexes are dropped and built again on every run so their build is
+// measured, unless --queries-only (then only the finds are timed).
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
@@ -133,14 +133,17 @@ int main(int argc, char** argv) {
 
     int nPages = 100000;
     QString path;
+    bool rebuild = true;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--db") && i + 1 < args.size())
             path = args[++i];
+        else if (args[i] == QLatin1String("--queries-only"))
+            rebuild = false;
         else if (args[i].toInt() > 0)
             nPages = args[i].toInt();
         else {
-            std::fprintf(stderr, "usage: find_bench [pages] [--db PATH]\n");
+            std::fprintf(stderr, "usage: find_bench [pages] [--db PATH] [--queries-only]\n");
             return 2;
         }
     }
@@ -162,8 +165,9 @@ int main(int argc, char** argv) {
     }
 
     // Without the indexes: saving; then their build, size, and saving again.
-    DropIndexes(path);
-    {
+    if (rebuild)
+        DropIndexes(path);
+    if (rebuild) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), "bench_side");
         db.setDatabaseName(path);
         if (!db.open())

@@ -159,8 +159,15 @@ bool ReadOnly(QSqlDatabase& db) {
     return !h || sqlite3_db_readonly(h, "main") != 0;
 }
 
-// How each word is looked for.
-enum class Way { Trigrams, Pairs, Like };
+// Past this many candidates from an index, the find walks the title index.
+constexpr int kManyCandidates = 2000;
+
+// The title index of DbCreate's schema (a database from elsewhere may lack it).
+bool HasTitleIndex(QSqlDatabase& db) {
+    QSqlQuery q(db);
+    return Count(q, QStringLiteral("Select count(*) From sqlite_master Where type = 'index'"
+                                   " And name = 'ixDocTitle' And tbl_name = 'msDoc'")) == 1;
+}
 
 // A word for LIKE with ESCAPE '\': "%" and "_" stand for themselves.
 QString LikePattern(const QString& w) {
@@ -274,27 +281,54 @@ QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk, bo
     }()
                                                                : CatchUpPairs(db));
 
-    QStringList conds;
-    QVariantList binds;
+    // The words of each index go into one query of it, which intersects
+    // them itself; words of one character are compared on what is left.
+    struct Group {
+        QString table;
+        QStringList phrases;
+        QVariantList words;
+    } groups[] = {{QStringLiteral("msDocFts"), {}, {}}, {QStringLiteral("msDocPairs"), {}, {}}};
+    QStringList likes;
+    QVariantList likeBinds;
     for (const QString& w : words) {
         const qsizetype chars = w.toUcs4().size();
-        const Way way = fts && chars >= 3     ? Way::Trigrams
-                        : pairs && chars == 2 ? Way::Pairs
-                                              : Way::Like;
-        if (way == Way::Like) {
-            conds << col + QStringLiteral(" Like ? Escape '\\'");
-            binds << LikePattern(w);
+        Group* g = fts && chars >= 3 ? &groups[0] : pairs && chars == 2 ? &groups[1] : nullptr;
+        if (!g) {
+            likes << col + QStringLiteral(" Like ? Escape '\\'");
+            likeBinds << LikePattern(w);
             continue;
         }
         // The word as one phrase of the column, folded as the index is.
-        conds << QStringLiteral("noDoc In (Select rowid From %1 Where %1 Match ('%2 : \"' ||"
-                                " replace(lower(?), '\"', '\"\"') || '\"'))")
-                     .arg(way == Way::Trigrams ? QStringLiteral("msDocFts")
-                                               : QStringLiteral("msDocPairs"),
-                          col);
-        binds << w;
+        g->phrases
+            << QStringLiteral("'%1 : \"' || replace(lower(?), '\"', '\"\"') || '\"'").arg(col);
+        g->words << w;
     }
+    QStringList conds;
+    QVariantList binds;
+    bool manyCandidates = true;
+    for (const Group& g : groups) {
+        if (g.phrases.isEmpty())
+            continue;
+        const QString match = QStringLiteral("Select rowid From %1 Where %1 Match (%2)")
+                                  .arg(g.table, g.phrases.join(QStringLiteral(" || ' AND ' || ")));
+        conds << QStringLiteral("noDoc In (") + match + u')';
+        binds += g.words;
+        // Few candidates are best looked up by number and sorted; many are
+        // best met walking the title index, which also gives the order.
+        QSqlQuery probe(db);
+        if (Count(probe,
+                  QStringLiteral("Select count(*) From (") + match +
+                      QStringLiteral(" Limit %1)").arg(kManyCandidates),
+                  g.words) < kManyCandidates)
+            manyCandidates = false;
+    }
+    conds += likes;
+    binds += likeBinds;
     QString sql = QStringLiteral("Select noDoc, szDoc From msDoc");
+    if (!likes.isEmpty() || conds.isEmpty())
+        manyCandidates = false;
+    if (manyCandidates && HasTitleIndex(db))
+        sql += QStringLiteral(" Indexed By ixDocTitle");
     if (!conds.isEmpty())
         sql += QStringLiteral(" Where ") + conds.join(QStringLiteral(" And "));
     sql += QStringLiteral(" Order By szDoc, noDoc");

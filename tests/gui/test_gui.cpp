@@ -124,13 +124,13 @@ TEST_F(GuiSession, TypeHeadingSaveAndQuit) {
         },
         20000))
         << "no window named Folium";
-    QThread::msleep(1500);
+    QThread::msleep(3000);
 
     // Click into the editor (the right part of the window), then type.
     ASSERT_TRUE(
         xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("700"),
              QStringLiteral("400"), QStringLiteral("click"), QStringLiteral("1")}));
-    QThread::msleep(500);
+    QThread::msleep(1000);
     type(QStringLiteral("Gui heading"));
     key(QStringLiteral("Return"));
     type(QStringLiteral("body line"));
@@ -141,7 +141,7 @@ TEST_F(GuiSession, TypeHeadingSaveAndQuit) {
     // F8 saves; a new document asks for its name in the documents folder,
     // proposing one from its first line: accept it.
     key(QStringLiteral("F8"));
-    QThread::msleep(1500);
+    QThread::msleep(3000);
     key(QStringLiteral("Return"));
     const QString docs = home_ + QStringLiteral("/Documents");
     const QString file = docs + QStringLiteral("/Gui heading.doc");
@@ -155,7 +155,7 @@ TEST_F(GuiSession, TypeHeadingSaveAndQuit) {
     ASSERT_TRUE(
         xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QStringLiteral("700"),
              QStringLiteral("400"), QStringLiteral("click"), QStringLiteral("1")}));
-    QThread::msleep(500);
+    QThread::msleep(1000);
     key(QStringLiteral("alt+f"));
     key(QStringLiteral("x"));
     ASSERT_TRUE(app_.waitForFinished(20000)) << "the program did not end";
@@ -230,7 +230,7 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
     const auto clickIn = [&](const QString& window, int x, int y, int button = 1) {
         xdo({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(x),
              QString::number(y), QStringLiteral("click"), QString::number(button)});
-        QThread::msleep(600);
+        QThread::msleep(1200);
     };
     const auto startApp = [&] {
         app_.setProcessEnvironment(env_);
@@ -238,7 +238,7 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
         app_.start(QStringLiteral(FOLIUM_BINARY), {});
         EXPECT_TRUE(app_.waitForStarted(10000));
         const QString w = windowNamed(QStringLiteral("^Folium$"));
-        QThread::msleep(1500);
+        QThread::msleep(3000);
         return w;
     };
     const QString db = home_ + QStringLiteral("/pages.txdb");
@@ -253,10 +253,10 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
     // "外部文書(&B)" / "接続先を指定": a database that does not exist yet is made.
     key(QStringLiteral("alt+b"));
     key(QStringLiteral("Return"));
-    QThread::msleep(1000);
+    QThread::msleep(2000);
     type(db);
     key(QStringLiteral("Return"));
-    QThread::msleep(800);
+    QThread::msleep(1600);
     key(QStringLiteral("Return")); // yes, make it
     ASSERT_TRUE(waitFor([&] { return QFile::exists(db); }, 10000)) << "no database made";
 
@@ -267,7 +267,7 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
     key(QStringLiteral("Up"));
     key(QStringLiteral("Up"));
     key(QStringLiteral("Return"));
-    QThread::msleep(800);
+    QThread::msleep(1600);
     type(QStringLiteral("Filed page"));
     key(QStringLiteral("Return"));
     const QString exportDlg = windowNamed(QStringLiteral("ｴｸｽﾎﾟｰﾄ先の指定"));
@@ -276,7 +276,7 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
     key(QStringLiteral("Down"));
     key(QStringLiteral("Return"));
     key(QStringLiteral("alt+o"));
-    QThread::msleep(800);
+    QThread::msleep(1600);
 
     // The page is in the database: the find for scripts lists it by title.
     const auto found =
@@ -292,7 +292,7 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
     clickIn(window, 700, 400);
     key(QStringLiteral("alt+f"));
     key(QStringLiteral("x"));
-    QThread::msleep(800);
+    QThread::msleep(1600);
     key(QStringLiteral("alt+n"));
     ASSERT_TRUE(app_.waitForFinished(20000)) << "the program did not end";
 
@@ -312,14 +312,14 @@ TEST_F(GuiSession, ExportPageToNewDatabaseAndImportItAgain) {
     key(QStringLiteral("Return"));
     clickIn(importDlg, 60, 60);
     key(QStringLiteral("alt+o"));
-    QThread::msleep(1000);
+    QThread::msleep(2000);
 
     // Saved to a file ("名を付けて保存(&A)", Ctrl+F4), the editor's document is
     // the page filed before.
     const QString file = home_ + QStringLiteral("/Documents/imported.doc");
     clickIn(window, 700, 400);
     key(QStringLiteral("ctrl+F4"));
-    QThread::msleep(1000);
+    QThread::msleep(2000);
     type(file);
     key(QStringLiteral("Return"));
     ASSERT_TRUE(waitFor([&] { return QFile::exists(file); }, 10000))

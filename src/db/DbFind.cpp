@@ -333,13 +333,27 @@ QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk, bo
         sql += QStringLiteral(" Where ") + conds.join(QStringLiteral(" And "));
     sql += QStringLiteral(" Order By szDoc, noDoc");
 
-    QSqlQuery q(db);
-    q.setForwardOnly(true);
-    if (!Exec(q, sql, binds))
+    // Run straight on SQLite: a find may list every page, and rows read
+    // through QSqlQuery cost more than the search itself.
+    sqlite3* h = Handle(db);
+    sqlite3_stmt* st = nullptr;
+    const QByteArray text = sql.toUtf8();
+    if (!h || sqlite3_prepare_v2(h, text.constData(), int(text.size()), &st, nullptr) != SQLITE_OK)
         return out;
-    while (q.next())
-        out.append({q.value(0).toLongLong(), q.value(1).toString()});
-    bOk = true;
+    for (int i = 0; i < binds.size(); ++i) {
+        const QByteArray v = binds[i].toString().toUtf8();
+        sqlite3_bind_text(st, i + 1, v.constData(), int(v.size()), SQLITE_TRANSIENT);
+    }
+    int rc;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        const auto* title = static_cast<const char16_t*>(sqlite3_column_text16(st, 1));
+        const int bytes = sqlite3_column_bytes16(st, 1);
+        out.append({sqlite3_column_int64(st, 0), QString::fromUtf16(title, bytes / 2)});
+    }
+    sqlite3_finalize(st);
+    bOk = rc == SQLITE_DONE;
+    if (!bOk)
+        out.clear();
     return out;
 }
 

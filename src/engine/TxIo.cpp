@@ -1,12 +1,12 @@
-// TxEngine: documents in and out as bytes and files (formats 1, 3, 9), and
+// TxEngine: documents in and out as bytes and files (its own format 3 and
+// whatever the format registry reads and writes), and
 // inserting one document into another at the caret.
 #include "TxEngine.h"
 
+#include "Converter.h"
 #include "Document.h"
 #include "ModelBridge.h"
-#include "MsDoc.h"
 #include "NativeFormat.h"
-#include "PlainText.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
 #include "TxProps.h"
@@ -20,62 +20,30 @@
 
 namespace {
 
-QString unsupported(int format) {
-    switch (format) {
-    case TxEngine::FmtHtml:
-        return QStringLiteral("HTML is not supported yet");
-    case TxEngine::FmtRtf:
-        return QStringLiteral("RTF is not supported yet");
-    case TxEngine::FmtPdf:
-        return QStringLiteral("PDF is not supported yet");
-    case TxEngine::FmtDocx:
-        return QStringLiteral("Word Open XML (.docx) is not supported yet");
-    default:
-        return QStringLiteral("unknown format %1").arg(format);
-    }
-}
-
-// Reads bytes of `format` into a fresh TxDocument.
+// Reads bytes of `format` into a fresh TxDocument: the engine's own format
+// here, every other one through the format registry and the model.
 bool decode(const QByteArray& bytes, int format, TxDocument& out, QString* error) {
-    switch (format) {
-    case TxEngine::FmtText:
-        bridge::toEngine(textfmt::read(bytes), out);
-        return true;
-    case TxEngine::FmtNative:
+    if (format == TxEngine::FmtNative)
         return native::load(bytes, out, error);
-    case TxEngine::FmtDoc: {
-#ifdef FOLIUM_HAVE_DOC_READER
-        const std::optional<model::Document> doc = msdoc::read(bytes, error);
-        if (!doc)
-            return false;
-        bridge::toEngine(*doc, out);
-        return true;
-#else
-        *error = QStringLiteral("reading Word 97-2003 documents is not available in this build");
+    const std::optional<model::Document> doc =
+        formats::Converter::instance().load(bytes, format, error);
+    if (!doc)
         return false;
-#endif
-    }
-    default:
-        *error = unsupported(format);
-        return false;
-    }
+    bridge::toEngine(*doc, out);
+    return true;
 }
 
 bool encode(const TxDocument& doc, int format, QByteArray* out, QString* error) {
-    switch (format) {
-    case TxEngine::FmtText:
-        *out = textfmt::write(bridge::fromEngine(doc));
-        return true;
-    case TxEngine::FmtNative:
+    if (format == TxEngine::FmtNative) {
         *out = native::save(doc);
         return true;
-    case TxEngine::FmtDoc:
-        *out = msdoc::write(bridge::fromEngine(doc));
-        return true;
-    default:
-        *error = unsupported(format);
-        return false;
     }
+    std::optional<QByteArray> bytes =
+        formats::Converter::instance().save(bridge::fromEngine(doc), format, error);
+    if (!bytes)
+        return false;
+    *out = std::move(*bytes);
+    return true;
 }
 
 } // namespace

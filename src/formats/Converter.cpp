@@ -14,17 +14,44 @@ namespace formats {
 
 namespace {
 
+Format entry(const char* name, QStringList extensions, int engineFormat, const char* title,
+             const char* filter, const char* saveFilter = "", Reader read = {}, Writer write = {}) {
+    Format f;
+    f.name = QString::fromLatin1(name);
+    f.extensions = std::move(extensions);
+    f.engineFormat = engineFormat;
+    f.title = QString::fromLatin1(title);
+    f.filter = QString::fromUtf8(filter);
+    f.saveFilter = QString::fromUtf8(saveFilter);
+    f.read = std::move(read);
+    f.write = std::move(write);
+    return f;
+}
+
 void addBuiltins(Converter& c) {
-    c.add({QStringLiteral("doc"),
-           {QStringLiteral("doc")},
-           9,
-           [](const QByteArray& b, QString* e) { return msdoc::read(b, e); },
-           [](const model::Document& d) { return msdoc::write(d); }});
-    c.add({QStringLiteral("txt"),
-           {QStringLiteral("txt")},
-           1,
-           [](const QByteArray& b, QString*) { return std::optional(textfmt::read(b)); },
-           [](const model::Document& d) { return textfmt::write(d); }});
+    c.add(entry(
+        "doc", {QStringLiteral("doc")}, 9, "Word 97-2003 (.doc)", "ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc",
+        "", [](const QByteArray& b, QString* e) { return msdoc::read(b, e); },
+        [](const model::Document& d, QString*) { return std::optional(msdoc::write(d)); }));
+    c.add(entry("docx", {QStringLiteral("docx")}, 13, "Word Open XML (.docx)",
+                "ﾜｰﾄﾞ文書 (*.docx)|*.docx"));
+    c.add(entry("rtf", {QStringLiteral("rtf")}, 5, "RTF", "ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf"));
+    c.add(entry(
+        "txt", {QStringLiteral("txt")}, 1, "plain text", "ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt", "",
+        [](const QByteArray& b, QString*) { return std::optional(textfmt::read(b)); },
+        [](const model::Document& d, QString*) { return std::optional(textfmt::write(d)); }));
+    // Saved through the HTML exporter, never through the engine.
+    c.add(entry("htm", {QStringLiteral("htm"), QStringLiteral("html")}, 4, "HTML",
+                "HTML Document(*.htm;*.html)|*.htm;*.html", "HTML (*.htm;*.html)|*.htm;*.html"));
+    // Written from the engine's pages, never read.
+    Format pdf = entry("pdf", {QStringLiteral("pdf")}, 12, "PDF", "ｱｸﾛﾊﾞｯﾄPDF(*.pdf)|*.pdf");
+    pdf.opens = false;
+    c.add(pdf);
+}
+
+QString notSupported(const Format* f, int engineFormat) {
+    return f ? QStringLiteral("%1 is not supported yet").arg(f->title)
+             : QStringLiteral("unknown format %1").arg(engineFormat);
 }
 
 } // namespace
@@ -59,11 +86,31 @@ const Format* Converter::byEngineFormat(int engineFormat) const {
 }
 
 const Format* Converter::forFile(const QString& path, const QByteArray& bytes) const {
-    if (const Format* f = byName(QFileInfo(path).suffix()))
+    if (const Format* f = byName(QFileInfo(path).suffix()); f && f->read)
         return f;
     if (bytes.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")))
         return byName(QStringLiteral("doc"));
-    return nullptr;
+    if (bytes.startsWith(QByteArray("PK\x03\x04", 4)))
+        return byName(QStringLiteral("docx"));
+    return byName(QFileInfo(path).suffix());
+}
+
+int Converter::openFormat(const QString& ext) const {
+    const Format* f = ext.isEmpty() ? nullptr : byName(ext);
+    return f && f->opens ? f->engineFormat : 0;
+}
+
+int Converter::saveFormat(const QString& ext) const {
+    const Format* f = ext.isEmpty() ? nullptr : byName(ext);
+    return f && f->saves ? f->engineFormat : 0;
+}
+
+QString Converter::dialogFilter(const QList<int>& engineFormats, bool saving) const {
+    QStringList parts;
+    for (int n : engineFormats)
+        if (const Format* f = byEngineFormat(n))
+            parts << (saving && !f->saveFilter.isEmpty() ? f->saveFilter : f->filter);
+    return parts.join(u'|');
 }
 
 std::optional<model::Document> Converter::load(const QByteArray& bytes, int engineFormat,
@@ -71,10 +118,14 @@ std::optional<model::Document> Converter::load(const QByteArray& bytes, int engi
     const Format* f = byEngineFormat(engineFormat);
     if (!f || !f->read) {
         if (error)
-            *error = QStringLiteral("format %1 cannot be read").arg(engineFormat);
+            *error = notSupported(f, engineFormat);
         return std::nullopt;
     }
-    return f->read(bytes, error);
+    QString why;
+    std::optional<model::Document> doc = f->read(bytes, &why);
+    if (!doc && error)
+        *error = why.isEmpty() ? QStringLiteral("the %1 file cannot be read").arg(f->title) : why;
+    return doc;
 }
 
 std::optional<QByteArray> Converter::save(const model::Document& doc, int engineFormat,
@@ -82,10 +133,14 @@ std::optional<QByteArray> Converter::save(const model::Document& doc, int engine
     const Format* f = byEngineFormat(engineFormat);
     if (!f || !f->write) {
         if (error)
-            *error = QStringLiteral("format %1 cannot be written").arg(engineFormat);
+            *error = notSupported(f, engineFormat);
         return std::nullopt;
     }
-    return f->write(doc);
+    QString why;
+    std::optional<QByteArray> bytes = f->write(doc, &why);
+    if (!bytes && error)
+        *error = why.isEmpty() ? QStringLiteral("%1 cannot be written").arg(f->title) : why;
+    return bytes;
 }
 
 bool isHeadless(int argc, char** argv) {
@@ -120,7 +175,9 @@ int runHeadless(const QStringList& args, QTextStream& err) {
     const QString fmtName = target.section(u':', 0, 0);
     const Format* out = c.byName(fmtName);
     if (!out || !out->write) {
-        err << "folium: cannot convert to \"" << target << "\": unknown format\n";
+        err << "folium: cannot convert to \"" << target << "\": "
+            << (out ? notSupported(out, out->engineFormat) : QStringLiteral("unknown format"))
+            << "\n";
         return 2;
     }
     if (files.isEmpty()) {
@@ -141,17 +198,20 @@ int runHeadless(const QStringList& args, QTextStream& err) {
         } else {
             const QByteArray bytes = in.readAll();
             const Format* from = c.forFile(path, bytes);
-            if (!from || !from->read)
+            if (!from)
                 why = QStringLiteral("unknown input format");
-            else if (!(doc = from->read(bytes, &why)) && why.isEmpty())
-                why = QStringLiteral("cannot be read");
+            else
+                doc = c.load(bytes, from->engineFormat, &why);
         }
         if (doc) {
-            const QString dest =
-                QDir(outDir).filePath(QFileInfo(path).completeBaseName() + u'.' + fmtName);
+            const QString dest = QDir(outDir).filePath(QFileInfo(path).completeBaseName() + u'.' +
+                                                       out->extensions.value(0, fmtName));
+            const std::optional<QByteArray> bytes = c.save(*doc, out->engineFormat, &why);
             QSaveFile file(dest);
-            if (!file.open(QIODevice::WriteOnly) || file.write(out->write(*doc)) < 0 ||
-                !file.commit())
+            if (!bytes)
+                ; // why says it
+            else if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
+                     !file.commit())
                 why = QStringLiteral("cannot write %1: %2").arg(dest, file.errorString());
             else
                 continue;

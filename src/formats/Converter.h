@@ -1,14 +1,19 @@
 #pragma once
-// The file formats the program reads and writes, by name, extension and
-// engine format number, and the headless converter built on them:
+// The file formats the program reads and writes, by name, extension, engine
+// format number and file-dialog filter, and the headless converter built on
+// them:
 //
 //   folium --headless --convert-to FMT[:filter] [--outdir DIR] FILE...
 //
 // (the options of LibreOffice's converter, so that one can stand in for the
 // other). Each FILE is written as DIR/NAME.FMT; a file that fails gives one
 // line on standard error, and the exit status is non-zero when any failed.
+//
+// The registry is the one place that knows the formats: the engine's
+// LoadBytes/SaveBytes, the editor's dialogs and the converter all ask it.
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -24,12 +29,26 @@ struct Document;
 
 namespace formats {
 
+using Reader = std::function<std::optional<model::Document>(const QByteArray&, QString*)>;
+using Writer = std::function<std::optional<QByteArray>(const model::Document&, QString*)>;
+
 struct Format {
     QString name;           // "doc", "txt", ...
-    QStringList extensions; // lower case, without the dot
+    QStringList extensions; // lower case, without the dot; the first is the one written
     int engineFormat = 0;   // 1 plain text, 9 Word 97-2003, ...
-    std::function<std::optional<model::Document>(const QByteArray&, QString*)> read;
-    std::function<QByteArray(const model::Document&)> write;
+    QString title;          // for messages: "Word Open XML (.docx)"
+    // The file-dialog filter part ("ﾜｰﾄﾞ文書 (*.docx)|*.docx"); saveFilter
+    // when the save dialog words it differently.
+    QString filter;
+    QString saveFilter;
+    // Whether the program opens / saves files of this format at all (some
+    // through other paths than the model: PDF through the page painter,
+    // HTML through its exporter).
+    bool opens = true;
+    bool saves = true;
+    // Bytes <-> model; empty when this build has no such reader / writer.
+    Reader read;
+    Writer write;
 };
 
 class Converter {
@@ -41,8 +60,17 @@ public:
     const Format* byName(const QString& nameOrExtension) const;
     const Format* byEngineFormat(int engineFormat) const;
     // By the file's extension; a file without a known extension is
-    // recognised by its first bytes (compound file: Word 97-2003).
+    // recognised by its first bytes (compound file: Word 97-2003; zip
+    // package: Word Open XML).
     const Format* forFile(const QString& path, const QByteArray& bytes) const;
+
+    // Engine format numbers for opening / saving a file with extension
+    // `ext` (lower or upper case, no dot); 0 when the program does not.
+    int openFormat(const QString& ext) const;
+    int saveFormat(const QString& ext) const;
+    // A file dialog's filter: the formats' parts joined by "|" in the
+    // order given (the save dialog's wording when `saving`).
+    QString dialogFilter(const QList<int>& engineFormats, bool saving = false) const;
 
     std::optional<model::Document> load(const QByteArray& bytes, int engineFormat,
                                         QString* error = nullptr) const;

@@ -21,6 +21,8 @@ void SplitMrk(const QString& sLnk, QString& sTyp, QString& sVal) {
 
 } // namespace Frmt
 
+#include "Converter.h"
+
 #include <QFileInfo>
 
 namespace Frmt {
@@ -35,23 +37,11 @@ QString ExtOf(const QString& sFile) {
 }
 
 int ReadFormat(const QString& ext) {
-    if (ext == QLatin1String("txt"))
-        return 1;
-    if (ext == QLatin1String("htm"))
-        return 4;
-    if (ext == QLatin1String("rtf"))
-        return 5;
-    if (ext == QLatin1String("doc"))
-        return 9;
-    if (ext == QLatin1String("docx"))
-        return 13;
-    return 0;
+    return formats::Converter::instance().openFormat(ext);
 }
 
 int WriteFormat(const QString& ext) {
-    if (ext == QLatin1String("pdf"))
-        return 12;
-    return ReadFormat(ext);
+    return formats::Converter::instance().saveFormat(ext);
 }
 
 } // namespace Frmt

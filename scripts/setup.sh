@@ -10,6 +10,7 @@ FOLIUM_BUILD_PACKAGES=(
   qt6-translations-l10n fonts-noto-cjk
   libzip-dev libsqlite3-dev
   libgtest-dev libbenchmark-dev
+  libwmf-dev libemf2svg-dev qt6-svg-dev
 )
 
 folium_missing_packages() {

@@ -1,5 +1,7 @@
 #include "TxDocument.h"
 
+#include "Pictures.h"
+
 #include "FontSubst.h"
 #include "TxFonts.h"
 #include "TxProps.h"
@@ -109,6 +111,9 @@ QString TxDocument::addImage(const QByteArray& bytes, int type, QTextDocument* i
     QImageReader reader(&buf);
     reader.setAutoTransform(true);
     data.image = reader.read();
+    // Metafiles are drawn through the picture library.
+    if (data.image.isNull())
+        data.image = pictures::Render(bytes);
     if (into)
         into->addResource(QTextDocument::ImageResource, QUrl(name), data.image);
     imageData.insert(name, data);

@@ -1,5 +1,6 @@
 #include "TxImages.h"
 
+#include "Pictures.h"
 #include "TxProps.h"
 
 #include <QBuffer>
@@ -26,8 +27,15 @@ Probe probe(const QByteArray& bytes) {
     else if (fmt == "tif" || fmt == "tiff")
         p.type = 5;
     const QImage img = reader.read();
-    if (img.isNull())
+    if (img.isNull()) {
+        // Metafiles: their size from their header, drawn by the picture library.
+        const pictures::Type t = pictures::TypeOf(bytes);
+        const QSize twips = pictures::MetafileSize(bytes);
+        if (pictures::IsMetafile(t) && !twips.isEmpty() && !pictures::Render(bytes).isNull()) {
+            p = {true, int(t), twips.width(), twips.height()};
+        }
         return p;
+    }
     p.ok = true;
     // Natural size from the image's own resolution (96 dpi when it has none).
     const double dpiX = img.dotsPerMeterX() > 0 ? img.dotsPerMeterX() * 0.0254 : 96.0;

@@ -1,0 +1,119 @@
+// Pictures: metafiles measured from their headers and drawn where their
+// shapes are; images a document cannot hold turned into PNG.
+#include "Metafiles.h"
+#include "Pictures.h"
+
+#include <QBuffer>
+#include <QImage>
+#include <QImageReader>
+#include <gtest/gtest.h>
+
+namespace {
+
+QByteArray encoded(const QImage& img, const char* fmt) {
+    QByteArray b;
+    QBuffer buf(&b);
+    buf.open(QIODevice::WriteOnly);
+    img.save(&buf, fmt);
+    return b;
+}
+
+bool reddish(QRgb p) {
+    return qAlpha(p) > 128 && qRed(p) > 160 && qGreen(p) < 100 && qBlue(p) < 100;
+}
+bool blank(QRgb p) {
+    return qAlpha(p) < 32 || (qRed(p) > 230 && qGreen(p) > 230 && qBlue(p) > 230);
+}
+
+// The test pictures hold a red rectangle over the left 10..90 of 200 units
+// across and 10..90 of 100 down.
+void expectRectangleDrawn(const QImage& img) {
+    ASSERT_FALSE(img.isNull());
+    const int w = img.width(), h = img.height();
+    EXPECT_TRUE(reddish(img.pixel(w * 25 / 100, h * 50 / 100))) << "inside the rectangle";
+    EXPECT_TRUE(reddish(img.pixel(w * 40 / 100, h * 80 / 100))) << "inside, lower right";
+    EXPECT_TRUE(blank(img.pixel(w * 75 / 100, h * 50 / 100))) << "right half is empty";
+    EXPECT_TRUE(blank(img.pixel(w * 25 / 100, h * 3 / 100))) << "above the rectangle";
+}
+
+} // namespace
+
+TEST(Pictures, TypesComeFromTheBytes) {
+    QImage img(4, 4, QImage::Format_RGB32);
+    img.fill(Qt::blue);
+    EXPECT_EQ(pictures::TypeOf(encoded(img, "PNG")), pictures::Png);
+    EXPECT_EQ(pictures::TypeOf(encoded(img, "JPEG")), pictures::Jpeg);
+    EXPECT_EQ(pictures::TypeOf(encoded(img, "BMP")), pictures::Bmp);
+    EXPECT_EQ(pictures::TypeOf(testmeta::Wmf()), pictures::Wmf);
+    EXPECT_EQ(pictures::TypeOf(testmeta::Wmf(false)), pictures::Wmf);
+    EXPECT_EQ(pictures::TypeOf(testmeta::Emf()), pictures::Emf);
+    EXPECT_EQ(pictures::TypeOf(QByteArray("hello world, not a picture")), pictures::Unknown);
+    // An EMF header claiming more header bytes than the file has is no EMF.
+    QByteArray shortEmf = testmeta::Emf().left(90);
+    shortEmf[4] = char(200);
+    EXPECT_EQ(pictures::TypeOf(shortEmf), pictures::Unknown);
+}
+
+TEST(Pictures, MetafileSizesInTwips) {
+    // 200 x 100 units at 100 per inch: 2 x 1 inch.
+    EXPECT_EQ(pictures::MetafileSize(testmeta::Wmf()), QSize(2880, 1440));
+    // The EMF frame is 5080 x 2540 hundredths of a millimetre (inclusive).
+    const QSize emf = pictures::MetafileSize(testmeta::Emf());
+    EXPECT_NEAR(emf.width(), 2880, 2);
+    EXPECT_NEAR(emf.height(), 1440, 2);
+    EXPECT_TRUE(pictures::MetafileSize(QByteArray(100, 'x')).isEmpty());
+}
+
+TEST(Pictures, WmfIsDrawnWhereItsShapesAre) {
+    const QImage img = pictures::Render(testmeta::Wmf(), QSize(400, 200));
+    EXPECT_EQ(img.size(), QSize(400, 200));
+    expectRectangleDrawn(img);
+    // Without a size the picture is drawn at twice its 96-dpi size.
+    EXPECT_EQ(pictures::Render(testmeta::Wmf()).size(), QSize(384, 192));
+}
+
+TEST(Pictures, EmfIsDrawnWhereItsShapesAre) {
+    const QImage img = pictures::Render(testmeta::Emf(), QSize(400, 200));
+    expectRectangleDrawn(img);
+}
+
+TEST(Pictures, DamagedMetafilesDrawNothingAndDoNotCrash) {
+    QByteArray wmf = testmeta::Wmf();
+    wmf.chop(30); // records cut off
+    QByteArray emf = testmeta::Emf();
+    emf.chop(40);
+    for (const QByteArray& b : {wmf, emf, QByteArray(), QByteArray("\xD7\xCD\xC6\x9A", 4)}) {
+        const QImage img = pictures::Render(b, QSize(50, 50));
+        if (!img.isNull()) {
+            EXPECT_EQ(img.size(), QSize(50, 50));
+        }
+    }
+    // A record claiming a size beyond the end of the file.
+    QByteArray huge = testmeta::Emf();
+    huge[88 + 4] = char(0xFF);
+    huge[88 + 5] = char(0xFF);
+    const QImage img = pictures::Render(huge, QSize(20, 20));
+    EXPECT_TRUE(img.isNull() || img.size() == QSize(20, 20));
+}
+
+TEST(Pictures, ImagesADocumentCannotHoldBecomePng) {
+    QImage img(6, 3, QImage::Format_RGB32);
+    img.fill(qRgb(10, 200, 30));
+    const QByteArray gif = encoded(img, "GIF");
+    const QByteArray bmp = encoded(img, "BMP");
+    for (const QByteArray& b : {gif, bmp}) {
+        if (b.isEmpty())
+            continue; // this Qt has no writer for it
+        const std::optional<pictures::Stored> s = pictures::ForDocument(b);
+        ASSERT_TRUE(s);
+        EXPECT_EQ(s->type, pictures::Png);
+        const QImage back = QImage::fromData(s->bytes, "PNG");
+        EXPECT_EQ(back.size(), QSize(6, 3));
+        EXPECT_EQ(back.pixel(2, 1), qRgb(10, 200, 30));
+    }
+    // PNG, JPEG and metafiles stay as they are.
+    const QByteArray png = encoded(img, "PNG");
+    EXPECT_EQ(pictures::ForDocument(png)->bytes, png);
+    EXPECT_EQ(pictures::ForDocument(testmeta::Wmf())->type, pictures::Wmf);
+    EXPECT_FALSE(pictures::ForDocument(QByteArray("no image")));
+}

@@ -89,6 +89,22 @@ public:
     // written. Returns whether it was written.
     bool txSaveAs(QString& vFL, bool bNoAct = true);
     void txIME(bool bIME);
+    // Commands 1, 10, 30: the open dialog (bOpen: command 1; bIns: insert
+    // at the caret). Returns whether a file was loaded.
+    bool OpenDlg(bool bOpen, bool bIns);
+    // Loads `sFile` replacing the document (or at the caret with bIns).
+    bool LoadFl(const QString& sFile, bool bIns);
+    // Inserts an image file at the caret, placed by iFlw; false when it
+    // cannot be read.
+    bool InsPicFl(const QString& sFile);
+    // Inserts the clipboard's picture (as "Wrk.bmp", 96 dpi).
+    bool PastePic(bool bLink = false);
+    // The object commands of the picture at the caret or the selected one
+    // (the object context menu): edit it in the image editor, or delete it
+    // with the link marker it carries (the marker's text stays). Both mark
+    // the document modified when done.
+    bool ObjPicEdit();
+    bool ObjPicDelete();
 
     // --- state the settings dialog and other parts read ---
     QString sFlNm;
@@ -201,6 +217,15 @@ private:
     void txNew();
     bool txUndo();
     bool txPaste(const QString& sKind);
+    // External files and pictures (uTxmFiles.cpp, uTxmPictures.cpp).
+    bool txInsText();
+    QString askSaveAsFile();
+    bool insertPicture(const QByteArray& bytes, const QString& file, int fitWidth = 0);
+    bool txInsPic();
+    bool txMarkPic();
+    bool txWmfPic();
+    bool pasteMetafile(const QByteArray& bytes);
+    int textWidth() const;
     bool hasSelection() const;
     void selectAll();
     void pageBreak();
@@ -213,7 +238,6 @@ private:
     void restoreEdited(bool wasEdited, bool saved);
     bool txSave(const QString& vFile = {});
     void PrepDbSave();
-    bool LoadFl(const QString& sFile, bool bIns);
     bool writeFile(const QString& sFile, int format);
     bool SaveHtm(int iJb, const QString& vFL);
 
@@ -260,7 +284,8 @@ private:
     bool laidOut_ = false;     // the first layout is done
     bool inHeadingShown_ = false;
     bool tlStateValid_ = false;
-    bool forwardingKey_ = false; // a key the control passes on to the engine
-    QString lastSaveAsName_;     // the save-as dialog's previous file name
+    bool forwardingKey_ = false;           // a key the control passes on to the engine
+    QString lastSaveAsName_;               // the save-as dialog's previous file name
+    class TxAreaMark* areaMark_ = nullptr; // area marking of command 34
     static bool sHostBusy;
 };

@@ -52,6 +52,20 @@ void uTxm::rtAct(int iJb, const QVariant& vArg) {
 // parts arrive.
 bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     switch (iJb) {
+    case 1:
+        return OpenDlg(true, false);
+    case 10:
+        return OpenDlg(false, false);
+    case 30:
+        return OpenDlg(false, true);
+    case 32:
+        return txInsText();
+    case 33:
+        return txInsPic();
+    case 34:
+        return txMarkPic();
+    case 35:
+        return txWmfPic();
     case 2:
         txNew();
         return true;
@@ -200,43 +214,6 @@ void uTxm::pasteMode(const QVariant& vArg) {
         pasteMenuChecked[0] = !bPastTx;
         pasteMenuChecked[1] = bPastTx;
     }
-}
-
-// Returns whether anything was pasted.
-bool uTxm::txPaste(const QString& sKind) {
-    const QMimeData* md = QApplication::clipboard()->mimeData();
-    QString kind = sKind.trimmed().toUpper();
-    if (kind.isEmpty()) {
-        const bool picture = md && (md->hasImage() || md->hasFormat(QStringLiteral("image/emf")));
-        kind = picture                            ? QStringLiteral("PIC")
-               : (md && md->hasText() && bPastTx) ? QStringLiteral("TXT")
-                                                  : QStringLiteral("OBJ");
-    }
-    if (kind == QLatin1String("TXT")) {
-        if (!md || !md->hasText())
-            return false;
-        QString text = md->text().trimmed();
-        text.replace(QStringLiteral("\r\n"), QString(QChar(11)));
-        text.replace(u'\n', QChar(11));
-        text.replace(u'\r', QChar(11));
-        {
-            Busy busy(*this);
-            mTxt->SetSelText(text);
-        }
-        SetDcEdt(true);
-        return true;
-    }
-    // Formatted text, and pictures until the image conversion arrives: the
-    // engine's own paste.
-    if (!mTxt->CanPaste())
-        return false;
-    {
-        Busy busy(*this);
-        mTxt->Clip(TxEngine::ClipPaste);
-    }
-    SetDcEdt(true);
-    SetTlBar();
-    return true;
 }
 
 // ------------------------------------------------------------ context menu

@@ -3,6 +3,7 @@
 #include "Frmt.h"
 #include "Prompter.h"
 #include "TxEngine.h"
+#include "TxFiles.h"
 #include "TxText.h"
 #include "Usr.h"
 #include "mClt.h"
@@ -16,13 +17,6 @@
 
 namespace {
 const QString kDocFilter = QStringLiteral("ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc");
-
-QString saveAsFilter() {
-    return QStringLiteral("ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc|") +
-           QStringLiteral("ﾜｰﾄﾞ文書 (*.docx)|*.docx|") + QStringLiteral("ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf|") +
-           QStringLiteral("HTML (*.htm;*.html)|*.htm;*.html|") +
-           QStringLiteral("ｱｸﾛﾊﾞｯﾄPDF(*.pdf)|*.pdf|") + QStringLiteral("ﾃｽｷﾄﾌｧｲﾙ (*.txt)|*.txt|");
-}
 
 QString folderOf(const QString& file) {
     return QFileInfo(file).absolutePath() + u'/';
@@ -98,7 +92,19 @@ bool uTxm::writeFile(const QString& file, int format) {
     if (format == TxEngine::FmtHtml)
         return SaveHtm(0, file);
     bool ok = false;
-    const QByteArray bytes = mTxt->SaveBytes(format, 0, &ok);
+    QByteArray bytes;
+    if (format == TxEngine::FmtPdf) {
+        // PDF is written from the pages of the page view.
+        const int view = mTxt->ViewMode();
+        if (view != TxEngine::ViewPage)
+            mTxt->SetViewMode(TxEngine::ViewPage);
+        bytes = mTxt->SaveBytes(format, 0, &ok);
+        if (view != TxEngine::ViewPage)
+            mTxt->SetViewMode(view);
+        mTxt->Refresh();
+    } else {
+        bytes = mTxt->SaveBytes(format, 0, &ok);
+    }
     if (!ok) {
         tellWriteFailure(file, mTxt->LastError());
         return false;
@@ -160,31 +166,22 @@ bool uTxm::txSave(const QString& vFile) {
     return true;
 }
 
-bool uTxm::txSaveAs(QString& vFL, bool) {
+bool uTxm::txSaveAs(QString& vFL, bool bNoAct) {
     QString file = vFL.trimmed();
     if (!file.isEmpty()) {
         mClt::MakeFld(QFileInfo(file).absolutePath());
     } else {
-        QString ph = sSavePh;
-        emit eAskSavePh(ph);
-        sSavePh = ph.isEmpty() ? yIni::FsGtSpFld(5) : ph;
-        QString proposed = lastSaveAsName_;
-        if (proposed.startsWith(QChar(1)))
-            proposed.clear();
-        proposed = proposed.section(u'.', 0, 0);
-        txIME(false);
-        file = Prompter::instance().saveFile(QStringLiteral("文書の保存"), proposed, saveAsFilter(),
-                                             sSavePh);
+        file = askSaveAsFile();
         if (file.isEmpty())
             return false;
-        lastSaveAsName_ = QFileInfo(file).fileName();
     }
     file = withDocExtension(file);
     sSavePh = folderOf(file);
     const QString ext = Frmt::ExtOf(file);
     const int format = Frmt::WriteFormat(ext);
     if (format == 0) {
-        tellWriteFailure(file, QString());
+        // Nothing is written, and the page stays modified: it is not saved.
+        tellWriteFailure(file, QStringLiteral("この形式 (.%1) では保存できません").arg(ext));
         return false;
     }
     if (!writeFile(file, format))
@@ -194,6 +191,11 @@ bool uTxm::txSaveAs(QString& vFL, bool) {
     vFL = file;
     emit eSaveAs(file);
     SetDcEdt(false);
+    if (format == TxEngine::FmtHtml && !bNoAct &&
+        Prompter::instance().message(file + QStringLiteral(" に出力しました　起動しますか"),
+                                     Prompter::Buttons::YesNo, Prompter::Icon::Question) ==
+            Prompter::Answer::Yes)
+        yIni::W_ExpFd(file, true);
     return true;
 }
 

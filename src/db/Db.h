@@ -15,9 +15,11 @@
 //   if (oRs.Eof()) oRs.AddNew();
 //   oRs.SetField("szDoc", title); bOk = oRs.Update(); oRs.Close();
 //
-// Every statement commits on its own. Values come back as SQLite stores
-// them: integers as qlonglong, wkRnd as double, texts (and dates, as ISO
-// text) as QString, obDoc as QByteArray; NULL as a null QVariant.
+// Every statement commits on its own. Values come back as numbers
+// (integers, wkRnd as double), texts (and dates, as ISO text) as QString,
+// obDoc as QByteArray; NULL as a null QVariant. On a server a statement
+// that fails because the connection was lost is reported as failed; the
+// next statement outside a transaction connects again.
 
 #include <QList>
 #include <QString>
@@ -36,7 +38,10 @@ struct DbError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
-// Opens the database at `sPath` (closing the previous one first). Leaves
+// Opens the database at `sPath` (closing the previous one first). A .udl
+// whose provider names PostgreSQL opens that server's database (an empty
+// one gets the tables of a document database first); a server that refuses
+// the user or does not answer within a few seconds is an open error. Leaves
 // everything, `bOk` included, untouched when the path is empty or names no
 // existing file. A file that cannot be opened as SQLite gives "DataBase Open
 // Error !!" and no connection; one without a readable kaUsr.DmFmt gives
@@ -61,8 +66,10 @@ void DbOpenRs(const QString& sSql, Recordset& oRs, bool bUpd, bool& bOk);
 void DbGetRows(const QString& sSql, DbRows& aRows, qint64& nCnt);
 
 // Whether a connection is open, and the file it is on (for a .udl, the
-// database the link names).
+// database file the link names; for a server database, the .udl itself).
 bool DbIsOpen();
+// The open database is on a PostgreSQL server, shared with other users.
+bool DbIsServer();
 QString DbFilePath();
 
 } // namespace Usr

@@ -2,7 +2,7 @@
 
 namespace Usr {
 
-DbBatch::DbBatch() = default;
+DbBatch::DbBatch(bool bWrite) : txn_(bWrite) {}
 
 DbBatch::~DbBatch() {
     Commit();

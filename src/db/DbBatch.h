@@ -4,7 +4,8 @@
 // instead of one per statement. Each statement still succeeds or fails on
 // its own, as without the batch; what succeeded is committed when the batch
 // ends. Without an open connection, or when the connection changes while the
-// batch lives, it does nothing.
+// batch lives, it does nothing. On a server a statement that fails aborts
+// the batch's transaction, so the rest of it fails too.
 //
 //   { Usr::DbBatch batch; for (...) Usr::DbExec(sql, bOk, n); }  // one commit
 
@@ -14,7 +15,8 @@ namespace Usr {
 
 class DbBatch {
 public:
-    DbBatch();
+    // `bWrite` as for DbTxn: false for a batch of reads.
+    explicit DbBatch(bool bWrite = true);
     ~DbBatch(); // commits
     DbBatch(const DbBatch&) = delete;
     DbBatch& operator=(const DbBatch&) = delete;

@@ -1,18 +1,36 @@
 #pragma once
-// Internal to the database library: the name of the open connection, shared
-// by the connection procedures and the recordsets.
+// Internal to the database library: the open connection, shared by the
+// connection procedures, transactions and recordsets.
+
+#include "DbSql.h"
 
 #include <QString>
+#include <QVariantList>
 
 class QSqlQuery;
 
 namespace Usr::DbConn {
 
 // The QSqlDatabase connection name of the open database; empty when none.
+// A connection to a server that was lost is opened again under a new name
+// by the next statement run outside a transaction.
 QString Name();
+// The engine of the open database (SQLite when none is open).
+DbSql::Engine Engine();
+const DbSql::Dialect& Dialect();
 
 // Runs `sSql` on a forward-only query of the open connection. False (with
 // the error in `sErr`) when there is no connection or the statement fails.
 bool Run(QSqlQuery& q, const QString& sSql, QString* sErr = nullptr);
+// The same with "?" bound to `aBinds`, first to last.
+bool RunBound(QSqlQuery& q, const QString& sSql, const QVariantList& aBinds,
+              QString* sErr = nullptr);
+
+// Transactions: one at a time. Begin fails when one is open already (a
+// nested writer joins the outer one). Commit and Rollback end it.
+bool Begin(bool bWrite, QString& sErr);
+bool Commit(QString& sErr);
+void Rollback();
+bool InTxn();
 
 } // namespace Usr::DbConn

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 #include <QStringDecoder>
 #include <QStringList>
+#include <QUrl>
 
 namespace DbFile {
 
@@ -81,6 +82,56 @@ bool Servable(const QString& sProvider) {
            p.contains(u"sqlite");
 }
 
+bool PostgresProvider(const QString& sProvider) {
+    const QString p = sProvider.trimmed().toLower();
+    return p.contains(u"postgres") || p == u"pgnp" || p.startsWith(u"pgnp.");
+}
+
+// "HOST[:PORT]", "[v6]:PORT", or "postgresql://[USER@]HOST[:PORT][/DB]".
+// False when the text names no host or a port that is not a number.
+bool ParseServer(const QString& sSource, Udl& u) {
+    QString src = sSource.trimmed();
+    if (src.startsWith(u"postgresql://", Qt::CaseInsensitive) ||
+        src.startsWith(u"postgres://", Qt::CaseInsensitive)) {
+        const QUrl url(src, QUrl::StrictMode);
+        if (!url.isValid() || url.host().isEmpty())
+            return false;
+        u.sHost = url.host();
+        u.nPort = url.port(5432);
+        const QString db = url.path().mid(1);
+        if (!db.isEmpty())
+            u.sDatabase = QUrl::fromPercentEncoding(db.toUtf8());
+        if (!url.userName().isEmpty())
+            u.sUser = url.userName();
+        return u.nPort > 0;
+    }
+    QString host = src;
+    QString port;
+    if (host.startsWith(u'[')) {
+        const qsizetype close = host.indexOf(u']');
+        if (close < 0)
+            return false;
+        port = host.mid(close + 1);
+        host = host.mid(1, close - 1);
+        if (!port.isEmpty() && !port.startsWith(u':'))
+            return false;
+        port = port.mid(1);
+    } else if (host.count(u':') == 1) {
+        port = host.section(u':', 1);
+        host = host.section(u':', 0, 0);
+    }
+    if (host.trimmed().isEmpty())
+        return false;
+    u.sHost = host.trimmed();
+    if (!port.isEmpty()) {
+        bool ok = false;
+        u.nPort = port.toInt(&ok);
+        if (!ok || u.nPort <= 0 || u.nPort > 65535)
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Udl ParseUdl(const QByteArray& yBytes, const QString& sFolder) {
@@ -94,11 +145,29 @@ Udl ParseUdl(const QByteArray& yBytes, const QString& sFolder) {
         init = line;
         break;
     }
+    QString catalog, user;
     for (const auto& [key, val] : SplitInitString(init)) {
         if (key == u"provider")
             u.sProvider = val;
         else if (key == u"data source")
             u.sSource = val;
+        else if (key == u"initial catalog")
+            catalog = val;
+        else if (key == u"user id")
+            user = val;
+    }
+    if (PostgresProvider(u.sProvider)) {
+        u.bServer = true;
+        u.sUser = user;
+        u.sDatabase = catalog;
+        // The address may name the database and user; the keys win.
+        u.bServable = ParseServer(u.sSource, u);
+        if (!catalog.isEmpty())
+            u.sDatabase = catalog;
+        if (!user.isEmpty())
+            u.sUser = user;
+        u.bServable = u.bServable && !u.sDatabase.isEmpty();
+        return u;
     }
     if (!u.sSource.isEmpty()) {
         // Data links come from Windows: folders are separated by "\".

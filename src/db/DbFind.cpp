@@ -178,6 +178,43 @@ QString LikePattern(const QString& w) {
     return u'%' + p + u'%';
 }
 
+// ASCII letters to lower case, as LIKE and the fold of the server compare.
+QString AsciiFolded(const QString& s) {
+    QString out = s;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return out;
+}
+
+// The find on a server: every word a LIKE of the folded column, served by
+// the trigram indexes on the folded texts. The words go into the text as
+// literals (already folded), so the planner sees them and can use the
+// index; standard strings make a backslash an ordinary character there.
+QList<FoundDoc> FindOnServer(const QStringList& words, const QString& col, bool& bOk) {
+    QList<FoundDoc> out;
+    const QString fold = QString::fromLatin1(DbConn::Dialect().sFold).arg(col);
+    QStringList conds;
+    for (const QString& w : words)
+        conds << fold + QStringLiteral(" Like '") +
+                     LikePattern(AsciiFolded(w)).replace(u'\'', QStringLiteral("''")) +
+                     QStringLiteral("' Escape '\\'");
+    QString sql = QStringLiteral("Select noDoc, szDoc From msDoc");
+    if (!conds.isEmpty())
+        sql += QStringLiteral(" Where ") + conds.join(QStringLiteral(" And "));
+    sql += QStringLiteral(" Order By szDoc%1, noDoc")
+               .arg(QLatin1String(DbConn::Dialect().sNullsFirst));
+    QSqlQuery q;
+    if (!DbConn::Run(q, sql))
+        return out;
+    while (q.next())
+        out.append({q.value(0).toLongLong(), q.value(1).toString()});
+    bOk = !q.lastError().isValid();
+    if (!bOk)
+        out.clear();
+    return out;
+}
+
 } // namespace
 
 bool FtsRegister(QSqlDatabase& db) {
@@ -271,6 +308,8 @@ QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk, bo
                             : QStringLiteral("txDoc");
     QSqlDatabase db = QSqlDatabase::database(DbConn::Name(), false);
     const QStringList words = sWords.split(u' ', Qt::SkipEmptyParts);
+    if (DbConn::Engine() == DbSql::Engine::Postgres)
+        return FindOnServer(words, col, bOk);
 
     // The indexes serve when present; the pair index only while it is
     // current, which a read-only database cannot bring about.

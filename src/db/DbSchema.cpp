@@ -1,9 +1,12 @@
 #include "DbSchema.h"
 #include "Db.h"
+#include "DbConn.h"
+#include "DbFile.h"
 #include "DbFind.h"
 #include "DbSql.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -15,41 +18,46 @@ namespace Usr {
 
 namespace {
 
-// Titles compare and sort without regard to ASCII case, as the statements'
-// original dialect did ("szDoc='?'", "Order By szDoc"). Flags default to 0,
-// the value this program writes for rows it creates.
-constexpr const char* kSchema[] = {
-    "Create Table msDoc (noDoc INTEGER NOT NULL PRIMARY KEY, boUse INTEGER DEFAULT 0,"
-    " boCod INTEGER DEFAULT 0, szDoc TEXT COLLATE NOCASE, txDoc TEXT, obDoc BLOB,"
-    " dyUdt TEXT, wkRnd REAL)",
-    "Create Table tbTree (noLfP INTEGER NOT NULL, noLfC INTEGER NOT NULL, inSrt INTEGER,"
-    " szDoc TEXT COLLATE NOCASE, boUse INTEGER DEFAULT 0, boLnk INTEGER DEFAULT 0,"
-    " dyUdt TEXT, dyUdt_P TEXT, dyPub TEXT, boHide INTEGER DEFAULT 0,"
-    " boHogo INTEGER DEFAULT 0, PRIMARY KEY (noLfP, noLfC))",
-    "Create Table kaUsr (DmFmt TEXT)",
-    "Insert Into kaUsr (DmFmt) Values ('1')",
-    // A level in sort order, the way up from a child, code pages, titles.
-    "Create Index ixTreeSort On tbTree (noLfP, inSrt)",
-    "Create Index ixTreeChild On tbTree (noLfC)",
-    "Create Index ixDocCod On msDoc (boCod)",
-    "Create Index ixDocTitle On msDoc (szDoc)",
-};
+QString SideName() {
+    static quint64 serial = 0;
+    return QStringLiteral("folium_db_create_%1").arg(++serial);
+}
 
 bool BuildSchema(const QString& sPath) {
-    static quint64 serial = 0;
-    const QString name = QStringLiteral("folium_db_create_%1").arg(++serial);
+    const QString name = SideName();
     bool ok = false;
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(sPath);
-        if (db.open() && db.transaction()) {
+        ok = db.open() && DbCreateSchema(db, DbSql::Engine::Sqlite);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return ok;
+}
+
+// The server database a data link names, made a document database when it
+// is empty: through the connection procedures on a connection of its own.
+bool BuildServerSchema(const QString& sUdl) {
+    const DbFile::Udl u = DbFile::ReadUdl(sUdl);
+    if (!u.bServer || !u.bServable)
+        return false;
+    const QString name = SideName();
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
+        db.setHostName(u.sHost);
+        db.setPort(u.nPort);
+        db.setDatabaseName(u.sDatabase);
+        db.setUserName(u.sUser);
+        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
+        if (db.isValid() && db.open()) {
             QSqlQuery q(db);
-            ok = true;
-            for (const char* stmt : kSchema)
-                ok = ok && q.exec(QString::fromLatin1(stmt));
+            const auto& d = DbSql::DialectOf(DbSql::Engine::Postgres);
+            ok = q.exec(QString::fromLatin1(d.sCountTables)) && q.next() &&
+                 q.value(0).toLongLong() == 0;
             q.finish();
-            ok = ok && FtsRegister(db) && FtsCreate(db);
-            ok = ok ? db.commit() : (db.rollback(), false);
+            ok = ok && DbCreateSchema(db, DbSql::Engine::Postgres);
         }
         db.close();
     }
@@ -59,10 +67,29 @@ bool BuildSchema(const QString& sPath) {
 
 } // namespace
 
+bool DbCreateSchema(QSqlDatabase& db, DbSql::Engine eEngine) {
+    if (!db.transaction())
+        return false;
+    const DbSql::Dialect& d = DbSql::DialectOf(eEngine);
+    QSqlQuery q(db);
+    bool ok = true;
+    for (int i = 0; ok && i < d.nSchema; ++i)
+        ok = q.exec(QString::fromLatin1(d.aSchema[i]));
+    q.finish();
+    // SQLite's find has indexes of its own beside the tables.
+    if (eEngine == DbSql::Engine::Sqlite)
+        ok = ok && FtsRegister(db) && FtsCreate(db);
+    return ok ? db.commit() : (db.rollback(), false);
+}
+
 void DbCreate(const QString& sPath, bool& bOk) {
     bOk = false;
     if (sPath.isEmpty())
         return;
+    if (DbFile::IsUdl(sPath) && QFileInfo(sPath).isFile()) {
+        bOk = BuildServerSchema(sPath);
+        return;
+    }
     // Claim the name first: an existing file is never overwritten, even one
     // that appears between a check and the write.
     QFile claim(sPath);
@@ -75,6 +102,16 @@ void DbCreate(const QString& sPath, bool& bOk) {
 }
 
 int DbNewDocNo() {
+    // Inside the writer's transaction the number stays its own until the
+    // row is committed: SQLite's write lock is held already, a server
+    // takes the numbering lock (no other user reads the largest number in
+    // the meantime).
+    if (const char* lock = DbConn::Dialect().sLockNumbers; lock && DbConn::InTxn()) {
+        QSqlQuery q;
+        QString err;
+        if (!DbConn::Run(q, QString::fromLatin1(lock), &err))
+            throw DbError(err.toStdString());
+    }
     const qint64 nMax = DbLookup(QString::fromLatin1(DbSql::kMaxNo), 0).toLongLong();
     if (nMax == 0)
         return 1000;

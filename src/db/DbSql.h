@@ -96,6 +96,54 @@ inline constexpr std::array<Statement, 20> kAll{{
     {"kTreeDelete", kTreeDelete, Via::Exec, 2, false},
 }};
 
+// ------------------------------------------------------------ engines
+//
+// The statements above run unchanged on both engines the database can live
+// on: a SQLite file, or a PostgreSQL database that several users share.
+// Where the two need different SQL (the schema, how a row is named for
+// writing it back, locks, the find), the difference is in this table and
+// nowhere else.
+
+enum class Engine { Sqlite, Postgres };
+
+struct Dialect {
+    // The schema of a new document database, in order, and the tables it
+    // makes (also the order a copy writes them in).
+    const char* const* aSchema;
+    int nSchema;
+    // A column naming a stored row for writing it back, how a statement
+    // matches it ("?" is the value read), and what an INSERT or UPDATE
+    // appends to hand the new row's name back (empty: read it afterwards).
+    const char* sRowId;
+    const char* sRowIdIs;
+    const char* sReturnRowId;
+    // Begins a transaction that will write: SQLite takes its write lock at
+    // once, so two writers never deadlock upgrading a read lock.
+    const char* sBeginWrite;
+    // Held until the end of the transaction: the lock that makes numbering
+    // a new document one step, and the lock of one level of the tree (the
+    // parent's number fills "?"). Null where the transaction's own write
+    // lock already serialises writers.
+    const char* sLockNumbers;
+    const char* sLockLevel;
+    // A column (or a value) with ASCII letters folded to lower case, as
+    // LIKE compares them, for the find: "%1" is the column.
+    const char* sFold;
+    // Appended to an ascending sort key so that NULL sorts first, as
+    // SQLite sorts it.
+    const char* sNullsFirst;
+    // Whether a database has any tables at all.
+    const char* sCountTables;
+};
+
+const Dialect& DialectOf(Engine e);
+
+// The tables of the document database.
+inline constexpr std::array<const char*, 3> kTables{"msDoc", "tbTree", "kaUsr"};
+// The stored children of a level in their order, for renumbering it.
+inline constexpr char kLevelOrder[] =
+    "Select noLfC, inSrt From tbTree Where noLfP = ? Order By inSrt, noLfC";
+
 // A text value as it goes between apostrophes in SQL: each "'" doubled.
 QString SqlStr(const QString& s);
 

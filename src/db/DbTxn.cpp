@@ -1,22 +1,11 @@
 #include "DbTxn.h"
 #include "DbConn.h"
 
-#include <QSqlDatabase>
-#include <QSqlError>
-
 namespace Usr {
 
-DbTxn::DbTxn() {
-    const QString name = DbConn::Name();
-    if (name.isEmpty()) {
-        sErr_ = QStringLiteral("no database is open");
-        return;
-    }
-    QSqlDatabase db = QSqlDatabase::database(name, false);
-    if (db.isOpen() && db.transaction())
-        sConn_ = name;
-    else
-        sErr_ = db.lastError().text();
+DbTxn::DbTxn(bool bWrite) {
+    if (DbConn::Begin(bWrite, sErr_))
+        sConn_ = DbConn::Name();
 }
 
 DbTxn::~DbTxn() {
@@ -28,17 +17,12 @@ bool DbTxn::Commit() {
         return false;
     const QString name = sConn_;
     sConn_.clear();
-    // Closing the connection already dropped the transaction.
-    if (DbConn::Name() != name) {
+    // Closing the connection (or losing it) already dropped the transaction.
+    if (DbConn::Name() != name || !DbConn::InTxn()) {
         sErr_ = QStringLiteral("the database was closed before the write was finished");
         return false;
     }
-    QSqlDatabase db = QSqlDatabase::database(name, false);
-    if (db.commit())
-        return true;
-    sErr_ = db.lastError().text();
-    db.rollback();
-    return false;
+    return DbConn::Commit(sErr_);
 }
 
 void DbTxn::Rollback() {
@@ -46,10 +30,8 @@ void DbTxn::Rollback() {
         return;
     const QString name = sConn_;
     sConn_.clear();
-    if (DbConn::Name() != name)
-        return;
-    QSqlDatabase db = QSqlDatabase::database(name, false);
-    db.rollback();
+    if (DbConn::Name() == name)
+        DbConn::Rollback();
 }
 
 } // namespace Usr

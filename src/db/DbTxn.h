@@ -18,7 +18,9 @@ namespace Usr {
 
 class DbTxn {
 public:
-    DbTxn();
+    // `bWrite`: the transaction will write (SQLite takes its write lock at
+    // once, so two writers queue instead of failing on a busy upgrade).
+    explicit DbTxn(bool bWrite = true);
     ~DbTxn(); // rolls back unless committed
     DbTxn(const DbTxn&) = delete;
     DbTxn& operator=(const DbTxn&) = delete;

@@ -24,13 +24,27 @@ QString SingleTable(const QString& sSql) {
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-// The statement with the rowid as an extra first column, so a row can be
-// written back whatever keys its table has.
+// The statement with the row's name (SQLite's rowid, a server's row
+// address) as an extra first column, so a row can be written back whatever
+// keys its table has.
 QString WithRowId(const QString& sSql) {
     static const QRegularExpression re(QStringLiteral(R"(^\s*select\s+)"),
                                        QRegularExpression::CaseInsensitiveOption);
     QString s = sSql;
-    return s.replace(re, QStringLiteral("Select rowid, "));
+    return s.replace(re,
+                     QStringLiteral("Select %1, ").arg(QLatin1String(DbConn::Dialect().sRowId)));
+}
+
+// A server folds the names of unquoted columns to lower case; the names
+// are given back as the statement spells them.
+QString AsWritten(const QString& sName, const QString& sSql) {
+    if (DbConn::Engine() == DbSql::Engine::Sqlite)
+        return sName;
+    const QRegularExpression re(
+        QStringLiteral(R"((?<![\w.])(%1)(?!\w))").arg(QRegularExpression::escape(sName)),
+        QRegularExpression::CaseInsensitiveOption);
+    const auto m = re.match(sSql);
+    return m.hasMatch() ? m.captured(1) : sName;
 }
 
 // A value as it is stored: dates as ISO text, Booleans as 1/0.
@@ -47,14 +61,17 @@ QVariant Stored(const QVariant& v) {
     }
 }
 
-QString Quoted(const QString& sName) {
-    return u'"' + sName + u'"';
+// A name quoted as the engine folds unquoted ones, so quoting changes
+// nothing but protects words the engine reserves.
+QString Quoted(const QString& sName, DbSql::Engine e) {
+    const bool lower = e == DbSql::Engine::Postgres;
+    return u'"' + (lower ? sName.toLower() : sName) + u'"';
 }
 
-QString QuotedList(const QStringList& aNames) {
+QString QuotedList(const QStringList& aNames, DbSql::Engine e) {
     QStringList out;
     for (const QString& n : aNames)
-        out << Quoted(n);
+        out << Quoted(n, e);
     return out.join(u", ");
 }
 
@@ -99,7 +116,7 @@ bool Recordset::AddNew() {
     if (eEdit_ != Edit::None && !Update())
         return false;
     aRows_.append(QVariantList(aCols_.size()));
-    aRowIds_.append(-1);
+    aRowIds_.append(QVariant());
     nCur_ = aRows_.size() - 1;
     eEdit_ = Edit::New;
     aDirty_.fill(false, aCols_.size());
@@ -136,12 +153,16 @@ bool Recordset::Update() {
             vals << aRows_[nCur_][i];
         }
     }
+    const DbSql::Dialect& d = DbSql::DialectOf(eEngine_);
+    const QString returning = QString::fromLatin1(d.sReturnRowId);
     QString sql;
     if (eEdit_ == Edit::New) {
-        sql = cols.isEmpty() ? QStringLiteral("Insert Into %1 Default Values").arg(Quoted(sTable_))
-                             : QStringLiteral("Insert Into %1 (%2) Values (%3)")
-                                   .arg(Quoted(sTable_), QuotedList(cols),
-                                        QStringList(cols.size(), QStringLiteral("?")).join(u", "));
+        sql = cols.isEmpty()
+                  ? QStringLiteral("Insert Into %1 Default Values").arg(Quoted(sTable_, eEngine_))
+                  : QStringLiteral("Insert Into %1 (%2) Values (%3)")
+                        .arg(Quoted(sTable_, eEngine_), QuotedList(cols, eEngine_),
+                             QStringList(cols.size(), QStringLiteral("?")).join(u", "));
+        sql += returning;
     } else {
         if (cols.isEmpty()) {
             eEdit_ = Edit::None;
@@ -149,9 +170,10 @@ bool Recordset::Update() {
         }
         QStringList sets;
         for (const QString& c : cols)
-            sets << Quoted(c) + QStringLiteral(" = ?");
-        sql = QStringLiteral("Update %1 Set %2 Where rowid = ?")
-                  .arg(Quoted(sTable_), sets.join(u", "));
+            sets << Quoted(c, eEngine_) + QStringLiteral(" = ?");
+        sql = QStringLiteral("Update %1 Set %2 Where %3")
+                  .arg(Quoted(sTable_, eEngine_), sets.join(u", "), QLatin1String(d.sRowIdIs)) +
+              returning;
         vals << aRowIds_[nCur_];
     }
     QSqlQuery q(db);
@@ -165,16 +187,22 @@ bool Recordset::Update() {
         sErr_ = q.lastError().text();
         return false;
     }
-    if (eEdit_ == Edit::Change && q.numRowsAffected() < 1) {
+    // A row written back by its address gets a new one.
+    const bool named = !returning.isEmpty() && q.next();
+    if (eEdit_ == Edit::Change && (returning.isEmpty() ? q.numRowsAffected() < 1 : !named)) {
         sErr_ = QStringLiteral("the row no longer exists");
         return false;
     }
+    if (named)
+        aRowIds_[nCur_] = q.value(0);
     if (eEdit_ == Edit::New) {
-        aRowIds_[nCur_] = q.lastInsertId().toLongLong();
+        if (!named)
+            aRowIds_[nCur_] = q.lastInsertId();
         // Read the row back so columns left out show their stored defaults.
         QSqlQuery back(db);
-        back.prepare(QStringLiteral("Select %1 From %2 Where rowid = ?")
-                         .arg(QuotedList(aCols_), Quoted(sTable_)));
+        back.prepare(QStringLiteral("Select %1 From %2 Where %3")
+                         .arg(QuotedList(aCols_, eEngine_), Quoted(sTable_, eEngine_),
+                              QLatin1String(d.sRowIdIs)));
         back.addBindValue(aRowIds_[nCur_]);
         if (back.exec() && back.next()) {
             for (int i = 0; i < aCols_.size(); ++i)
@@ -229,7 +257,7 @@ void DbOpenRs(const QString& sSql, Recordset& oRs, bool bUpd, bool& bOk) {
     const QSqlRecord rec = q.record();
     const int first = bUpd ? 1 : 0;
     for (int i = first; i < rec.count(); ++i)
-        oRs.aCols_ << rec.fieldName(i);
+        oRs.aCols_ << AsWritten(rec.fieldName(i), sSql);
     while (q.next()) {
         QVariantList row;
         row.reserve(rec.count() - first);
@@ -237,7 +265,7 @@ void DbOpenRs(const QString& sSql, Recordset& oRs, bool bUpd, bool& bOk) {
             row << q.value(i);
         oRs.aRows_ << row;
         if (bUpd)
-            oRs.aRowIds_ << q.value(0).toLongLong();
+            oRs.aRowIds_ << q.value(0);
     }
     if (q.lastError().isValid()) {
         oRs.sErr_ = q.lastError().text();
@@ -245,6 +273,7 @@ void DbOpenRs(const QString& sSql, Recordset& oRs, bool bUpd, bool& bOk) {
         return;
     }
     oRs.sConn_ = DbConn::Name();
+    oRs.eEngine_ = DbConn::Engine();
     oRs.bUpd_ = bUpd;
     oRs.bOpen_ = true;
     bOk = true;

@@ -2,9 +2,12 @@
 // A recordset opened by DbOpenRs. Its rows are read when it opens, so it
 // stays readable after the connection closes. An updatable one (a statement
 // on one table) writes through prepared statements with bound values: a
-// changed row by its rowid, a new row by an INSERT of the assigned columns.
+// changed row by its rowid (a server's row address), a new row by an INSERT
+// of the assigned columns.
 // Writes go to the connection the recordset was opened on and fail once
 // that connection is closed.
+
+#include "DbSql.h"
 
 #include <QList>
 #include <QString>
@@ -65,7 +68,8 @@ private:
     QString sTable_; // the one table an updatable recordset writes
     QStringList aCols_;
     QList<QVariantList> aRows_;
-    QList<qint64> aRowIds_; // rowid of each row (updatable only)
+    QVariantList aRowIds_; // each row's name for writing it back (updatable only)
+    DbSql::Engine eEngine_ = DbSql::Engine::Sqlite;
     qint64 nCur_ = 0;
     Edit eEdit_ = Edit::None;
     QVariantList aOrig_; // the current row before its pending change

@@ -5,13 +5,26 @@
 
 #include "Db.h"
 #include "DbSchema.h"
+#include "DbSql.h"
+#include "PgServer.h"
 #include "ScriptedPrompter.h"
 #include "TestEnv.h"
 
+#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QStringList>
 #include <gtest/gtest.h>
+
+// A data-link file as Windows writes one: UTF-16LE with its header lines.
+inline void WriteUdl(const QString& path, const QString& init) {
+    const QString text = QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB "
+                                        "initstring\r\n") +
+                         init + QStringLiteral("\r\n");
+    TestEnv::writeFile(path, QByteArray("\xFF\xFE", 2) +
+                                 QStringEncoder(QStringEncoder::Utf16LE).encode(text));
+}
 
 class DbTest : public ::testing::Test {
 protected:
@@ -36,6 +49,40 @@ protected:
 
     ScriptedPrompter prompter;
 };
+
+// The same tests on both engines: a SQLite file, and a database on the
+// tests' own PostgreSQL server named by a data link. NewDb() gives a path
+// DbOpen takes either way (the file, or the .udl).
+class EngineTest : public DbTest, public ::testing::WithParamInterface<DbSql::Engine> {
+protected:
+    void SetUp() override {
+        if (GetParam() == DbSql::Engine::Postgres)
+            FOLIUM_REQUIRE_PG();
+    }
+    bool Server() const { return GetParam() == DbSql::Engine::Postgres; }
+
+    QString NewDb(const QString& sName = QStringLiteral("doc.txdb")) {
+        if (!Server())
+            return DbTest::NewDb(sName);
+        PgServer* pg = PgServer::instance();
+        const QString udl = TestEnv::freshDir(QStringLiteral("udl")) + u'/' +
+                            QFileInfo(sName).completeBaseName() + QStringLiteral(".udl");
+        WriteUdl(udl, pg->udlText(pg->newDatabase()));
+        bool ok = false;
+        Usr::DbCreate(udl, ok);
+        EXPECT_TRUE(ok) << udl.toStdString();
+        return udl;
+    }
+};
+
+inline std::string EngineName(const ::testing::TestParamInfo<DbSql::Engine>& info) {
+    return info.param == DbSql::Engine::Postgres ? "Postgres" : "Sqlite";
+}
+
+#define FOLIUM_BOTH_ENGINES(Fixture)                                                               \
+    INSTANTIATE_TEST_SUITE_P(Engines, Fixture,                                                     \
+                             ::testing::Values(DbSql::Engine::Sqlite, DbSql::Engine::Postgres),    \
+                             EngineName)
 
 // Runs statements on a SQLite file through a connection of its own.
 inline bool RunOnFile(const QString& sPath, const QStringList& aSql) {

@@ -18,16 +18,11 @@ const QString kOpenError = QStringLiteral("DataBase Open Error !!");
 QString NotDocMessage(const QString& path) {
     return path + QStringLiteral(" は文書DBではありません");
 }
-void WriteUdl(const QString& path, const QString& init) {
-    const QString text = QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB "
-                                        "initstring\r\n") +
-                         init + QStringLiteral("\r\n");
-    TestEnv::writeFile(path, QByteArray("\xFF\xFE", 2) +
-                                 QStringEncoder(QStringEncoder::Utf16LE).encode(text));
-}
 } // namespace
 
-TEST_F(DbTest, EmptyOrMissingPathLeavesEverythingUntouched) {
+FOLIUM_BOTH_ENGINES(EngineTest);
+
+TEST_P(EngineTest, EmptyOrMissingPathLeavesEverythingUntouched) {
     const QString path = NewDb();
     OpenOk(path);
     for (const QString& p : {QString(), path + QStringLiteral(".missing"),
@@ -146,7 +141,7 @@ TEST_F(DbTest, DataLinkFilesOpenTheirSource) {
     EXPECT_EQ(prompter.messages(), QStringList{NotDocMessage(toOther)});
 }
 
-TEST_F(DbTest, EmptyResultsDefaultsAndNumbering) {
+TEST_P(EngineTest, EmptyResultsDefaultsAndNumbering) {
     OpenOk(NewDb());
     DbRows rows{{1}};
     qint64 n = -1;
@@ -194,13 +189,15 @@ TEST_F(DbTest, EmptyResultsDefaultsAndNumbering) {
     EXPECT_GT(hi, std::ldexp(1.0, 64) - std::ldexp(1.0, 60));
 }
 
-TEST_F(DbTest, OpeningAnotherDatabaseClosesThePreviousOne) {
+TEST_P(EngineTest, OpeningAnotherDatabaseClosesThePreviousOne) {
     const QString a = NewDb(QStringLiteral("a.txdb"));
     const QString b = NewDb(QStringLiteral("b.txdb"));
-    ASSERT_TRUE(RunOnFile(a, {QStringLiteral("Insert Into msDoc (noDoc, szDoc) Values (1, 'A')")}));
     OpenOk(a);
-    Recordset rs;
     bool ok = false;
+    qint64 n = 0;
+    DbExec(QStringLiteral("Insert Into msDoc (noDoc, szDoc) Values (1, 'A')"), ok, n);
+    ASSERT_TRUE(ok);
+    Recordset rs;
     DbOpenRs(DbSql::WithNo(DbSql::kDocRow, 1), rs, true, ok);
     ASSERT_TRUE(ok);
     OpenOk(b);

@@ -64,7 +64,7 @@ void Exec(const QString& sql, qint64 nExpected = 1) {
 
 } // namespace
 
-TEST_F(DbTest, EveryStatementRunsOnANewDatabase) {
+TEST_P(EngineTest, EveryStatementRunsOnANewDatabase) {
     OpenOk(NewDb());
     Statements st;
     const QByteArray image("\xD0\xCF\x11\xE0\x00\x01\x00'?", 10); // NULs and quotes survive
@@ -217,7 +217,7 @@ TEST_F(DbTest, EveryStatementRunsOnANewDatabase) {
     EXPECT_EQ(st.used, all);
 }
 
-TEST_F(DbTest, RecordsetRowsEditsAndFailures) {
+TEST_P(EngineTest, RecordsetRowsEditsAndFailures) {
     OpenOk(NewDb());
     Statements st;
     for (int i = 0; i < 3; ++i)

@@ -5,6 +5,7 @@
 #include "Prompter.h"
 #include "Usr.h"
 #include "fmDoc.h"
+#include "sbDoc.h"
 #include "uTrE.h"
 #include "uTxm.h"
 #include "yIni.h"
@@ -31,8 +32,8 @@ void fmDoc::fnMenu(int iMn, int iNdx, QString& sRet) {
             return;
         }
         if (iNdx == 11) {
-            // The separate document window arrives with the external files.
-            SetStatus(QStringLiteral("新しいﾌｫｰﾑはまだ使えません"));
+            // A separate window on a document of the file pane's folder.
+            sbDoc::Open(this, trE_->GetPth(1));
             return;
         }
         if (iNdx == 13) {

@@ -2,17 +2,22 @@
 // document row through an updatable recordset, then its tree row through an
 // action statement, as the page store writes them. Prints the number of each
 // page once both rows are written.
-//   db_crash_writer <database> <pages>
+//   db_crash_writer <database> <pages> [txn]
+// With "txn" each page's two rows are one transaction, as the page store
+// writes them, and the number is printed once it is committed; a failed
+// write ends the writer.
 #include "ConsolePrompter.h"
 #include "CrashPayload.h"
 #include "Db.h"
 #include "DbSchema.h"
 #include "DbSql.h"
+#include "DbTxn.h"
 #include "Recordset.h"
 
 #include <QCoreApplication>
 #include <QDate>
 #include <cstdio>
+#include <optional>
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
@@ -25,8 +30,17 @@ int main(int argc, char** argv) {
     if (!ok)
         return 3;
     const int pages = QByteArray(argv[2]).toInt();
+    const bool inTxn = argc > 3 && qstrcmp(argv[3], "txn") == 0;
     for (int i = 0; i < pages; ++i) {
-        const int no = Usr::DbNewDocNo();
+        std::optional<Usr::DbTxn> txn;
+        if (inTxn && !txn.emplace().Active())
+            return 7;
+        int no = 0;
+        try {
+            no = Usr::DbNewDocNo();
+        } catch (const Usr::DbError&) {
+            return 8;
+        }
         Usr::Recordset rs;
         Usr::DbOpenRs(DbSql::WithNo(DbSql::kDocRow, no), rs, true, ok);
         if (!ok || !rs.AddNew())
@@ -47,6 +61,8 @@ int main(int argc, char** argv) {
         Usr::DbExec(sql, ok, n);
         if (!ok)
             return 6;
+        if (txn && !txn->Commit())
+            return 7;
         std::printf("%d\n", no);
         std::fflush(stdout);
     }

@@ -1,5 +1,6 @@
 #include "Converter.h"
 
+#include "Docx.h"
 #include "Document.h"
 #include "MsDoc.h"
 #include "PlainText.h"
@@ -33,8 +34,10 @@ void addBuiltins(Converter& c) {
         "doc", {QStringLiteral("doc")}, 9, "Word 97-2003 (.doc)", "ﾜｰﾄﾞ文書 97-2003(*.doc)|*.doc",
         "", [](const QByteArray& b, QString* e) { return msdoc::read(b, e); },
         [](const model::Document& d, QString*) { return std::optional(msdoc::write(d)); }));
-    c.add(entry("docx", {QStringLiteral("docx")}, 13, "Word Open XML (.docx)",
-                "ﾜｰﾄﾞ文書 (*.docx)|*.docx"));
+    c.add(entry(
+        "docx", {QStringLiteral("docx")}, 13, "Word Open XML (.docx)", "ﾜｰﾄﾞ文書 (*.docx)|*.docx",
+        "", [](const QByteArray& b, QString* e) { return docx::read(b, e); },
+        [](const model::Document& d, QString* e) { return docx::write(d, e); }));
     c.add(entry("rtf", {QStringLiteral("rtf")}, 5, "RTF", "ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf"));
     c.add(entry(
         "txt", {QStringLiteral("txt")}, 1, "plain text", "ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt", "",

@@ -102,6 +102,14 @@ void StoryWriter::end() {
     x.writeEndDocument();
 }
 
+void StoryWriter::beginBody() {
+    x.writeStartElement(QLatin1String(kW), QStringLiteral("body"));
+}
+
+void StoryWriter::endBody() {
+    x.writeEndElement();
+}
+
 void StoryWriter::val(const char* name, const QString& v) {
     x.writeEmptyElement(QLatin1String(kW), QLatin1String(name));
     x.writeAttribute(QLatin1String(kW), QStringLiteral("val"), v);

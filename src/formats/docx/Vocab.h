@@ -19,6 +19,10 @@ constexpr char kPic[] = "http://schemas.openxmlformats.org/drawingml/2006/pictur
 constexpr char kRelNs[] = "http://schemas.openxmlformats.org/package/2006/relationships";
 constexpr char kRelBase[] = "http://schemas.openxmlformats.org/officeDocument/2006/relationships/";
 
+// The part that keeps the editor's field kinds (one line "kind option" per
+// field, in writing order).
+constexpr char kFieldKindPart[] = "folium/fields.txt";
+
 // English Metric Units: 914400 per inch, 635 per twip.
 constexpr qint64 kEmuPerTwip = 635;
 

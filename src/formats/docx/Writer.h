@@ -42,6 +42,8 @@ public:
     // The root element (w:document, w:hdr, w:ftr) with the namespaces.
     void begin(const char* root);
     void end();
+    void beginBody();
+    void endBody();
     // With `endOf`, the blocks end that section: its properties go into
     // the last paragraph (an empty one is added after a final table).
     // `refs` are the header/footer references ("default:rId3", ...).

@@ -10,6 +10,7 @@ FOLIUM_BUILD_PACKAGES=(
   libqt6sql6-psql
   qt6-translations-l10n fonts-noto-cjk
   libzip-dev libsqlite3-dev
+  libicu-dev
   libgtest-dev libbenchmark-dev
   libwmf-dev libemf2svg-dev qt6-svg-dev
 )

@@ -28,6 +28,54 @@ inline void wmfRecord(QByteArray& b, int function, std::initializer_list<int> pa
         put16(b, p);
 }
 
+// The placeable header of a picture of w x h units at 100 units per inch.
+inline QByteArray placeableHeader(int w, int h) {
+    QByteArray out;
+    put32(out, 0x9AC6CDD7);
+    put16(out, 0);
+    put16(out, 0);
+    put16(out, 0);
+    put16(out, w);
+    put16(out, h);
+    put16(out, 100); // units per inch
+    put32(out, 0);
+    quint16 sum = 0; // checksum: XOR of the first ten words
+    for (int i = 0; i < 20; i += 2)
+        sum ^= qFromLittleEndian<quint16>(out.constData() + i);
+    put16(out, sum);
+    return out;
+}
+
+inline QByteArray wmfHeader(const QByteArray& body, int objects) {
+    QByteArray head;
+    put16(head, 1);      // memory metafile
+    put16(head, 9);      // header words
+    put16(head, 0x0300); // version
+    put32(head, (18 + body.size()) / 2);
+    put16(head, objects);
+    put32(head, 8); // largest record (words)
+    put16(head, 0);
+    return head;
+}
+
+// A placeable WMF of 200 x 100 units: text "A&B<" written with a red pen
+// at the top left and a red polyline in the shape of a wide V across the
+// picture (a V drawn as lines: its inside stays empty).
+inline QByteArray WmfWithTextAndLines() {
+    QByteArray body;
+    wmfRecord(body, 0x020B, {0, 0});
+    wmfRecord(body, 0x020C, {100, 200});
+    // CreatePenIndirect: solid, width 3, red
+    wmfRecord(body, 0x02FA, {0, 3, 0, 0x00FF, 0});
+    wmfRecord(body, 0x012D, {0});
+    // Polyline (0x0325): 3 points (10,10) (100,90) (190,10)
+    wmfRecord(body, 0x0325, {3, 10, 10, 100, 90, 190, 10});
+    // TextOut (0x0521): length 4, "A&B<", y 20, x 5
+    wmfRecord(body, 0x0521, {4, 'A' | ('&' << 8), 'B' | ('<' << 8), 20, 5});
+    wmfRecord(body, 0x0000, {});
+    return placeableHeader(200, 100) + wmfHeader(body, 1) + body;
+}
+
 // A placeable WMF of 200 x 100 units at 100 units per inch (2 x 1 inch),
 // a red brush and a rectangle over x 10..90, y 10..90. `placeable` false
 // leaves out the placeable header (the window extent still says 200 x 100).
@@ -45,31 +93,7 @@ inline QByteArray Wmf(bool placeable = true) {
     // Rectangle (0x041B): bottom, right, top, left
     wmfRecord(body, 0x041B, {90, 90, 10, 10});
     wmfRecord(body, 0x0000, {}); // end of file
-    QByteArray head;
-    put16(head, 1);      // memory metafile
-    put16(head, 9);      // header words
-    put16(head, 0x0300); // version
-    put32(head, (18 + body.size()) / 2);
-    put16(head, 2); // objects
-    put32(head, 8); // largest record (words)
-    put16(head, 0);
-    QByteArray out;
-    if (placeable) {
-        put32(out, 0x9AC6CDD7);
-        put16(out, 0);
-        put16(out, 0);
-        put16(out, 0);
-        put16(out, 200);
-        put16(out, 100);
-        put16(out, 100); // units per inch
-        put32(out, 0);
-        // checksum: XOR of the first ten words
-        quint16 sum = 0;
-        for (int i = 0; i < 20; i += 2)
-            sum ^= qFromLittleEndian<quint16>(out.constData() + i);
-        put16(out, sum);
-    }
-    return out + head + body;
+    return (placeable ? placeableHeader(200, 100) : QByteArray()) + wmfHeader(body, 2) + body;
 }
 
 inline void emfRecord(QByteArray& b, int type, std::initializer_list<qint64> params) {

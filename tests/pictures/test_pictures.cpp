@@ -1,7 +1,11 @@
 // Pictures: metafiles measured from their headers and drawn where their
 // shapes are; images a document cannot hold turned into PNG.
+#include "Corpus.h"
 #include "Metafiles.h"
 #include "Pictures.h"
+#include "RtfPicts.h"
+
+#include <QFile>
 
 #include <QBuffer>
 #include <QImage>
@@ -72,6 +76,19 @@ TEST(Pictures, WmfIsDrawnWhereItsShapesAre) {
     EXPECT_EQ(pictures::Render(testmeta::Wmf()).size(), QSize(384, 192));
 }
 
+TEST(Pictures, WmfTextAndPolylinesAreDrawnAsWritten) {
+    // Text with XML's special characters, and lines that are no area.
+    const QImage img = pictures::Render(testmeta::WmfWithTextAndLines(), QSize(400, 200));
+    ASSERT_FALSE(img.isNull());
+    EXPECT_TRUE(blank(img.pixel(200, 60))) << "inside the V";
+    EXPECT_TRUE(reddish(img.pixel(200, 178))) << "the V's point";
+    int ink = 0;
+    for (int y = 0; y < 60; ++y)
+        for (int x = 0; x < 100; ++x)
+            ink += !blank(img.pixel(x, y));
+    EXPECT_GT(ink, 0) << "the text";
+}
+
 TEST(Pictures, EmfIsDrawnWhereItsShapesAre) {
     const QImage img = pictures::Render(testmeta::Emf(), QSize(400, 200));
     expectRectangleDrawn(img);
@@ -116,4 +133,35 @@ TEST(Pictures, ImagesADocumentCannotHoldBecomePng) {
     EXPECT_EQ(pictures::ForDocument(png)->bytes, png);
     EXPECT_EQ(pictures::ForDocument(testmeta::Wmf())->type, pictures::Wmf);
     EXPECT_FALSE(pictures::ForDocument(QByteArray("no image")));
+}
+
+// Metafiles of real RTF files (written by Word): every one is drawn, with
+// something to see in it.
+TEST(PicturesCorpus, MetafilesOfRealDocumentsAreDrawn) {
+    FOLIUM_REQUIRE_CORPUS();
+    int wmf = 0, emf = 0, drawn = 0;
+    for (const QString& file : Corpus::files(QStringLiteral("rtf"), {QStringLiteral("*.rtf")})) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+        for (const rtfpicts::Pict& p : rtfpicts::Extract(f.readAll())) {
+            if (!p.wmf && !p.emf)
+                continue;
+            (p.emf ? emf : wmf) += 1;
+            const QImage img = pictures::Render(p.bytes);
+            EXPECT_FALSE(img.isNull()) << file.toStdString();
+            if (img.isNull())
+                continue;
+            int ink = 0;
+            for (int y = 0; y < img.height(); y += 3)
+                for (int x = 0; x < img.width(); x += 3)
+                    ink += !blank(img.pixel(x, y));
+            EXPECT_GT(ink, 10) << file.toStdString() << ": nothing drawn";
+            drawn += ink > 10;
+        }
+    }
+    // The corpus as it stands; a change in these counts is a regression (or
+    // a new file to count).
+    EXPECT_EQ(wmf, 49) << "WMF pictures found";
+    EXPECT_EQ(emf, 2) << "EMF pictures found";
+    EXPECT_EQ(drawn, wmf + emf);
 }

@@ -2,10 +2,13 @@
 
 #include <QtEndian>
 
+#include <QStringDecoder>
+
 #include <cstdlib>
 #include <cstring>
 
 #include <emf2svg.h>
+#include <iconv.h>
 #include <libwmf/api.h>
 #include <libwmf/svg.h>
 
@@ -15,6 +18,66 @@ namespace {
 void setError(QString* error, const QString& text) {
     if (error)
         *error = text;
+}
+
+// Text of a WMF is in the writer's code page: UTF-8 when it is valid, else
+// Shift-JIS (the documents this program meets) when it converts, else Latin-1.
+QString decodeText(const QByteArray& raw) {
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString asUtf8 = utf8.decode(raw);
+    if (!utf8.hasError())
+        return asUtf8;
+    if (iconv_t cd = iconv_open("UTF-8", "CP932"); cd != iconv_t(-1)) {
+        QByteArray in = raw, out(raw.size() * 3 + 4, '\0');
+        char* ip = in.data();
+        char* op = out.data();
+        size_t il = size_t(in.size()), ol = size_t(out.size());
+        const size_t r = iconv(cd, &ip, &il, &op, &ol);
+        iconv_close(cd);
+        if (r != size_t(-1) && il == 0)
+            return QString::fromUtf8(out.constData(), out.size() - qsizetype(ol));
+    }
+    return QString::fromLatin1(raw);
+}
+
+// libwmf's SVG is not always XML: text is written unescaped in the
+// metafile's code page, and embedded images use xlink without declaring
+// it; its polylines leave the fill to SVG's default (black). Puts these
+// right so that the SVG reader takes the picture as drawn.
+QByteArray repairSvg(const QByteArray& svg) {
+    QByteArray out;
+    out.reserve(svg.size() + 256);
+    const qsizetype root = svg.indexOf("<svg ");
+    if (root < 0)
+        return svg;
+    qsizetype at = root + 5;
+    out += svg.left(at);
+    out += "xmlns=\"http://www.w3.org/2000/svg\" ";
+    if (!svg.contains("xmlns:xlink"))
+        out += "xmlns:xlink=\"http://www.w3.org/1999/xlink\" ";
+    for (;;) {
+        const qsizetype open = svg.indexOf("<text", at);
+        if (open < 0)
+            break;
+        const qsizetype contentStart = svg.indexOf('>', open);
+        const qsizetype close = contentStart < 0 ? -1 : svg.indexOf("</text>", contentStart);
+        if (close < 0)
+            break;
+        out += svg.mid(at, contentStart + 1 - at);
+        out += decodeText(svg.mid(contentStart + 1, close - contentStart - 1))
+                   .toHtmlEscaped()
+                   .toUtf8();
+        at = close;
+    }
+    out += svg.mid(at);
+    // Lines drawn as polylines carry no fill, which SVG reads as black.
+    for (qsizetype pl = out.indexOf("<polyline"); pl >= 0; pl = out.indexOf("<polyline", pl + 1)) {
+        const qsizetype style = out.indexOf("style=\"", pl);
+        const qsizetype end = out.indexOf('>', pl);
+        if (style >= 0 && style < end && out.indexOf("fill:", style) > end)
+            out.insert(style + 7, "fill:none; ");
+    }
+    return out;
 }
 
 // One libwmf session; destroyed with everything it allocated.
@@ -104,7 +167,7 @@ QByteArray WmfToSvg(const QByteArray& bytes, QString* error, QSizeF* size) {
         setError(error, QStringLiteral("the WMF picture cannot be drawn"));
         return {};
     }
-    return svg;
+    return repairSvg(svg);
 }
 
 QByteArray EmfToSvg(const QByteArray& bytes, QSizeF pixels, QString* error) {

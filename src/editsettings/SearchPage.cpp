@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -164,6 +165,10 @@ SearchPage::SearchPage(uTxm* editor, QWidget* parent)
         grid->addLayout(row, 4, 1, 1, 3);
     }
 
+    // Enter in a search text looks for the next occurrence, which changes
+    // nothing in the document.
+    for (int t = 0; t < 3; ++t)
+        cbFnd[t]->lineEdit()->installEventFilter(this);
     for (int i = 0; i < 2; ++i)
         connect(ssUndo[i], &QPushButton::clicked, this, [this, i] { undo(i); });
     connect(srTab, &QTabBar::currentChanged, this, &SearchPage::showTab);
@@ -283,7 +288,6 @@ void SearchPage::fontOfReplacement() {
 
 void SearchPage::undo(int which) {
     editor()->rtAct(11);
-    ssUndo[which]->setEnabled(editor()->mTxt->CanUndo());
     updateUndo();
 }
 
@@ -291,4 +295,21 @@ void SearchPage::updateUndo() {
     const bool can = editor()->mTxt->CanUndo();
     for (QPushButton* b : ssUndo)
         b->setEnabled(can);
+}
+
+bool SearchPage::eventFilter(QObject* o, QEvent* e) {
+    // Taken here, so it runs once and goes no further (to the combo box or
+    // the dialog, which would act on it too).
+    if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            QPushButton* next[3] = {ssCom[2], ssRep[2], ssRpf[2]};
+            for (int t = 0; t < 3; ++t)
+                if (o == cbFnd[t]->lineEdit()) {
+                    next[t]->click();
+                    return true;
+                }
+        }
+    }
+    return sbTxmPage::eventFilter(o, e);
 }

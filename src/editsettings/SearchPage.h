@@ -41,6 +41,9 @@ public:
     // it already in any letter case. The box keeps showing its text.
     static void AddHistory(QComboBox* box, const QString& text);
 
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override;
+
 private:
     void showTab(int index);
     void find(int button);

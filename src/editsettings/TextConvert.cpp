@@ -1,5 +1,9 @@
 #include "TextConvert.h"
 
+#ifndef FOLIUM_HAVE_ICU
+#error "The text conversions need ICU (Debian package libicu-dev, found through pkg-config)"
+#endif
+
 #include <unicode/translit.h>
 #include <unicode/unistr.h>
 

@@ -11,7 +11,9 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QTabBar>
+#include <QTest>
 
 class SearchTest : public DialogTest {
 protected:
@@ -72,6 +74,8 @@ TEST_F(SearchTest, FindsFromTheTopForwardsAndBackwardsWithTheCaseOption) {
         EXPECT_EQ(p.State().LastResult(), 8);
         p.ssCom[1]->click();
         EXPECT_EQ(p.State().LastResult(), 4);
+        QTest::keyClick(p.cbFnd[0]->lineEdit(), Qt::Key_Return); // Enter: the next one
+        EXPECT_EQ(p.State().LastResult(), 8);
 
         p.chMatch[0]->setChecked(true);
         p.ssCom[0]->click();

@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QMimeData>
 #include <QSignalSpy>
+#include <QTest>
 #include <QtEndian>
 
 namespace {
@@ -436,4 +437,29 @@ TEST_F(EditorTest, DeletingAPictureTakesItsLinkButKeepsTheText) {
     EXPECT_TRUE(t.bDcEdt());
     t.mTxt->SetSelStart(0);
     EXPECT_FALSE(t.ObjPicDelete()) << "nothing selected";
+}
+
+TEST_F(EditorTest, MarkedAreaSizesThePictureChosenForIt) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.iFlw = 1;
+    t.mTxt->SetZoomFactor(100);
+    const QString png = dir + QStringLiteral("/p.png");
+    ASSERT_TRUE(filled(40, 20, QImage::Format_RGB32).save(png, "PNG"));
+    t.rtAct(34);
+    QWidget* vp = t.mTxt->viewport();
+    p.answerOpenFile(png);
+    QTest::mousePress(vp, Qt::LeftButton, {}, QPoint(30, 30));
+    QTest::mouseMove(vp, QPoint(90, 50));
+    QTest::mouseMove(vp, QPoint(130, 60));
+    QTest::mouseRelease(vp, Qt::LeftButton, {}, QPoint(130, 60));
+    const std::vector<model::Picture> pics = picturesOf(*t.mTxt);
+    ASSERT_EQ(pics.size(), 1u);
+    // 100 pixels across at 100 %: 1500 twips wide, the height in proportion.
+    EXPECT_NEAR(pics[0].shownWidth(), 1500, 30);
+    EXPECT_NEAR(pics[0].shownHeight(), 750, 30);
+    EXPECT_TRUE(t.bDcEdt());
+    // The marking has ended: a click is the engine's again, no dialog.
+    QTest::mouseClick(vp, Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(picturesOf(*t.mTxt).size(), 1u);
 }

@@ -7,6 +7,7 @@ source "$(dirname "$0")/scripts/setup.sh"
 # xvfb and xdotool: the gui test runs the program under a real X server.
 FOLIUM_TEST_PACKAGES=(libreoffice-writer-nogui antiword clang libclang-rt-14-dev xvfb xdotool)
 FOLIUM_TEST_PACKAGES+=(postgresql)
+FOLIUM_TEST_PACKAGES+=(poppler-utils)
 folium_install_packages "${FOLIUM_BUILD_PACKAGES[@]}" "${FOLIUM_TEST_PACKAGES[@]}"
 folium_build
 export QT_QPA_PLATFORM=offscreen

@@ -1,11 +1,13 @@
 // Folium's entry point: the start procedure, then the main window.
 #include "Converter.h"
 #include "FindCommand.h"
+#include "PdfExport.h"
 #include "Usr.h"
 #include "fmDoc.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTextStream>
@@ -20,7 +22,11 @@ int main(int argc, char* argv[]) {
         return Usr::RunFindCommand(QCoreApplication::arguments().mid(1), out, err);
     }
     if (formats::isHeadless(argc, argv)) {
-        QCoreApplication core(argc, argv);
+        // PDF pages are laid out with real fonts, which takes a GUI
+        // application; the offscreen platform needs no display.
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        QGuiApplication gui(argc, argv);
+        pdfexport::install();
         QTextStream err(stderr);
         return formats::runHeadless(QCoreApplication::arguments().mid(1), err);
     }

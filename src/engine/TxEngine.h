@@ -94,8 +94,8 @@ public:
     QString SelText() const;
     void SetSelText(const QString& text); // caret after the inserted text
 
-    // --- Bytes and files; formats 1, 3, 9 (4, 5, 12, 13: not supported yet,
-    // LastError says so). LoadBytes replaces the document (atCaret false) or
+    // --- Bytes and files; formats 1, 3, 9 and 12 (PDF, written only; 4, 5,
+    // 13: not supported yet, LastError says so). LoadBytes replaces the document (atCaret false) or
     // inserts at the caret; while a text frame is being edited it loads into
     // (and SaveBytes saves) that frame. Failures leave the document as it
     // was. Replacing gives the widget a new QTextDocument: hosts connect to
@@ -105,6 +105,9 @@ public:
     QByteArray SaveBytes(int format, int reserved = 0, bool* ok = nullptr) const;
     bool LoadFile(const QString& path, int format, bool atCaret = false);
     bool SaveFile(const QString& path, int format);
+    // The whole document as PDF: the pages of the page view, fonts embedded,
+    // links clickable. False with the reason in *error (and LastError).
+    bool SavePdf(const QString& path, QString* error = nullptr) const;
     QString LastError() const;
     void ClearAll(); // empty document, default formatting, page setup kept
 

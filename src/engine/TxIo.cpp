@@ -7,6 +7,7 @@
 #include "Document.h"
 #include "ModelBridge.h"
 #include "NativeFormat.h"
+#include "PdfExport.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
 #include "TxProps.h"
@@ -38,6 +39,8 @@ bool encode(const TxDocument& doc, int format, QByteArray* out, QString* error) 
         *out = native::save(doc);
         return true;
     }
+    if (format == TxEngine::FmtPdf)
+        return pdfexport::write(doc, out, error);
     std::optional<QByteArray> bytes =
         formats::Converter::instance().save(bridge::fromEngine(doc), format, error);
     if (!bytes)
@@ -179,7 +182,8 @@ QByteArray TxEngine::SaveBytes(int format, int, bool* ok) const {
     QByteArray out;
     QString error;
     bool done = false;
-    if (d->activeFrame) {
+    // A PDF holds the pages, whatever part is being edited.
+    if (d->activeFrame && format != FmtPdf) {
         TxDocument part;
         const QTextCursor start(d->adoc());
         TxEngineState::documentOf(d->doc, QTextDocumentFragment(d->adoc()), start, part);

@@ -8,6 +8,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QFont>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -43,6 +44,12 @@ PageSetupPage::PageSetupPage(uTxm* editor, QWidget* parent) : sbTxmPage(editor, 
     cbPage->setObjectName(QStringLiteral("cbPage"));
     for (int i = 0; i <= kUserDefined; ++i)
         cbPage->addItem(ListText(i));
+    // The list texts align their sizes with blanks, which needs a font whose
+    // half-width characters are all one width (and full-width ones two).
+    QFont fixed = cbPage->font();
+    fixed.setFamilies({QStringLiteral("Noto Sans Mono CJK JP")});
+    fixed.setStyleHint(QFont::TypeWriter);
+    cbPage->setFont(fixed);
     grid->addWidget(cbPage, 0, 1, 1, 3);
 
     auto* orientation = new QGroupBox(QStringLiteral("向き"), this);

@@ -144,11 +144,13 @@ void PageSetupPage::open(const QString&, const QString&) {
                tx->MarginTop(), tx->MarginRight(), tx->MarginBottom()};
     loadedTexts_ = PageTexts(loaded_);
     setTexts(loadedTexts_);
-    bLandscape = FieldNumber(loadedTexts_.height) < FieldNumber(loadedTexts_.width);
+    const Recognised paper = Recognise(nDlgTwps(loadedTexts_.width).value_or(0),
+                                       nDlgTwps(loadedTexts_.height).value_or(0));
+    bLandscape = paper.landscape;
     OpVH[bLandscape ? 1 : 0]->setChecked(true);
     for (QLineEdit* e : {txPgWd, txPgHi, txLftMrg, txTopMrg, txRghMrg, txBtmMrg})
         e->setSelection(0, 6);
-    matchPaper();
+    cbPage->setCurrentIndex(paper.entry);
     bLoading = false;
     bAcceptable = true;
     emit okEnabled(true);

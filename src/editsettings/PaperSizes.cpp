@@ -120,6 +120,16 @@ int MatchPaper(int width, int height, bool landscape) {
     return best;
 }
 
+Recognised Recognise(int width, int height) {
+    const bool lying = height < width;
+    for (bool landscape : {lying, !lying}) {
+        const int entry = MatchPaper(width, height, landscape);
+        if (entry != kUserDefined)
+            return {entry, landscape};
+    }
+    return {kUserDefined, lying};
+}
+
 Texts PaperTexts(int entry, bool landscape) {
     const Paper& p = Papers()[entry];
     Texts t;

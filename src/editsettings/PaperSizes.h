@@ -51,6 +51,17 @@ std::optional<int> nDlgTwps(const QString& text);
 // paper wins.
 int MatchPaper(int width, int height, bool landscape);
 
+// The paper of a page being opened and its orientation: landscape when the
+// page is lower than wide, unless it is a standard paper the other way round
+// (the return postcard is wider than high upright, so a page of it lying
+// wide is that paper upright, and one standing tall is it sideways).
+struct Recognised {
+    int entry = kUserDefined;
+    bool landscape = false;
+    bool operator==(const Recognised&) const = default;
+};
+Recognised Recognise(int width, int height);
+
 // The six values of the dialog, twips.
 struct Page {
     int width = 0;

@@ -55,6 +55,16 @@ TEST(PaperSizeTest, PagesAreRecognisedWithinAMillimetre) {
     EXPECT_EQ(MatchPaper(0, 0, false), kUserDefined);
 }
 
+TEST(PaperSizeTest, OpenedPagesTakeTheOrientationOfTheirPaper) {
+    EXPECT_EQ(Recognise(11906, 16838), (Recognised{0, false}));
+    EXPECT_EQ(Recognise(16838, 11906), (Recognised{0, true}));
+    // The return postcard lies wide upright and stands tall sideways.
+    EXPECT_EQ(Recognise(11332, 8386), (Recognised{6, false}));
+    EXPECT_EQ(Recognise(8386, 11332), (Recognised{6, true}));
+    EXPECT_EQ(Recognise(17000, 13000), (Recognised{kUserDefined, true}));
+    EXPECT_EQ(Recognise(13000, 13000), (Recognised{kUserDefined, false}));
+}
+
 TEST(PaperSizeTest, PaperMarginsAreATenthOfThePortraitPaper) {
     EXPECT_EQ(PaperTexts(2, false), (Texts{"18.20", "25.72", "1.82", "2.57", "1.82", "2.57"}));
     // Landscape swaps the size, not the margins.
@@ -165,6 +175,18 @@ TEST_F(PageSetupTest, OpensOnTheEditorsPageAndRecognisesItsPaper) {
     setPage(13000, 17000);
     act("PG", [&](sbTxm& d) {
         EXPECT_EQ(page(d).cbPage->currentText(), QStringLiteral("ﾕｰｻﾞｰ定義"));
+        cancel(d);
+    });
+
+    // A page of the return postcard chosen upright opens as that again.
+    setPage(11332, 8386);
+    act("PG", [&](sbTxm& d) {
+        PageSetupPage& p = page(d);
+        EXPECT_EQ(p.cbPage->currentIndex(), 6);
+        EXPECT_TRUE(p.OpVH[0]->isChecked());
+        p.OpVH[1]->click(); // sideways it stands tall
+        EXPECT_EQ(p.txPgWd->text(), QStringLiteral("14.79"));
+        EXPECT_EQ(p.txPgHi->text(), QStringLiteral("19.99"));
         cancel(d);
     });
 }

@@ -165,8 +165,7 @@ void PageSetupPage::matchPaper() {
     if (entry == cbPage->currentIndex())
         return;
     cbPage->setCurrentIndex(entry);
-    if (!bLoading)
-        choosePaper(entry);
+    choosePaper(entry);
 }
 
 void PageSetupPage::choosePaper(int entry) {

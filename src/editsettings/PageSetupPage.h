@@ -47,6 +47,7 @@ protected:
 private:
     PaperSize::Texts texts() const;
     void setTexts(const PaperSize::Texts& t);
+    // A typed size that is a standard paper (within 1 mm) takes that paper.
     void matchPaper();
     void choosePaper(int entry);
     void changeOrientation();

@@ -30,7 +30,7 @@ bool PackageReader::open(const QByteArray& bytes, qint64 maxBytes, QString* erro
     zip_error_init(&err);
     source = zip_source_buffer_create(data.constData(), zip_uint64_t(data.size()), 0, &err);
     if (source)
-        archive = zip_open_from_source(source, ZIP_RDONLY | ZIP_CHECKCONS, &err);
+        archive = zip_open_from_source(source, ZIP_RDONLY, &err);
     if (!archive) {
         *error = QStringLiteral("not a Word Open XML package (%1)").arg(zipError(&err));
         zip_error_fini(&err);

@@ -454,7 +454,11 @@ void Numbering::read(const QByteArray& xml, const Theme& theme) {
             const QString id = x.attr("abstractNumId");
             while (x.child()) {
                 if (x.is("lvl")) {
-                    const int k = x.number("ilvl", 0, 8).value_or(0);
+                    const int k = x.number("ilvl", 0, 1 << 20).value_or(0);
+                    if (k > 8) {
+                        x.skip();
+                        continue;
+                    }
                     if (int(a.levels.size()) <= k) {
                         a.levels.resize(size_t(k) + 1);
                         a.props.resize(size_t(k) + 1);
@@ -472,7 +476,11 @@ void Numbering::read(const QByteArray& xml, const Theme& theme) {
                 if (x.is("abstractNumId")) {
                     a = abstracts.value(x.attr("val"));
                 } else if (x.is("lvlOverride")) {
-                    const size_t k = size_t(x.number("ilvl", 0, 8).value_or(0));
+                    const size_t k = size_t(x.number("ilvl", 0, 1 << 20).value_or(0));
+                    if (k > 8) {
+                        x.skip();
+                        continue;
+                    }
                     if (a.levels.size() <= k) {
                         a.levels.resize(k + 1);
                         a.props.resize(k + 1);

@@ -212,9 +212,11 @@ bool StoryReader::blockElement(std::vector<model::Block>& out, int depth, bool& 
             pendingBookmarks.push_back(model::Inline::makeBookmark(x.attr("name"), true));
         } else if (!start && bookmarks.contains(id)) {
             model::Inline end = model::Inline::makeBookmark(bookmarks.take(id), false);
-            if (!out.empty() && out.back().kind == model::Block::Kind::Paragraph &&
-                pendingBookmarks.empty())
-                out.back().paragraph.content.push_back(end);
+            auto last = std::find_if(out.rbegin(), out.rend(), [](const model::Block& b) {
+                return b.kind == model::Block::Kind::Paragraph;
+            });
+            if (last != out.rend() && pendingBookmarks.empty())
+                last->paragraph.content.push_back(end);
             else
                 pendingBookmarks.push_back(end);
         }

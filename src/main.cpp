@@ -1,5 +1,6 @@
 // Folium's entry point: the start procedure, then the main window.
 #include "Converter.h"
+#include "DbCopy.h"
 #include "FindCommand.h"
 #include "PdfExport.h"
 #include "Usr.h"
@@ -16,6 +17,11 @@
 int main(int argc, char* argv[]) {
     // The find for scripts and the headless converter need no display: they
     // run before any window system is touched.
+    if (Usr::IsCopyCommand(argc, argv)) {
+        QCoreApplication core(argc, argv);
+        QTextStream out(stdout), err(stderr);
+        return Usr::RunCopyCommand(QCoreApplication::arguments().mid(1), out, err);
+    }
     if (Usr::IsFindCommand(argc, argv)) {
         QCoreApplication core(argc, argv);
         QTextStream out(stdout), err(stderr);

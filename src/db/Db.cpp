@@ -255,6 +255,23 @@ bool InTxn() {
     return g_cn.bTxn;
 }
 
+bool OpenSide(const QString& sPath, const QString& sName, DbSql::Engine& eEngine) {
+    if (!DbFile::IsUdl(sPath)) {
+        eEngine = DbSql::Engine::Sqlite;
+        return ConnectFile(sName, sPath);
+    }
+    const DbFile::Udl udl = DbFile::ReadUdl(sPath);
+    if (!udl.bServable)
+        return false;
+    eEngine = udl.bServer ? DbSql::Engine::Postgres : DbSql::Engine::Sqlite;
+    return udl.bServer ? ConnectServer(sName, udl) : ConnectFile(sName, udl.sSource);
+}
+
+void Close(const QString& sName) {
+    if (QSqlDatabase::contains(sName))
+        Drop(sName);
+}
+
 } // namespace DbConn
 
 void DbOpen(const QString& sPath, bool& bOk) {

@@ -15,8 +15,9 @@ namespace Usr {
 
 class DbBatch {
 public:
-    // `bWrite` as for DbTxn: false for a batch of reads.
-    explicit DbBatch(bool bWrite = true);
+    // `bWrite` as for DbTxn; by default the write lock is taken by the
+    // first write.
+    explicit DbBatch(bool bWrite = false);
     ~DbBatch(); // commits
     DbBatch(const DbBatch&) = delete;
     DbBatch& operator=(const DbBatch&) = delete;

@@ -33,4 +33,11 @@ bool Commit(QString& sErr);
 void Rollback();
 bool InTxn();
 
+// Opens the database `sPath` names (a SQLite file, or a .udl naming either
+// engine) as a connection `sName` of its own, apart from the open one;
+// false, with no connection left, when it cannot be opened. The caller
+// removes it (Close).
+bool OpenSide(const QString& sPath, const QString& sName, DbSql::Engine& eEngine);
+void Close(const QString& sName);
+
 } // namespace Usr::DbConn

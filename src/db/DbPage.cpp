@@ -1,11 +1,14 @@
 #include "DbPage.h"
 
 #include "Db.h"
+#include "DbConn.h"
 #include "DbSchema.h"
 #include "DbSql.h"
 #include "Recordset.h"
 
+#include <QCryptographicHash>
 #include <QDate>
+#include <QSqlQuery>
 
 namespace DbPage {
 
@@ -97,6 +100,21 @@ bool WriteTreeRow(qint64 nP, qint64 nC, const QString& sSz, QString& sErr) {
     oRs.SetField(QStringLiteral("dyUdt"), today);
     oRs.SetField(QStringLiteral("dyUdt_P"), today);
     return Save(oRs, sErr);
+}
+
+QByteArray StampOf(const QByteArray& yDoc) {
+    return QCryptographicHash::hash(yDoc, QCryptographicHash::Sha256);
+}
+
+bool Stamp(qint64 nNo, QByteArray& yStamp, bool& bFound, QString& sErr) {
+    QSqlQuery q;
+    const QString sql = DbSql::WithNo(DbSql::kDocRead, nNo) +
+                        QString::fromLatin1(Usr::DbConn::Dialect().sForUpdate);
+    if (!Usr::DbConn::Run(q, sql, &sErr))
+        return false;
+    bFound = q.next();
+    yStamp = bFound ? StampOf(q.value(0).toByteArray()) : QByteArray();
+    return true;
 }
 
 bool SetCode(qint64 nNo, bool bCod, QString& sErr) {

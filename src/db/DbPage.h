@@ -33,6 +33,14 @@ bool WriteDoc(qint64 nNo, const QString& sSz, const QString& sTx, const QByteArr
 // home place (boUse 1, boLnk, boHide, boHogo 0).
 bool WriteTreeRow(qint64 nP, qint64 nC, const QString& sSz, QString& sErr);
 
+// What tells one stored version of a page from another: a digest of its
+// document bytes.
+QByteArray StampOf(const QByteArray& yDoc);
+// The stamp of the stored document `nNo`, read so that inside a
+// transaction no other user changes the row until it ends. `bFound` false
+// when there is no such document. False when it cannot be read.
+bool Stamp(qint64 nNo, QByteArray& yStamp, bool& bFound, QString& sErr);
+
 // Marks document `nNo` as a code page or unmarks it (its other columns are
 // kept). False when there is no such document or it cannot be written.
 bool SetCode(qint64 nNo, bool bCod, QString& sErr);

@@ -43,25 +43,19 @@ bool BuildServerSchema(const QString& sUdl) {
     if (!u.bServer || !u.bServable)
         return false;
     const QString name = SideName();
+    DbSql::Engine engine = DbSql::Engine::Postgres;
+    if (!DbConn::OpenSide(sUdl, name, engine))
+        return false;
     bool ok = false;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
-        db.setHostName(u.sHost);
-        db.setPort(u.nPort);
-        db.setDatabaseName(u.sDatabase);
-        db.setUserName(u.sUser);
-        db.setConnectOptions(QStringLiteral("connect_timeout=5"));
-        if (db.isValid() && db.open()) {
-            QSqlQuery q(db);
-            const auto& d = DbSql::DialectOf(DbSql::Engine::Postgres);
-            ok = q.exec(QString::fromLatin1(d.sCountTables)) && q.next() &&
-                 q.value(0).toLongLong() == 0;
-            q.finish();
-            ok = ok && DbCreateSchema(db, DbSql::Engine::Postgres);
-        }
-        db.close();
+        QSqlDatabase db = QSqlDatabase::database(name, false);
+        QSqlQuery q(db);
+        ok = q.exec(QString::fromLatin1(DbSql::DialectOf(engine).sCountTables)) && q.next() &&
+             q.value(0).toLongLong() == 0;
+        q.finish();
+        ok = ok && DbCreateSchema(db, engine);
     }
-    QSqlDatabase::removeDatabase(name);
+    DbConn::Close(name);
     return ok;
 }
 

@@ -86,6 +86,8 @@ constexpr Dialect kSqlite{
     nullptr,
     nullptr,
     "lower(%1)",
+    nullptr,
+    "",
     "",
     "Select count(*) From sqlite_master Where type = 'table'",
 };
@@ -101,6 +103,9 @@ constexpr Dialect kPostgres{
     "Select pg_advisory_xact_lock(70460, 0)",
     "Select pg_advisory_xact_lock(70461, ?)",
     "folium_fold(%1)",
+    "Update tbTree Set inSrt = v.s From (Values %1) As v(c, s)"
+    " Where tbTree.noLfP = ? And tbTree.noLfC = v.c",
+    " For Update",
     " Nulls First",
     "Select count(*) From information_schema.tables Where table_schema = current_schema()",
 };

@@ -129,6 +129,14 @@ struct Dialect {
     // A column (or a value) with ASCII letters folded to lower case, as
     // LIKE compares them, for the find: "%1" is the column.
     const char* sFold;
+    // Many sort positions of one level in one statement: "%1" takes the
+    // list "(child, position), ..." and "?" the parent. Null where one
+    // kTreeSort per child costs no more (no round trips to a server).
+    const char* sSortMany;
+    // Appended to a read of rows the transaction is about to change, so
+    // no other user changes them before it ends (SQLite's write lock
+    // covers the whole file already).
+    const char* sForUpdate;
     // Appended to an ascending sort key so that NULL sorts first, as
     // SQLite sorts it.
     const char* sNullsFirst;

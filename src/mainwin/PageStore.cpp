@@ -1,6 +1,7 @@
 #include "PageStore.h"
 
 #include "Db.h"
+#include "DbLevel.h"
 #include "DbPage.h"
 #include "DbSchema.h"
 #include "DbSql.h"
@@ -29,6 +30,9 @@ constexpr char kWriteFailed[] = "文書DBに書き込めませんでした。文
 constexpr char kNoData[] = "現在の文書を保存用に取り出せませんでした";
 constexpr char kImportFailed[] = "文書をｲﾝﾎﾟｰﾄできませんでした";
 constexpr char kNoCode[] = " はｺｰﾄﾞﾍﾟｰｼﾞではありません";
+constexpr char kChangedMeanwhile[] =
+    "の中の同じ表題の文書は、ｲﾝﾎﾟｰﾄした後に他の利用者が変更しています。上書きして良いですか\r"
+    "(いいえ: 両方を残し、新しい文書として保存します)";
 constexpr char kNoPlace[] = "ﾂﾘｰに新しいﾍﾟｰｼﾞの位置がありません";
 
 } // namespace
@@ -82,7 +86,8 @@ bool PageStore::Fetch(Page& pg) const {
     return bOk;
 }
 
-bool PageStore::InOneTxn(const std::function<bool(QString& sErr)>& fnWrite) const {
+bool PageStore::InOneTxn(const std::function<bool(QString& sErr)>& fnWrite,
+                         const bool* bQuiet) const {
     Usr::DbTxn txn;
     if (!txn.Active()) {
         Failed(txn.LastError());
@@ -91,7 +96,8 @@ bool PageStore::InOneTxn(const std::function<bool(QString& sErr)>& fnWrite) cons
     QString sErr;
     try {
         if (!fnWrite(sErr)) {
-            Failed(sErr);
+            if (!bQuiet || !*bQuiet)
+                Failed(sErr);
             return false;
         }
     } catch (const Usr::DbError& e) {
@@ -121,44 +127,106 @@ bool PageStore::SaveToCode(const QString& sPrNm, const QString& sPrNo) {
     }
     QString sTitle;
     qint64 nDup = 0;
+    const auto dupOf = [&](qint64& nOut) {
+        QString sSql = QString::fromLatin1(DbSql::kDupTitle);
+        DbSql::FillSql(sSql, {nP, sTitle});
+        nOut = Usr::DbLookup(sSql, 0).toLongLong();
+    };
     for (;;) {
         const std::optional<QString> s = AskTitle();
         if (!s)
             return false;
         sTitle = *s;
-        QString sSql = QString::fromLatin1(DbSql::kDupTitle);
-        DbSql::FillSql(sSql, {nP, sTitle});
         try {
-            nDup = Usr::DbLookup(sSql, 0).toLongLong();
+            dupOf(nDup);
         } catch (const Usr::DbError& e) {
             Failed(QString::fromStdString(e.what()));
             return false;
         }
-        if (nDup == 0)
-            break;
-        if (Prompter::instance().message(sPrNm + Text(kSameTitle), Prompter::Buttons::YesNo,
-                                         Prompter::Icon::Question) == Prompter::Answer::Yes)
+        if (nDup == 0 || AskOverwrite(sPrNm))
             break;
     }
     Page pg;
     if (!Fetch(pg))
         return false;
     bool bNew = false;
-    const bool bOk = InOneTxn([&](QString& sErr) {
-        qint64 nNo = nDup;
-        // A page of its own: the place first, then the document; an
-        // overwritten page keeps its place as it is.
-        if (nDup == 0) {
-            nNo = Usr::DbNewDocNo();
-            if (!DbPage::WriteTreeRow(nP, nNo, sTitle, sErr))
+    bool bBoth = false;   // keep the other user's version beside this one
+    QByteArray yAccepted; // the changed version the user chose to overwrite
+    for (;;) {
+        // What was found under the code page's lock, when the question
+        // must be asked (again) before anything is written.
+        enum class Ask { None, Dup, Changed } eAsk = Ask::None;
+        bool bQuiet = false;
+        qint64 nDupNow = 0;
+        QByteArray yNow;
+        const bool bOk = InOneTxn(
+            [&](QString& sErr) {
+                // Other users file under the same code page: the duplicate
+                // check is made again under its lock.
+                if (!DbLevel::Lock(nP, sErr))
+                    return false;
+                if (!bBoth) {
+                    dupOf(nDupNow);
+                    if (nDupNow != nDup) {
+                        eAsk = Ask::Dup;
+                        return !(bQuiet = true);
+                    }
+                }
+                if (nDup != 0 && imported_ &&
+                    imported_->sSz.compare(sTitle, Qt::CaseInsensitive) == 0) {
+                    bool bFound = false;
+                    if (!DbPage::Stamp(nDup, yNow, bFound, sErr))
+                        return false;
+                    if (bFound && yNow != imported_->yStamp && yNow != yAccepted &&
+                        yNow != DbPage::StampOf(pg.yDt)) {
+                        eAsk = Ask::Changed;
+                        return !(bQuiet = true);
+                    }
+                }
+                qint64 nNo = nDup;
+                // A page of its own: the place first, then the document; an
+                // overwritten page keeps its place as it is.
+                if (nDup == 0) {
+                    nNo = Usr::DbNewDocNo();
+                    if (!DbPage::WriteTreeRow(nP, nNo, sTitle, sErr))
+                        return false;
+                }
+                return DbPage::WriteDoc(nNo, sTitle, pg.sTx, pg.yDt, bNew, sErr);
+            },
+            &bQuiet);
+        if (bOk)
+            break;
+        if (eAsk == Ask::Dup) {
+            // Another user filed (or removed) a page of this title meanwhile.
+            nDup = nDupNow;
+            if (nDup != 0 && !AskOverwrite(sPrNm))
                 return false;
+            continue;
         }
-        return DbPage::WriteDoc(nNo, sTitle, pg.sTx, pg.yDt, bNew, sErr);
-    });
-    if (!bOk)
+        if (eAsk == Ask::Changed) {
+            const Prompter::Answer a = Prompter::instance().message(sPrNm + Text(kChangedMeanwhile),
+                                                                    Prompter::Buttons::YesNoCancel,
+                                                                    Prompter::Icon::Question);
+            if (a == Prompter::Answer::Yes) {
+                yAccepted = yNow;
+            } else if (a == Prompter::Answer::No) {
+                nDup = 0;
+                bBoth = true;
+            } else {
+                return false;
+            }
+            continue;
+        }
         return false;
+    }
+    imported_ = Imported{sTitle, DbPage::StampOf(pg.yDt)};
     Status(FiledText(sPrNm, sTitle, bNew));
     return true;
+}
+
+bool PageStore::AskOverwrite(const QString& sPrNm) const {
+    return Prompter::instance().message(sPrNm + Text(kSameTitle), Prompter::Buttons::YesNo,
+                                        Prompter::Icon::Question) == Prompter::Answer::Yes;
 }
 
 bool PageStore::ExportToTree() {
@@ -232,6 +300,10 @@ bool PageStore::PutPage(const QString& sSz, const QByteArray& yDt, bool bApn, bo
                                      Prompter::Icon::Warning);
         return false;
     }
+    // The editor now holds that stored version (appending and inserting
+    // keep the editor's own document).
+    if (!bApn && !bIns)
+        imported_ = Imported{sSz, DbPage::StampOf(yDt)};
     Status(ImportedText());
     return true;
 }

@@ -25,6 +25,10 @@ public:
     // Files the editor's document under the code page `sPrNm` (number
     // `sPrNo`): asks for the title, offers to overwrite a page of the same
     // title there, writes the place and the document. True when written.
+    // With other users on the same database: a same-titled page another
+    // user filed after the question is asked about too, and overwriting a
+    // page another user changed since it was imported here is asked about
+    // (overwrite, keep both, or cancel).
     bool SaveToCode(const QString& sPrNm, const QString& sPrNo);
     // Asks for the title and lets the user pick a place for the new page in
     // the page-tree dialog. True when the page was written.
@@ -56,10 +60,24 @@ private:
     // Runs `fnWrite` in one transaction and commits it. On any failure
     // (`fnWrite` false with the reason in `sErr`, a database error, a failed
     // commit) the user is told and every write of it is dropped.
-    bool InOneTxn(const std::function<bool(QString& sErr)>& fnWrite) const;
+    // `bQuiet` set by `fnWrite` drops the writes without telling the user
+    // (the caller asks its question and tries again).
+    bool InOneTxn(const std::function<bool(QString& sErr)>& fnWrite,
+                  const bool* bQuiet = nullptr) const;
+    // The same-title question; Yes to overwrite.
+    bool AskOverwrite(const QString& sPrNm) const;
     bool HasDocument() const;
     void Failed(const QString& sWhy) const;
     void Status(const QString& s) const;
+
+    // The page last brought into the editor in place of its document: its
+    // title and the stamp of the stored version it came from, so that
+    // filing it over a page another user changed since is asked first.
+    struct Imported {
+        QString sSz;
+        QByteArray yStamp;
+    };
+    std::optional<Imported> imported_;
 
     uTxm& txm_;
     StatusFn fnStatus_;

@@ -4,8 +4,10 @@
 #include "DbBatch.h"
 #include "DbDate.h"
 #include "DbFind.h"
+#include "DbLevel.h"
 #include "DbSql.h"
 
+#include <QHash>
 #include <algorithm>
 
 namespace TreeStore {
@@ -119,9 +121,18 @@ bool Retitle(qint64 nP, qint64 nC, const QString& sSz) {
 }
 
 void SetSorts(const QList<SortRow>& aRows) {
-    const Usr::DbBatch batch; // one durable commit instead of one per row
-    for (const SortRow& r : aRows)
-        Exec(DbSql::kTreeSort, {r.nSrt, r.nP, r.nC});
+    // Level by level, each under its lock and merged with what other users
+    // stored meanwhile, so the order stays whole.
+    QList<qint64> parents;
+    QHash<qint64, QList<DbLevel::Pos>> levels;
+    for (const SortRow& r : aRows) {
+        if (!levels.contains(r.nP))
+            parents.append(r.nP);
+        levels[r.nP].append({r.nC, r.nSrt});
+    }
+    QString sErr;
+    for (qint64 nP : parents)
+        DbLevel::SetOrder(nP, levels.value(nP), sErr);
 }
 
 bool Remove(qint64 nP, qint64 nC) {

@@ -55,8 +55,8 @@ bool Insert(qint64 nP, qint64 nC, qint64 nSrt, const QString& sSz); // a new pla
 bool InsertCod(qint64 nP, qint64 nC, const QString& sSz);           // a code child
 bool Rename(qint64 nP, qint64 nC, const QString& sSz);              // a label edit
 bool Retitle(qint64 nP, qint64 nC, const QString& sSz);             // a title change
-// Sort positions, written together in one transaction; each row still
-// succeeds or fails on its own.
+// Sort positions, each level written whole under its lock (DbLevel.h):
+// children another user added or removed meanwhile keep their place.
 struct SortRow {
     qint64 nSrt = 0, nP = 0, nC = 0;
 };

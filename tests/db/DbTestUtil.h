@@ -52,14 +52,11 @@ protected:
 
 // The same tests on both engines: a SQLite file, and a database on the
 // tests' own PostgreSQL server named by a data link. NewDb() gives a path
-// DbOpen takes either way (the file, or the .udl).
-class EngineTest : public DbTest, public ::testing::WithParamInterface<DbSql::Engine> {
+// DbOpen takes either way (the file, or the .udl) for the engine in
+// `engine_`.
+class BothEngines : public DbTest {
 protected:
-    void SetUp() override {
-        if (GetParam() == DbSql::Engine::Postgres)
-            FOLIUM_REQUIRE_PG();
-    }
-    bool Server() const { return GetParam() == DbSql::Engine::Postgres; }
+    bool Server() const { return engine_ == DbSql::Engine::Postgres; }
 
     QString NewDb(const QString& sName = QStringLiteral("doc.txdb")) {
         if (!Server())
@@ -72,6 +69,18 @@ protected:
         Usr::DbCreate(udl, ok);
         EXPECT_TRUE(ok) << udl.toStdString();
         return udl;
+    }
+
+    DbSql::Engine engine_ = DbSql::Engine::Sqlite;
+};
+
+// A test run once on each engine.
+class EngineTest : public BothEngines, public ::testing::WithParamInterface<DbSql::Engine> {
+protected:
+    void SetUp() override {
+        engine_ = GetParam();
+        if (Server())
+            FOLIUM_REQUIRE_PG();
     }
 };
 

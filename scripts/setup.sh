@@ -12,7 +12,8 @@ FOLIUM_BUILD_PACKAGES=(
   libzip-dev libsqlite3-dev
   libicu-dev
   libgtest-dev libbenchmark-dev
-  libwmf-dev libemf2svg-dev qt6-svg-dev
+  libwmf-dev libemf2svg-dev qt6-svg-dev fonts-urw-base35
+  libgumbo-dev
 )
 
 folium_missing_packages() {

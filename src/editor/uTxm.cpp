@@ -8,6 +8,7 @@
 #include "TxRuler.h"
 #include "TxStatusBar.h"
 #include "Usr.h"
+#include "sbTxm.h"
 #include "yIni.h"
 
 #include <QApplication>
@@ -36,6 +37,17 @@ uTxm::uTxm(QWidget* parent) : QWidget(parent) {
     connect(txTitle, &QLineEdit::textEdited, this, &uTxm::onUserEdit);
     connect(txTitle, &QLineEdit::returnPressed, this, &uTxm::onTitleEnter);
     txTitle->installEventFilter(this);
+
+    // The settings dialog, with the context menus; Ctrl+Y repeats its last
+    // menu command.
+    dlg_ = new sbTxm(this);
+    RepeatJob = [this](int& iJb, QVariant& vArg) {
+        if (!dlg_->RepertJb())
+            return false;
+        iJb = dlg_->iRJb;
+        vArg = dlg_->vOpt;
+        return true;
+    };
 }
 
 uTxm::~uTxm() {
@@ -59,6 +71,8 @@ void uTxm::cOn(qintptr nHnd_, int iTy_, const QVariant& vShwTt, const QVariant& 
     bShwTt = vShwTt.isValid() ? vShwTt.toBool() : false;
     sFmGrp = vFmGrp.isValid() ? vFmGrp.toString() : QString();
     tlStateValid_ = false;
+    dlg_->cTyp(iTy);
+    dlg_->cOn(this);
 
     Busy busy(*this);
     LoadSet(0);
@@ -86,12 +100,14 @@ void uTxm::cOff() {
         for (const QString& f : wrk.entryList({QStringLiteral("*.png")}, QDir::Files))
             wrk.remove(f);
     }
+    dlg_->cOff();
     SaveSet();
     sFlNm.clear();
 }
 
 void uTxm::cTyp(int iTy_) {
     iTy = iTy_;
+    dlg_->cTyp(iTy);
     tlStateValid_ = false; // the buttons shown depend on the type
     SetTlBar();
 }

@@ -22,6 +22,7 @@ class TxCoolBar;
 class TxFormatBar;
 class TxRuler;
 class TxStatusBar;
+class sbTxm;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -105,6 +106,11 @@ public:
     // the document modified when done.
     bool ObjPicEdit();
     bool ObjPicDelete();
+
+    // --- the settings dialog, owned by the control ---
+    sbTxm* Dialog() const { return dlg_; }
+    // The suffix of the control's settings groups "TX_DISP" and "TX_BAR".
+    QString FmGrp() const { return sFmGrp; }
 
     // --- state the settings dialog and other parts read ---
     QString sFlNm;
@@ -232,6 +238,11 @@ private:
     void zoom(const QVariant& vArg);
     void pasteMode(const QVariant& vArg);
     void showContextMenu(const QPoint& at);
+    // Commands run through the settings dialog (uTxmSettings.cpp).
+    bool settingsCommand(int iJb, const QVariant& vArg);
+    bool insertLink(int vMode);
+    // The object menu's picture entries.
+    bool objectPictureCommand(bool remove);
 
     // Saving and loading (uTxmSave.cpp).
     void askSaveQuestion(bool withCancel, bool* cancelled, bool* saved = nullptr);
@@ -288,4 +299,5 @@ private:
     QString lastSaveAsName_;               // the save-as dialog's previous file name
     class TxAreaMark* areaMark_ = nullptr; // area marking of command 34
     static bool sHostBusy;
+    sbTxm* dlg_ = nullptr; // the settings dialog with the context menus
 };

@@ -3,12 +3,13 @@
 #include "TxCommands.h"
 #include "TxCoolBar.h"
 #include "TxEngine.h"
+#include "sbTxm.h"
+#include "sbTxmMenus.h"
 #include "uTxm.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 
 void uTxm::rtAct(int iJb, const QVariant& vArg) {
@@ -150,6 +151,17 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     case 88:
         mTxt->Refresh();
         return true;
+    // Commands that open a page of the settings dialog.
+    case 22:
+    case 23:
+    case 26:
+    case 50:
+    case 65:
+    case 66:
+    case 67:
+    case 68:
+    case 80:
+        return settingsCommand(iJb, vArg);
     default:
         return false;
     }
@@ -218,36 +230,34 @@ void uTxm::pasteMode(const QVariant& vArg) {
 
 // ------------------------------------------------------------ context menu
 
+// The right-click menu belongs to the settings dialog; on a selected
+// picture its object menu is shown instead. The chosen item's job runs
+// through rtAct, and the dialog remembers it for the repeat item.
 void uTxm::showContextMenu(const QPoint& at) {
     if (IsBusy())
         return;
     SetTlBar();
-    QMenu menu(this);
-    struct Item {
-        QString text;
-        int code;
-        bool enabled;
-    };
-    const Item items[] = {
-        {QStringLiteral("元に戻す(&U)"), 11, mTxt->CanUndo() || bSnap},
-        {QStringLiteral("やり直し(&R)"), 12, mTxt->CanRedo()},
-        {QString(), 0, false},
-        {QStringLiteral("切り取り(&T)"), 13, mTxt->CanCopy()},
-        {QStringLiteral("コピー(&C)"), 14, mTxt->CanCopy()},
-        {QStringLiteral("貼り付け(&P)"), 15, mTxt->CanPaste()},
-        {QStringLiteral("削除(&D)"), 20, mTxt->CanCopy()},
-        {QString(), 0, false},
-        {QStringLiteral("すべて選択(&A)"), 21, true},
-    };
-    for (const Item& it : items) {
-        if (it.text.isEmpty()) {
-            menu.addSeparator();
-            continue;
+    sbTxmMenus& menus = dlg_->Menus();
+    const QPoint global = mTxt->mapToGlobal(at);
+    if (mTxt->CurObject() != 0) {
+        switch (menus.PopupObject(global)) {
+        case sbTxmMenus::ObjEditPicture:
+            objectPictureCommand(false);
+            return;
+        case sbTxmMenus::ObjDeletePicture:
+            objectPictureCommand(true);
+            return;
+        case sbTxmMenus::ObjJob:
+            break;
+        case sbTxmMenus::ObjNone:
+            return;
         }
-        QAction* a = menu.addAction(it.text);
-        a->setEnabled(it.enabled);
-        a->setData(it.code);
+    } else if (!menus.Popup(global)) {
+        return;
     }
-    if (QAction* chosen = menu.exec(mTxt->mapToGlobal(at)))
-        rtAct(chosen->data().toInt());
+    const QString caption = menus.Chosen();
+    const int job = dlg_->iRJb;
+    const QVariant opt = dlg_->vOpt;
+    rtAct(job, opt);
+    dlg_->Remember(caption, opt, mTxt->CanRedo());
 }

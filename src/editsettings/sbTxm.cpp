@@ -3,6 +3,8 @@
 #include "sbTxm.h"
 
 #include "Prompter.h"
+#include "sbTxmJobs.h"
+#include "sbTxmMenus.h"
 #include "sbTxmPages.h"
 
 #include <QApplication>
@@ -125,13 +127,13 @@ void sbTxm::setPage(sbTxmPage* page) {
     current_ = page;
 }
 
-void sbTxm::Act(const QString& sJb, QString& sAns) {
+bool sbTxm::Act(const QString& sJb, QString& sAns) {
     const QString caption = Caption(sJb);
     if (caption.isEmpty() || !editor_)
-        return;
+        return false;
     sbTxmPage* page = Page(sJb);
     if (!page)
-        return; // a page not built into this program
+        return false; // a page not built into this program
     sJb_ = KeptCode(sJb);
     sAns_ = sAns;
     setWindowTitle(caption);
@@ -157,9 +159,10 @@ void sbTxm::Act(const QString& sJb, QString& sAns) {
         move(over.left() + (over.width() - sz.width()) / 2,
              over.top() + (over.height() - sz.height()) / 2);
 
-    Prompter::instance().exec(*this);
+    const bool confirmed = Prompter::instance().exec(*this);
     hide();
     sAns = sAns_;
+    return confirmed;
 }
 
 void sbTxm::onOk() {
@@ -179,4 +182,77 @@ void sbTxm::reject() {
 void sbTxm::closeEvent(QCloseEvent* e) {
     e->ignore();
     reject();
+}
+
+// ------------------------------------------------------------ menus and jobs
+
+sbTxmMenus& sbTxm::Menus() {
+    if (!menus_) {
+        menus_ = new sbTxmMenus(*this);
+        menus_->cTyp(iTy_);
+    }
+    return *menus_;
+}
+
+void sbTxm::cTyp(int iTy) {
+    iTy_ = iTy;
+    if (menus_)
+        menus_->cTyp(iTy);
+}
+
+bool sbTxm::SetJob(const QString& sCaption, int iElement) {
+    const TxmJob::Job job = TxmJob::Of(sCaption, iElement);
+    iRJb = 0;
+    vOpt = 0;
+    if (!job.iRJb)
+        return false;
+    if (job.ask &&
+        Prompter::instance().message(TxmJob::ClearQuestion(), Prompter::Buttons::OkCancel,
+                                     Prompter::Icon::Question) != Prompter::Answer::Ok)
+        return false;
+    iRJb = job.iRJb;
+    vOpt = job.vOpt;
+    return true;
+}
+
+namespace {
+QString RedoCaption() {
+    return QStringLiteral("やり直し(&R)");
+}
+} // namespace
+
+void sbTxm::Remember(const QString& sCaption, const QVariant& opt, bool bCanRedo) {
+    const TxmJob::Job job = TxmJob::Of(sCaption);
+    if (!job.iRJb)
+        return;
+    if (job.iRJb == 11) {
+        sRepeat_ = RedoCaption();
+    } else if (job.iRJb == 12) {
+        if (!bCanRedo)
+            sRepeat_ = TxmJob::NoRedo();
+    } else {
+        sRepeat_ = TxmJob::RepeatPrefix() + TxmJob::Key(TxmJob::Repeated(sCaption));
+        repeatOpt_ = opt;
+    }
+}
+
+bool sbTxm::RepeatEnabled() const {
+    if (sRepeat_.isEmpty() || sRepeat_ == RedoCaption())
+        return true;
+    return !sRepeat_.contains(QStringLiteral("できません"));
+}
+
+bool sbTxm::RepertJb() {
+    iRJb = 0;
+    vOpt = 0;
+    if (!RepeatEnabled())
+        return false;
+    if (sRepeat_.isEmpty() || sRepeat_ == RedoCaption()) {
+        iRJb = 12;
+        return true;
+    }
+    if (!SetJob(sRepeat_))
+        return false;
+    vOpt = repeatOpt_;
+    return true;
 }

@@ -69,7 +69,8 @@ public:
 
     // Opens the dialog modally on page sJb. sAns passes the current value in
     // and receives the answer slot's content when the dialog closes.
-    void Act(const QString& sJb, QString& sAns);
+    // Returns whether the user confirmed it with OK.
+    bool Act(const QString& sJb, QString& sAns);
     // The page code of the page shown last ("LK_OBJ" is kept as "LK", "RP"
     // as "FD"); empty after cOff.
     QString PageCode() const { return sJb_; }
@@ -83,16 +84,17 @@ public:
     int iRJb = 0;
     QVariant vOpt = 0;
     // Turns a menu caption into iRJb / vOpt (see sbTxmJobs.h). Returns false
-    // when the caption names no job (iRJb is then 0).
+    // when the caption names no job, or "初期化" was not confirmed (iRJb is
+    // then 0).
     bool SetJob(const QString& sCaption, int iElement = 0);
     // The repeat item: after a command other than undo it repeats that
     // command; the caption the edit menu's second item shows.
     QString RepeatCaption() const { return sRepeat_; }
     bool RepeatEnabled() const;
-    // Records the command just chosen, for the repeat item.
-    void Remember(const QString& sCaption);
-    // Redo is no longer possible: the repeat item says so and is disabled.
-    void NoRepeat();
+    // Records the menu command just run (its caption and the sub-option it
+    // ran with), for the repeat item. bCanRedo: the editor can still redo
+    // (after a redo command).
+    void Remember(const QString& sCaption, const QVariant& opt, bool bCanRedo);
     // Repeats the last menu command: sets iRJb / vOpt again. False when the
     // repeat item is disabled.
     bool RepertJb();
@@ -116,6 +118,7 @@ private:
     QString sJb_;
     QString sAns_;
     QString sRepeat_;
+    QVariant repeatOpt_ = 0; // the sub-option of the command the repeat item repeats
     std::map<QString, sbTxmPage*> pages_;
     sbTxmPage* current_ = nullptr;
     QWidget* pageArea_ = nullptr;

@@ -1,7 +1,11 @@
 // The page factory of the settings dialog.
 #include "sbTxmPages.h"
 
+#include "DisplayPage.h"
+#include "LinkPage.h"
+#include "UserStylePage.h"
 #include "sbTxm.h"
+#include "sbTxmChoicePages.h"
 
 #if __has_include("PageSetupPage.h")
 #include "PageSetupPage.h"
@@ -13,6 +17,18 @@
 #endif
 
 sbTxmPage* MakePage(const QString& sJb, uTxm* editor, QWidget* parent) {
+    if (sJb == QLatin1String("TB"))
+        return new TablePage(editor, parent);
+    if (sJb == QLatin1String("US"))
+        return new UserStylePage(editor, parent);
+    if (sJb == QLatin1String("DP"))
+        return new DisplayPage(editor, parent);
+    if (sJb == QLatin1String("LK"))
+        return new LinkPage(editor, parent);
+    if (sJb == QLatin1String("IM"))
+        return new ImePage(editor, parent);
+    if (sJb == QLatin1String("TF"))
+        return new ImageLayoutPage(editor, parent);
 #ifdef FOLIUM_HAVE_PAGE_SETUP
     if (sJb == QLatin1String("PG"))
         return new PageSetupPage(editor, parent);
@@ -21,8 +37,5 @@ sbTxmPage* MakePage(const QString& sJb, uTxm* editor, QWidget* parent) {
     if (sJb == QLatin1String("FD"))
         return new SearchPage(editor, parent);
 #endif
-    (void)sJb;
-    (void)editor;
-    (void)parent;
     return nullptr;
 }

@@ -1,0 +1,138 @@
+// uTxm: the commands that run through a page of the settings dialog: find
+// and replace (22, 23), display (26), links (50), page setup (65), user
+// styles (66), the picture options (67), input method and saving (68) and
+// table insertion (80).
+#include "TxEngine.h"
+#include "sbTxm.h"
+#include "sbTxmAnswers.h"
+#include "uTxm.h"
+
+namespace {
+const QChar kTab = u'\t';
+}
+
+bool uTxm::settingsCommand(int iJb, const QVariant& vArg) {
+    QString ans;
+    switch (iJb) {
+    case 22:
+        dlg_->Act(QStringLiteral("FD"), ans);
+        return true;
+    case 23: {
+        const QString before = mTxt->Text();
+        dlg_->Act(QStringLiteral("RP"), ans);
+        return mTxt->Text() != before;
+    }
+    case 26:
+        return dlg_->Act(QStringLiteral("DP"), ans);
+    case 50:
+        return insertLink(vArg.toInt());
+    case 65: {
+        const bool done = dlg_->Act(QStringLiteral("PG"), ans);
+        if (done)
+            mTxt->Refresh();
+        return done;
+    }
+    case 66:
+        return dlg_->Act(QStringLiteral("US"), ans);
+    case 67:
+        ans = QString::number(iFlw) + QString::number(iPcClr);
+        dlg_->Act(QStringLiteral("TF"), ans);
+        // Only what the page writes is read back: anything else leaves the
+        // options as they were.
+        if (!TxmAns::IsLayoutText(ans))
+            return false;
+        iFlw = ans.at(0).digitValue();
+        iPcClr = ans.at(ans.size() - 1).digitValue();
+        return true;
+    case 68: {
+        ans = sIme + kTab + sUdtChk;
+        dlg_->Act(QStringLiteral("IM"), ans);
+        const qsizetype tab = ans.indexOf(kTab);
+        if (tab < 0)
+            return false;
+        sIme = ans.left(tab);
+        sUdtChk = ans.mid(tab + 1);
+        return true;
+    }
+    case 80: {
+        const QString where = vArg.toString().trimmed();
+        if (where == QStringLiteral("左") || where == QStringLiteral("右"))
+            return mTxt->TableInsertColumn(where == QStringLiteral("右"));
+        if (where == QStringLiteral("上") || where == QStringLiteral("下"))
+            return mTxt->TableInsertRows(where == QStringLiteral("下"));
+        const int tables = [this] {
+            int n = 0;
+            for (int id = mTxt->NextTable(0); id; id = mTxt->NextTable(id))
+                ++n;
+            return n;
+        }();
+        dlg_->Act(QStringLiteral("TB"), ans);
+        int now = 0;
+        for (int id = mTxt->NextTable(0); id; id = mTxt->NextTable(id))
+            ++now;
+        return now != tables;
+    }
+    default:
+        return false;
+    }
+}
+
+// A new link on the selected text (mode 0), the link at the selection
+// changed (1) or removed, keeping its text (2). Returns whether the page
+// changed.
+bool uTxm::insertLink(int vMode) {
+    if (vMode != 2 && mTxt->SelLength() > 0) {
+        // A trailing paragraph end does not become part of the link.
+        QString sel = mTxt->SelText();
+        int len = mTxt->SelLength();
+        while (len > 0 && (sel.endsWith(QChar(10)) || sel.endsWith(u'\r'))) {
+            sel.chop(1);
+            --len;
+        }
+        mTxt->SetSelLength(len);
+    }
+    int field = 0;
+    if (vMode != 0) {
+        field = mTxt->FieldAtCaret();
+        if (!field)
+            return false;
+        mTxt->SetCurField(field);
+    }
+    if (vMode == 2)
+        return mTxt->FieldDelete(true);
+
+    QString ans =
+        vMode == 0 ? mTxt->SelText() : mTxt->FieldText() + kTab + mTxt->FieldTarget(field);
+    if (!dlg_->Act(QStringLiteral("LK"), ans))
+        return false;
+    const TxmAns::Link l = TxmAns::ReadLink(ans);
+    if (l.target.isEmpty() || l.caption.isEmpty())
+        return false;
+    if (vMode == 1) {
+        mTxt->SetFieldText(l.caption);
+        mTxt->SetFieldType(field, 1);
+        mTxt->SetFieldTarget(field, l.target);
+        mTxt->SetFieldOption(field, 149);
+        return true;
+    }
+    const int from = mTxt->SelStart();
+    mTxt->SetSelText(QString());
+    mTxt->SetSelStart(from);
+    const int id = mTxt->FieldInsert(l.caption);
+    if (!id)
+        return false;
+    mTxt->SetFieldType(id, 1);
+    mTxt->SetFieldTarget(id, l.target);
+    mTxt->SetFieldOption(id, 149);
+    mTxt->SetSelStart(mTxt->FieldStart());
+    mTxt->SetSelLength(mTxt->FieldEnd() - mTxt->FieldStart());
+    SetStl(6, {}, false);
+    mTxt->SetSelStart(mTxt->FieldEnd());
+    return true;
+}
+
+// The picture entries of the object menu: editing in the image editor and
+// deleting, through the control's picture commands (which mark the page).
+bool uTxm::objectPictureCommand(bool remove) {
+    return remove ? ObjPicDelete() : ObjPicEdit();
+}

@@ -18,10 +18,16 @@ libs=($(pkg-config --libs Qt6Core))
 declare -A sources=(
   [cfb_reader]="$src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
   [doc_reader]="$(echo $src/formats/msdoc/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp $src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
+  [docx_reader]="$(echo $src/formats/docx/*.cpp $src/formats/msdoc/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp $src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
 )
 declare -A includes=(
   [cfb_reader]="-I$src/formats/cfb"
   [doc_reader]="-I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app"
+  [docx_reader]="-I$src/formats/docx -I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app $(pkg-config --cflags libzip)"
+)
+# harness name -> libraries it needs besides QtCore
+declare -A extra_libs=(
+  [docx_reader]="$(pkg-config --libs libzip)"
 )
 
 targets=("$@")
@@ -29,6 +35,6 @@ targets=("$@")
 for t in "${targets[@]}"; do
   echo "building $out/${t}_fuzz"
   # shellcheck disable=SC2086
-  "$CXX" "${flags[@]}" ${includes[$t]} "$here/${t}_fuzz.cpp" ${sources[$t]} "${libs[@]}" \
+  "$CXX" "${flags[@]}" ${includes[$t]} "$here/${t}_fuzz.cpp" ${sources[$t]} "${libs[@]}" ${extra_libs[$t]:-} \
     -o "$out/${t}_fuzz"
 done

@@ -71,7 +71,7 @@ std::optional<QByteArray> PackageReader::part(const QString& name) {
     // off once the package's allowance is spent, whatever the header says.
     QByteArray out;
     if ((st.valid & ZIP_STAT_SIZE) && qint64(st.size) <= limit - used)
-        out.reserve(qsizetype(st.size));
+        out.reserve(qsizetype(std::min<zip_uint64_t>(st.size, 4 << 20)));
     char chunk[65536];
     bool ok = true;
     for (;;) {

@@ -15,7 +15,7 @@ using namespace rd;
 // Parts may together hold this much once inflated: room for any real
 // document, while a small package inflating to gigabytes is refused.
 qint64 partLimit(qint64 packageSize) {
-    return std::min<qint64>((qint64(64) << 20) + 64 * packageSize, qint64(1) << 30);
+    return std::min<qint64>((qint64(32) << 20) + 32 * packageSize, qint64(1) << 30);
 }
 
 // What the model built from one package may take.

@@ -13,6 +13,7 @@
 #include "TxProps.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -21,13 +22,17 @@
 
 namespace {
 
+// The folder of the file LoadFile is reading (for the files it refers to,
+// such as an HTML page's pictures); empty for bytes from elsewhere.
+thread_local QString loadingFolder;
+
 // Reads bytes of `format` into a fresh TxDocument: the engine's own format
 // here, every other one through the format registry and the model.
 bool decode(const QByteArray& bytes, int format, TxDocument& out, QString* error) {
     if (format == TxEngine::FmtNative)
         return native::load(bytes, out, error);
     const std::optional<model::Document> doc =
-        formats::Converter::instance().load(bytes, format, error);
+        formats::Converter::instance().load(bytes, format, error, loadingFolder);
     if (!doc)
         return false;
     bridge::toEngine(*doc, out);
@@ -204,7 +209,10 @@ bool TxEngine::LoadFile(const QString& path, int format, bool atCaret) {
         d->lastError = f.errorString();
         return false;
     }
-    return LoadBytes(f.readAll(), format, atCaret);
+    loadingFolder = QFileInfo(path).absolutePath();
+    const bool ok = LoadBytes(f.readAll(), format, atCaret);
+    loadingFolder.clear();
+    return ok;
 }
 
 bool TxEngine::SaveFile(const QString& path, int format) {

@@ -2,6 +2,7 @@
 
 #include "Docx.h"
 #include "Document.h"
+#include "Html.h"
 #include "MsDoc.h"
 #include "PlainText.h"
 
@@ -44,8 +45,14 @@ void addBuiltins(Converter& c) {
         [](const QByteArray& b, QString*) { return std::optional(textfmt::read(b)); },
         [](const model::Document& d, QString*) { return std::optional(textfmt::write(d)); }));
     // Saved through the HTML exporter, never through the engine.
-    c.add(entry("htm", {QStringLiteral("htm"), QStringLiteral("html")}, 4, "HTML",
-                "HTML Document(*.htm;*.html)|*.htm;*.html", "HTML (*.htm;*.html)|*.htm;*.html"));
+    Format htm = entry("htm", {QStringLiteral("htm"), QStringLiteral("html")}, 4, "HTML",
+                       "HTML Document(*.htm;*.html)|*.htm;*.html",
+                       "HTML (*.htm;*.html)|*.htm;*.html",
+                       [](const QByteArray& b, QString* e) { return html::read(b, e); });
+    htm.readIn = [](const QByteArray& b, QString* e, const QString& folder) {
+        return html::read(b, e, folder);
+    };
+    c.add(htm);
     // Written from the engine's pages, never read.
     Format pdf = entry("pdf", {QStringLiteral("pdf")}, 12, "PDF", "ｱｸﾛﾊﾞｯﾄPDF(*.pdf)|*.pdf");
     pdf.opens = false;
@@ -117,7 +124,7 @@ QString Converter::dialogFilter(const QList<int>& engineFormats, bool saving) co
 }
 
 std::optional<model::Document> Converter::load(const QByteArray& bytes, int engineFormat,
-                                               QString* error) const {
+                                               QString* error, const QString& folder) const {
     const Format* f = byEngineFormat(engineFormat);
     if (!f || !f->read) {
         if (error)
@@ -125,7 +132,8 @@ std::optional<model::Document> Converter::load(const QByteArray& bytes, int engi
         return std::nullopt;
     }
     QString why;
-    std::optional<model::Document> doc = f->read(bytes, &why);
+    std::optional<model::Document> doc =
+        f->readIn ? f->readIn(bytes, &why, folder) : f->read(bytes, &why);
     if (!doc && error)
         *error = why.isEmpty() ? QStringLiteral("the %1 file cannot be read").arg(f->title) : why;
     return doc;
@@ -204,7 +212,7 @@ int runHeadless(const QStringList& args, QTextStream& err) {
             if (!from)
                 why = QStringLiteral("unknown input format");
             else
-                doc = c.load(bytes, from->engineFormat, &why);
+                doc = c.load(bytes, from->engineFormat, &why, QFileInfo(path).absolutePath());
         }
         if (doc) {
             const QString dest = QDir(outDir).filePath(QFileInfo(path).completeBaseName() + u'.' +

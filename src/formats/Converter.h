@@ -31,6 +31,10 @@ namespace formats {
 
 using Reader = std::function<std::optional<model::Document>(const QByteArray&, QString*)>;
 using Writer = std::function<std::optional<QByteArray>(const model::Document&, QString*)>;
+// Readers of formats that refer to other files (the pictures of an HTML
+// page) also take the folder those are relative to.
+using FolderReader =
+    std::function<std::optional<model::Document>(const QByteArray&, QString*, const QString&)>;
 
 struct Format {
     QString name;           // "doc", "txt", ...
@@ -49,6 +53,7 @@ struct Format {
     // Bytes <-> model; empty when this build has no such reader / writer.
     Reader read;
     Writer write;
+    FolderReader readIn; // when set, used instead of `read` by load()
 };
 
 class Converter {
@@ -72,8 +77,10 @@ public:
     // order given (the save dialog's wording when `saving`).
     QString dialogFilter(const QList<int>& engineFormats, bool saving = false) const;
 
+    // `folder`: where the file lies, for the files it refers to.
     std::optional<model::Document> load(const QByteArray& bytes, int engineFormat,
-                                        QString* error = nullptr) const;
+                                        QString* error = nullptr,
+                                        const QString& folder = QString()) const;
     std::optional<QByteArray> save(const model::Document& doc, int engineFormat,
                                    QString* error = nullptr) const;
 

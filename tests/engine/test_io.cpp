@@ -80,7 +80,12 @@ TEST(EngineIo, UnsupportedAndDamagedLeaveTheDocument) {
     // PDF is written, never read.
     EXPECT_FALSE(e.LoadBytes("%PDF-1.4", 12));
     EXPECT_EQ(e.Text(), QStringLiteral("keep"));
-    for (int format : {4, 5}) {
+    // HTML is read (and written by the HTML exporter, not by the engine).
+    EXPECT_TRUE(e.LoadBytes("<p>html <b>page</b></p>", 4));
+    EXPECT_EQ(e.Text(), QStringLiteral("html page"));
+    EXPECT_FALSE(e.SaveBytes(4).size());
+    e.SetText("keep");
+    for (int format : {5}) {
         EXPECT_FALSE(e.LoadBytes("{\\rtf1 x}", format)) << format;
         EXPECT_TRUE(e.LastError().contains("not supported yet")) << format;
         bool ok = true;

@@ -56,11 +56,12 @@ QString xmlSafe(const QString& s) {
 }
 
 QString PartRels::add(const QString& type, const QString& target, bool external) {
-    for (const Rel& r : rels)
-        if (r.type == type && r.target == target && r.external == external)
-            return r.id;
+    const QString key = type + (external ? u'>' : u'=') + target;
+    if (const auto it = ids.constFind(key); it != ids.cend())
+        return *it;
     const QString id = QStringLiteral("rId%1").arg(rels.size() + 1);
     rels.push_back({id, type, target, external});
+    ids.insert(key, id);
     return id;
 }
 

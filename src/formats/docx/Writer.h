@@ -21,6 +21,7 @@ struct Rel {
 // The relationships of one part.
 struct PartRels {
     std::vector<Rel> rels;
+    QHash<QString, QString> ids; // type, target and mode -> id, so each is added once
     QString add(const QString& type, const QString& target, bool external = false);
     QByteArray xml() const;
 };

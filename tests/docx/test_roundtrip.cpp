@@ -232,7 +232,9 @@ TEST(DocxRoundTrip, SectionsHeadersFootersAndFrames) {
     s1.blocks = {block("section one"), Block::makeFrame(f), Block::makeTable(t)};
     Section s2;
     s2.start = SectionStart::Continuous;
-    s2.blocks = {block("section two, no header")};
+    Frame last = f;
+    last.blocks = {block("a frame ends the section")};
+    s2.blocks = {block("section two, no header"), Block::makeFrame(last)};
     Section s3;
     s3.start = SectionStart::OddPage;
     s3.header = {block("third header")};

@@ -169,9 +169,9 @@ bool StoryReader::blockElement(std::vector<model::Block>& out, int depth, bool& 
     if (x.is("p")) {
         Para p = paragraph(depth);
         if (ends && p.sectionEnd) {
-            // Word needs a paragraph after a table to end a section; it is
-            // not part of the text.
-            const bool filler = !out.empty() && out.back().kind == model::Block::Kind::Table &&
+            // Word needs a paragraph after a table or frame to end a
+            // section; it is not part of the text.
+            const bool filler = !out.empty() && out.back().kind != model::Block::Kind::Paragraph &&
                                 p.paragraph.content.empty() && p.textBoxes.empty() && !p.frame;
             if (!filler)
                 addPara(out, p, inPrFrame);

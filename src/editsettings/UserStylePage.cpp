@@ -51,7 +51,12 @@ UserStylePage::UserStylePage(uTxm* editor, QWidget* parent) : sbTxmPage(editor, 
     auto* left = new QVBoxLayout;
     tTxt = new TxEngine(this);
     tTxt->setObjectName(QStringLiteral("tTxt"));
-    tTxt->setMinimumSize(260, 150);
+    tTxt->setMinimumSize(330, 200);
+    // A narrow page without margins, so the sample fits the box.
+    tTxt->SetPageWidth(4200);
+    for (auto set : {&TxEngine::SetMarginLeft, &TxEngine::SetMarginTop, &TxEngine::SetMarginRight,
+                     &TxEngine::SetMarginBottom})
+        (tTxt->*set)(120);
     left->addWidget(tTxt, 1);
     auto* grid = new QGridLayout;
     for (int i = 0; i < 6; ++i) {

@@ -113,7 +113,6 @@ sbTxmPage* sbTxm::Page(const QString& sJb) {
         return nullptr;
     page->setObjectName(QStringLiteral("fr") + code);
     page->hide();
-    pageLayout_->addWidget(page);
     connect(page, &sbTxmPage::answered, this, [this](const QString& s) { sAns_ = s; });
     connect(page, &sbTxmPage::closeRequested, this, [this] { accept(); });
     connect(page, &sbTxmPage::okEnabled, this, [this](bool on) { cmOk_[0]->setEnabled(on); });
@@ -121,9 +120,17 @@ sbTxmPage* sbTxm::Page(const QString& sJb) {
     return page;
 }
 
+// Only the page shown is in the layout, so the dialog takes its size alone.
 void sbTxm::setPage(sbTxmPage* page) {
-    for (auto& [code, p] : pages_)
-        p->setVisible(p == page);
+    for (auto& [code, p] : pages_) {
+        if (p == page)
+            continue;
+        pageLayout_->removeWidget(p);
+        p->hide();
+    }
+    if (pageLayout_->indexOf(page) < 0)
+        pageLayout_->addWidget(page);
+    page->show();
     current_ = page;
 }
 
@@ -147,8 +154,12 @@ bool sbTxm::Act(const QString& sJb, QString& sAns) {
 
     // Size: at least the designed window, more when the page needs it;
     // centred on the main window (or the screen without one).
-    adjustSize();
-    const QSize sz = size().expandedTo(QSize(kMinWidth, kMinHeight));
+    // The size of this page alone: the layouts forget the page shown before.
+    pageLayout_->invalidate();
+    pageArea_->updateGeometry();
+    layout()->invalidate();
+    layout()->activate();
+    const QSize sz = sizeHint().expandedTo(QSize(kMinWidth, kMinHeight));
     resize(sz);
     QWidget* main = parentWidget() ? parentWidget()->window() : QApplication::activeWindow();
     QRect over = main && main != this ? main->frameGeometry() : QRect();

@@ -71,6 +71,20 @@ TEST_F(DialogTest, DialogIsCentredOnItsWindowAndAtLeastItsDesignedSize) {
     EXPECT_NEAR(owned.frameGeometry().center().y(), frame.center().y(), 40);
 }
 
+TEST_F(DialogTest, EachPageGetsItsOwnSize) {
+    QSize us, tf;
+    act("US", [&](sbTxm& d) {
+        us = d.size();
+        cancel(d);
+    });
+    act("TF", [&](sbTxm& d) {
+        tf = d.size();
+        cancel(d);
+    });
+    // The small page does not keep the large page's size.
+    EXPECT_LT(tf.width() * tf.height(), us.width() * us.height());
+}
+
 class DisplayTest : public DialogTest {
 protected:
     static DisplayPage& page(sbTxm& d) { return *static_cast<DisplayPage*>(d.Page("DP")); }

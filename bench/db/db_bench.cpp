@@ -3,12 +3,16 @@
 // level of 1,000 children) and times the program's own statements on it:
 // opening, loading the 1,000-child level, the title and full-text finds for
 // two words, and the largest document number.
-//   db_bench [pages] [--db PATH] [--keep]
+//   db_bench [pages] [--db PATH] [--keep] [--server UDL]
 // With --db an existing database of that path is reused (and kept);
 // otherwise it is built in the temporary folder and removed unless --keep.
+// With --server the same database is copied (as --copy-db does, when the
+// server database holds no pages yet) to the PostgreSQL database the .udl
+// names, and the figures are taken on both, side by side.
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
+#include "DbCopy.h"
 #include "DbFind.h"
 #include "DbSchema.h"
 #include "DbSql.h"
@@ -73,17 +77,20 @@ int main(int argc, char** argv) {
     int nPages = 100000;
     QString path;
     bool keep = false;
+    QString server;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--db") && i + 1 < args.size()) {
             path = args[++i];
             keep = true;
+        } else if (args[i] == QLatin1String("--server") && i + 1 < args.size()) {
+            server = args[++i];
         } else if (args[i] == QLatin1String("--keep")) {
             keep = true;
         } else if (args[i].toInt() > 0) {
             nPages = args[i].toInt();
         } else {
-            std::fprintf(stderr, "usage: db_bench [pages] [--db PATH] [--keep]\n");
+            std::fprintf(stderr, "usage: db_bench [pages] [--db PATH] [--keep] [--server UDL]\n");
             return 2;
         }
     }
@@ -105,37 +112,75 @@ int main(int argc, char** argv) {
     std::printf("database %s: %.2f GB\n", qPrintable(path),
                 double(QFileInfo(path).size()) / (1024.0 * 1024 * 1024));
 
-    bool ok = false;
-    const Figure open = Time(10, [&] { Usr::DbOpen(path, ok); });
-    if (!ok) {
-        std::fprintf(stderr, "could not open %s\n", qPrintable(path));
+    struct Line {
+        const char* what;
+        int nRuns;
+        Figure f;
+        qint64 n;
+    };
+    // The figures on one database.
+    const auto figures = [&](const QString& db) {
+        QList<Line> out;
+        bool ok = false;
+        out.append({"open (DbOpen)", 10, Time(10, [&] { Usr::DbOpen(db, ok); }), 0});
+        if (!ok) {
+            std::fprintf(stderr, "could not open %s\n", qPrintable(db));
+            return QList<Line>();
+        }
+        const qint64 nDocs =
+            Usr::DbLookup(QStringLiteral("Select Count(*) From msDoc"), 0).toLongLong();
+        QString level = QString::fromLatin1(DbSql::kLevel);
+        DbSql::FillSql(level, {BenchTree::BigParent(BenchTree::Build(int(nDocs)))});
+        qint64 n = 0;
+        Figure f = Time(10, [&] { n = Rows(level); });
+        out.append({"level of 1,000 (DbGetRows)", 10, f, n});
+        const QString words = QString::fromUtf16(BenchTree::kTitleWord1) + u' ' +
+                              QString::fromUtf16(BenchTree::kTitleWord2);
+        f = Time(5, [&] { n = Found(words, QStringLiteral("szDoc")); });
+        out.append({"title find, two words", 5, f, n});
+        const QString textWords = QString::fromUtf16(BenchTree::kTextWord1) + u' ' +
+                                  QString::fromUtf16(BenchTree::kTextWord2);
+        f = Time(3, [&] { n = Found(textWords, QStringLiteral("txDoc")); });
+        out.append({"full-text find, two words", 3, f, n});
+        int next = 0;
+        f = Time(10, [&] { next = Usr::DbNewDocNo(); });
+        out.append({"Max(noDoc) (DbNewDocNo)", 10, f, next});
+        out.append({"pages", 0, {}, nDocs});
+        Usr::DbClose();
+        return out;
+    };
+
+    const QList<Line> file = figures(path);
+    if (file.isEmpty())
         return 1;
+    if (server.isEmpty()) {
+        for (const Line& l : file) {
+            if (l.nRuns == 0)
+                std::printf("pages in the database: %lld\n", static_cast<long long>(l.n));
+            else
+                Print(l.what, l.f, l.n, l.nRuns);
+        }
+    } else {
+        // The server's copy of the same pages, made once.
+        QString err;
+        QElapsedTimer t;
+        t.start();
+        if (Usr::DbCopy(path, server, err))
+            std::printf("copied to %s in %.1f s\n", qPrintable(server), double(t.elapsed()) / 1000);
+        else if (!err.contains(QStringLiteral("already holds pages"))) {
+            std::fprintf(stderr, "could not copy to %s: %s\n", qPrintable(server), qPrintable(err));
+            return 1;
+        }
+        const QList<Line> srv = figures(server);
+        if (srv.size() != file.size())
+            return 1;
+        std::printf("%-28s %12s %12s %9s %9s\n", "median ms", "SQLite", "PostgreSQL", "rows",
+                    "rows");
+        for (qsizetype i = 0; i < file.size(); ++i)
+            std::printf("%-28s %12.2f %12.2f %9lld %9lld\n", file[i].what, file[i].f.dMedian,
+                        srv[i].f.dMedian, static_cast<long long>(file[i].n),
+                        static_cast<long long>(srv[i].n));
     }
-    Print("open (DbOpen)", open, 0, 10);
-
-    const qint64 nDocs =
-        Usr::DbLookup(QStringLiteral("Select Count(*) From msDoc"), 0).toLongLong();
-    std::printf("pages in the database: %lld\n", static_cast<long long>(nDocs));
-
-    QString level = QString::fromLatin1(DbSql::kLevel);
-    DbSql::FillSql(level, {BenchTree::BigParent(BenchTree::Build(int(nDocs)))});
-    qint64 n = 0;
-    Figure f = Time(10, [&] { n = Rows(level); });
-    Print("level of 1,000 (DbGetRows)", f, n, 10);
-
-    const QString words = QString::fromUtf16(BenchTree::kTitleWord1) + u' ' +
-                          QString::fromUtf16(BenchTree::kTitleWord2);
-    f = Time(5, [&] { n = Found(words, QStringLiteral("szDoc")); });
-    Print("title find, two words", f, n, 5);
-
-    const QString textWords = QString::fromUtf16(BenchTree::kTextWord1) + u' ' +
-                              QString::fromUtf16(BenchTree::kTextWord2);
-    f = Time(3, [&] { n = Found(textWords, QStringLiteral("txDoc")); });
-    Print("full-text find, two words", f, n, 3);
-
-    int next = 0;
-    f = Time(10, [&] { next = Usr::DbNewDocNo(); });
-    Print("Max(noDoc) (DbNewDocNo)", f, next, 10);
 
     Usr::DbClose();
     if (!keep)

@@ -3,13 +3,17 @@
 // queries of one to three words of one to eight characters, medians. Also
 // the indexes' build time and size on disk, and what they add to saving a
 // page.
-//   find_bench [pages] [--db PATH] [--queries-only]
+//   find_bench [pages] [--db PATH] [--queries-only] [--server UDL]
 // The database is built once in the temporary folder (or at PATH) and kept;
 // its indexes are dropped and built again on every run so their build is
-// measured, unless --queries-only (then only the finds are timed).
+// measured, unless --queries-only (then only the finds are timed). With
+// --server the database is copied to the PostgreSQL database the .udl
+// names (when it holds no pages yet) and each find is timed there too, its
+// results compared with SQLite's.
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
+#include "DbCopy.h"
 #include "DbFind.h"
 #include "DbSchema.h"
 
@@ -134,16 +138,20 @@ int main(int argc, char** argv) {
     int nPages = 100000;
     QString path;
     bool rebuild = true;
+    QString server;
     const QStringList args = app.arguments().mid(1);
     for (int i = 0; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--db") && i + 1 < args.size())
             path = args[++i];
+        else if (args[i] == QLatin1String("--server") && i + 1 < args.size())
+            server = args[++i];
         else if (args[i] == QLatin1String("--queries-only"))
             rebuild = false;
         else if (args[i].toInt() > 0)
             nPages = args[i].toInt();
         else {
-            std::fprintf(stderr, "usage: find_bench [pages] [--db PATH] [--queries-only]\n");
+            std::fprintf(stderr,
+                         "usage: find_bench [pages] [--db PATH] [--queries-only] [--server UDL]\n");
             return 2;
         }
     }
@@ -239,18 +247,53 @@ int main(int argc, char** argv) {
         {QStringLiteral("9 Memo"), true},
         {QStringLiteral("Summary 仙台 第99"), true},
     };
-    std::printf("%-28s %-6s %10s %10s %8s %8s\n", "words", "column", "scan ms", "index ms", "rows",
-                "x");
+    struct Result {
+        double scan = 0, index = 0, server = -1;
+        QList<Usr::FoundDoc> found;
+        bool same = true;
+    };
+    QList<Result> results;
     for (const Query& qy : queries) {
-        const QString& words = qy.words;
         const QString col = qy.titles ? QStringLiteral("szDoc") : QStringLiteral("txDoc");
-        qint64 nScan = 0, nIndex = 0;
-        const double scan = Median(3, [&] { nScan = Usr::DbFind(words, col, ok, false).size(); });
-        const double index = Median(11, [&] { nIndex = Usr::DbFind(words, col, ok).size(); });
-        std::printf("%-28s %-6s %10.2f %10.2f %8lld %8.1f%s\n", qPrintable(words),
-                    qy.titles ? "title" : "text", scan, index, static_cast<long long>(nIndex),
-                    scan / index, nScan == nIndex ? "" : "  RESULTS DIFFER");
+        Result r;
+        qint64 nScan = 0;
+        r.scan = Median(3, [&] { nScan = Usr::DbFind(qy.words, col, ok, false).size(); });
+        r.index = Median(11, [&] { r.found = Usr::DbFind(qy.words, col, ok); });
+        r.same = nScan == r.found.size();
+        results << r;
     }
     Usr::DbClose();
+    // The same finds on the server's copy of the same pages.
+    if (!server.isEmpty()) {
+        QString err;
+        QElapsedTimer t;
+        t.start();
+        if (Usr::DbCopy(path, server, err))
+            std::printf("copied to %s in %.1f s\n", qPrintable(server), double(t.elapsed()) / 1000);
+        else if (!err.contains(QStringLiteral("already holds pages"))) {
+            std::fprintf(stderr, "could not copy to %s: %s\n", qPrintable(server), qPrintable(err));
+            return 1;
+        }
+        Usr::DbOpen(server, ok);
+        if (!ok)
+            return 1;
+        for (qsizetype i = 0; i < queries.size(); ++i) {
+            const QString col =
+                queries[i].titles ? QStringLiteral("szDoc") : QStringLiteral("txDoc");
+            QList<Usr::FoundDoc> found;
+            results[i].server = Median(5, [&] { found = Usr::DbFind(queries[i].words, col, ok); });
+            results[i].same = results[i].same && ok && found == results[i].found;
+        }
+        Usr::DbClose();
+    }
+    std::printf("%-28s %-6s %10s %10s %10s %8s %8s\n", "words", "column", "scan ms", "index ms",
+                "server ms", "rows", "x");
+    for (qsizetype i = 0; i < queries.size(); ++i) {
+        const Result& r = results[i];
+        std::printf("%-28s %-6s %10.2f %10.2f %10.2f %8lld %8.1f%s\n", qPrintable(queries[i].words),
+                    queries[i].titles ? "title" : "text", r.scan, r.index, r.server,
+                    static_cast<long long>(r.found.size()), r.scan / r.index,
+                    r.same ? "" : "  RESULTS DIFFER");
+    }
     return 0;
 }

@@ -14,6 +14,10 @@
 //   searched: words of two characters (common in Japanese: 保存, 本文).
 // Words of one character are checked on the rows the other words leave, or
 // by a scan when every word has one character.
+//
+// On a PostgreSQL server the same find runs on trigram (pg_trgm) GIN indexes
+// over the texts with ASCII letters folded, made with the tables; the
+// results are the same.
 
 #include <QList>
 #include <QString>

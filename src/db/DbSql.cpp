@@ -56,9 +56,10 @@ constexpr const char* kSqliteSchema[] = {
 constexpr const char* kPostgresSchema[] = {
     "Create Extension If Not Exists citext",
     "Create Extension If Not Exists pg_trgm",
+    // lower() in the "C" collation folds the ASCII letters alone, byte by
+    // byte (translate() would do the same, many times slower).
     "Create Or Replace Function folium_fold(text) Returns text Language sql Immutable Strict"
-    " Parallel Safe As $f$Select translate($1, 'ABCDEFGHIJKLMNOPQRSTUVWXYZ',"
-    " 'abcdefghijklmnopqrstuvwxyz')$f$",
+    " Parallel Safe As $f$Select lower($1 Collate \"C\")$f$",
     "Create Table msDoc (noDoc integer NOT NULL PRIMARY KEY, boUse integer DEFAULT 0,"
     " boCod integer DEFAULT 0, szDoc citext COLLATE \"C\", txDoc text, obDoc bytea,"
     " dyUdt text, wkRnd double precision)",

@@ -1,6 +1,7 @@
 // The dialog frame and its small pages (display, input method, image
 // layout, table), driven through the real dialog.
 #include "DialogFixture.h"
+#include "EditorDialog.h"
 
 #include "DisplayPage.h"
 #include "TxSettings.h"
@@ -14,14 +15,6 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
-
-namespace {
-
-void pressOk(sbTxm& d) {
-    d.findChild<QPushButton*>(QStringLiteral("cmOk0"))->click();
-}
-
-} // namespace
 
 TEST_F(DialogTest, CaptionsCodesAndTheCloseBox) {
     QString shownCaption;
@@ -202,11 +195,10 @@ TEST_F(ImeTest, EditorCommandKeepsItsSettingsOnCancel) {
     sbTxm& own = *ed->Dialog();
     ed->sIme = QStringLiteral("OFF");
     ed->sUdtChk = QStringLiteral("確認");
-    prompter.answerDialog([&](QDialog&) {
+    answerOwn(prompter, own, [&](sbTxm&) {
         page(own).chIME->setChecked(true);
         page(own).opSave->button(1)->setChecked(true);
         pressOk(own);
-        return own.result() == QDialog::Accepted;
     });
     ed->rtAct(68);
     EXPECT_EQ(ed->sIme, QStringLiteral("ON"));
@@ -265,11 +257,10 @@ TEST_F(LayoutTest, CancelDoesNotHandTheEditorAnotherPagesAnswer) {
     EXPECT_EQ(ed->iFlw, 3);
     EXPECT_EQ(ed->iPcClr, 1);
 
-    prompter.answerDialog([&](QDialog&) {
+    answerOwn(prompter, own, [&](sbTxm&) {
         page(own).opTxf->button(3)->setChecked(true);
         page(own).opImg->button(2)->setChecked(true);
         pressOk(own);
-        return own.result() == QDialog::Accepted;
     });
     ed->rtAct(67);
     EXPECT_EQ(ed->iFlw, 4);
@@ -292,13 +283,12 @@ TEST(LayoutRules, AnswersOutOfRange) {
 TEST_F(DialogTest, TableCommandInsertsTheChosenTable) {
     sbTxm& own = *ed->Dialog();
     QString rows, cols;
-    prompter.answerDialog([&](QDialog&) {
+    answerOwn(prompter, own, [&](sbTxm&) {
         auto& p = *static_cast<TablePage*>(own.Page("TB"));
         rows = p.cbRows->currentText();
         cols = p.cbCols->currentText();
         p.cbRows->setCurrentText(QStringLiteral("3"));
         pressOk(own);
-        return own.result() == QDialog::Accepted;
     });
     ed->rtAct(80, QStringLiteral("表"));
     EXPECT_EQ(rows, QStringLiteral("5"));
@@ -311,10 +301,9 @@ TEST_F(DialogTest, TableCommandInsertsTheChosenTable) {
 
     // A text that is no number inserts nothing and marks nothing.
     ed->SetDcEdt(false);
-    prompter.answerDialog([&](QDialog&) {
+    answerOwn(prompter, own, [&](sbTxm&) {
         static_cast<TablePage*>(own.Page("TB"))->cbRows->setCurrentText(QStringLiteral("x"));
         pressOk(own);
-        return own.result() == QDialog::Accepted;
     });
     ed->rtAct(80, QStringLiteral("表"));
     EXPECT_EQ(ed->mTxt->NextTable(id), 0);

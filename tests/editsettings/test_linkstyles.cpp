@@ -1,5 +1,6 @@
 // The link page and the user styles page, through the real dialog.
 #include "DialogFixture.h"
+#include "EditorDialog.h"
 
 #include "LinkPage.h"
 #include "TxFormatDialogs.h"
@@ -12,14 +13,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-
-namespace {
-
-void pressOk(sbTxm& d) {
-    d.findChild<QPushButton*>(QStringLiteral("cmOk0"))->click();
-}
-
-} // namespace
 
 class LinkTest : public DialogTest {
 protected:
@@ -130,11 +123,10 @@ TEST_F(LinkTest, EditorInsertsTheLinkOnTheSelectedText) {
     ed->mTxt->SetSelLength(5); // "here" and the paragraph end
     ed->SetDcEdt(false);
     QString offered;
-    prompter.answerDialog([&](QDialog&) {
+    answerOwn(prompter, own, [&](sbTxm&) {
         offered = page(own).txLnk[1]->text();
         page(own).txLnk[0]->setText(QStringLiteral("http://here/"));
         pressOk(own);
-        return own.result() == QDialog::Accepted;
     });
     ed->rtAct(50);
     EXPECT_EQ(offered, QStringLiteral("here"));

@@ -5,6 +5,7 @@
 #include "Html.h"
 #include "MsDoc.h"
 #include "PlainText.h"
+#include "Rtf.h"
 
 #include <QDir>
 #include <QFile>
@@ -39,7 +40,10 @@ void addBuiltins(Converter& c) {
         "docx", {QStringLiteral("docx")}, 13, "Word Open XML (.docx)", "ﾜｰﾄﾞ文書 (*.docx)|*.docx",
         "", [](const QByteArray& b, QString* e) { return docx::read(b, e); },
         [](const model::Document& d, QString* e) { return docx::write(d, e); }));
-    c.add(entry("rtf", {QStringLiteral("rtf")}, 5, "RTF", "ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf"));
+    c.add(entry(
+        "rtf", {QStringLiteral("rtf")}, 5, "RTF", "ﾘｯﾁﾃｷｽﾄ (*.rtf)|*.rtf", "",
+        [](const QByteArray& b, QString* e) { return rtf::read(b, e); },
+        [](const model::Document& d, QString* e) { return rtf::write(d, e); }));
     c.add(entry(
         "txt", {QStringLiteral("txt")}, 1, "plain text", "ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt", "",
         [](const QByteArray& b, QString*) { return std::optional(textfmt::read(b)); },

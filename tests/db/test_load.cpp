@@ -229,3 +229,42 @@ TEST_F(LoadTest, FourUsersAtOnceOnBothEnginesAndCopiesBetweenThem) {
         EXPECT_TRUE(err.contains(QStringLiteral("already holds pages"))) << err.toStdString();
     }
 }
+
+// The copy goes only into a new file, an empty server database or a
+// document database without pages; anything else is refused and left as it
+// was, with the reason.
+TEST_F(DbTest, CopyRefusesTargetsItWouldSpoil) {
+    const QString from = NewDb(QStringLiteral("from.txdb"));
+    OpenOk(from);
+    bool isNew = false;
+    QString err;
+    ASSERT_TRUE(DbPage::WriteDoc(1000, QStringLiteral("頁"), QStringLiteral("本文"),
+                                 QByteArray("\0\1\2", 3), isNew, err));
+    DbClose();
+    const QString dir = TestEnv::freshDir(QStringLiteral("copy"));
+    const QString text = dir + QStringLiteral("/note.txt");
+    TestEnv::writeFile(text, "keep me");
+    const QString full = dir + QStringLiteral("/full.txdb");
+    ASSERT_TRUE(DbCopy(from, full, err)) << err.toStdString();
+    const QByteArray fullBytes = TestEnv::readFile(full);
+    const QString other = dir + QStringLiteral("/other.sqlite");
+    ASSERT_TRUE(RunOnFile(other, {QStringLiteral("Create Table t (a)")}));
+    for (const auto& [to, why] :
+         QList<QPair<QString, QString>>{{full, QStringLiteral("already holds pages")},
+                                        {text, QStringLiteral("DataBase Open Error !!")},
+                                        {other, QStringLiteral(" は文書DBではありません")},
+                                        {from, QStringLiteral("two different databases")}}) {
+        err.clear();
+        EXPECT_FALSE(DbCopy(from, to, err)) << to.toStdString();
+        EXPECT_TRUE(err.contains(why)) << err.toStdString();
+    }
+    EXPECT_EQ(TestEnv::readFile(text), QByteArray("keep me"));
+    EXPECT_EQ(TestEnv::readFile(full), fullBytes);
+    EXPECT_FALSE(DbCopy(dir + QStringLiteral("/none.txdb"), dir + QStringLiteral("/x.txdb"), err));
+    EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/x.txdb")));
+    // The copy itself: the page with its bytes, and a working find.
+    OpenOk(full);
+    EXPECT_EQ(DbPage::Read(1000).yDoc, QByteArray("\0\1\2", 3));
+    bool ok = false;
+    EXPECT_EQ(DbFind(QStringLiteral("本文"), QStringLiteral("txDoc"), ok).size(), 1);
+}

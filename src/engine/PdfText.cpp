@@ -424,7 +424,11 @@ bool repair(QByteArray& pdf, const QString& text, const QStringList& families) {
             if (it->size() != 1)
                 continue;
             const char16_t c = it->at(0).unicode();
-            if (radicals.contains(c)) {
+            if (c == u'\t') {
+                // The space glyph, which the font also maps the tab to.
+                *it = QStringLiteral(" ");
+                changed = true;
+            } else if (radicals.contains(c)) {
                 *it = QString(QChar(radicals.value(c)));
                 changed = true;
             } else if (c >= 0xFB00 && c <= 0xFB06 && !text.contains(it->at(0))) {

@@ -9,7 +9,8 @@
 //     Qt gives them no characters, so "Page 10" is read back as "Page";
 //   - glyphs several characters share (a CJK radical and its ideograph):
 //     Qt takes the lowest, so "日本" is read back as "⽇本", and a ligature
-//     glyph reads as the ligature character ("ﬁ" for "fi").
+//     glyph reads as the ligature character ("ﬁ" for "fi") and the space
+//     as a tab.
 // `repair` rewrites the maps: glyphs without characters are matched by
 // their outlines against the shaped glyphs of the document's text, shared
 // ones are given the ideograph the text holds. The file's cross-reference

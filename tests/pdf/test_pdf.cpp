@@ -283,6 +283,14 @@ TEST(Pdf, DigitsLigaturesAndRadicalsReadBack) {
     const QString pdf = savePdf(e);
     EXPECT_EQ(pagesText(pdf), QStringList{squeezed(QString::fromUtf8(
                                   "第10章 1234567890 file office 日月火水木金土 ⾞"))});
+    // Spaces stay spaces between runs of different fonts.
+    TxEngine runs;
+    runs.SetText(QStringLiteral("plain bold"));
+    runs.SetSelStart(6);
+    runs.SetSelLength(4);
+    runs.SetFontBold(true);
+    EXPECT_EQ(run(QStringLiteral("pdftotext"), {savePdf(runs), QStringLiteral("-")}).trimmed(),
+              QStringLiteral("plain bold"));
     // The file stays valid for a strict reader.
     EXPECT_EQ(info(pdf, QStringLiteral("Pages")), QStringLiteral("1"));
     QProcess check;

@@ -70,6 +70,8 @@ sbTxm::sbTxm(QWidget* parent) : QDialog(parent) {
         buttons->addWidget(cmOk_[i]);
     }
     root->addLayout(buttons);
+    // Enter in a page's fields presses OK (when it is shown and enabled).
+    cmOk_[0]->setDefault(true);
     connect(cmOk_[0], &QPushButton::clicked, this, &sbTxm::onOk);
     connect(cmOk_[1], &QPushButton::clicked, this, &sbTxm::reject);
 }

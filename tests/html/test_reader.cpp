@@ -71,7 +71,9 @@ TEST(HtmlReader, InlineStylesAndAlignment) {
         "font-weight: 700; font-style: italic; text-decoration: underline\">span</span> "
         "<b><span style=\"font-weight: normal\">unbold</span></b> "
         "<span style=\"font-size: 200%\">double</span> <span "
-        "style='background-color:#00f'>bg</span></p>"
+        "style='background-color:#00f'>bg</span> "
+        "<span style=\"font-family: 'Courier New', monospace\">courier</span> "
+        "<span style=\"font-family: serif\">generic</span></p>"
         "<p style=\"text-align: right\">right</p><div style=\"page-break-before: always\">new "
         "page</div>"));
     auto run = [&](const char* t) {
@@ -99,6 +101,8 @@ TEST(HtmlReader, InlineStylesAndAlignment) {
     EXPECT_FALSE(run("unbold").bold);
     EXPECT_EQ(run("double").halfPoints, 48);
     EXPECT_EQ(run("bg").background, model::rgb(0, 0, 255));
+    EXPECT_EQ(run("courier").font, QStringLiteral("Courier New"));
+    EXPECT_EQ(run("generic").fontEastAsia, QString::fromUtf8("ＭＳ 明朝"));
     const auto& b = body(d);
     ASSERT_EQ(b.size(), 3u);
     EXPECT_EQ(b[0].paragraph.format.align, model::Alignment::Center);

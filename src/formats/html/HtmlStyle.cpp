@@ -206,6 +206,12 @@ void applyCharStyle(const QHash<QString, QString>& style, model::CharFormat& f) 
         } else if (name == QLatin1String("font-family")) {
             QString family = it.value().section(u',', 0, 0).trimmed();
             family.remove(u'"').remove(u'\'');
+            // The generic families as the Japanese faces a page means by them.
+            static const QHash<QString, QString> generic{
+                {QStringLiteral("monospace"), QStringLiteral("ＭＳ ゴシック")},
+                {QStringLiteral("serif"), QStringLiteral("ＭＳ 明朝")},
+                {QStringLiteral("sans-serif"), QStringLiteral("ＭＳ Ｐゴシック")}};
+            family = generic.value(family.toLower(), family);
             if (!family.isEmpty() && family.size() < 64) {
                 f.font = family;
                 f.fontEastAsia = family;

@@ -20,12 +20,14 @@ declare -A sources=(
   [doc_reader]="$(echo $src/formats/msdoc/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp $src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
   [html_reader]="$(echo $src/formats/html/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp"
   [docx_reader]="$(echo $src/formats/docx/*.cpp $src/formats/msdoc/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp $src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
+  [rtf_reader]="$(echo $src/formats/rtf/*.cpp $src/formats/msdoc/*.cpp $src/model/*.cpp) $src/app/TextCodec.cpp $src/formats/cfb/CfbReader.cpp $src/formats/cfb/CfbWriter.cpp"
 )
 declare -A includes=(
   [cfb_reader]="-I$src/formats/cfb"
   [doc_reader]="-I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app"
   [html_reader]="-I$src/formats/html -I$src/model -I$src/app $(pkg-config --cflags Qt6Gui gumbo)"
   [docx_reader]="-I$src/formats/docx -I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app $(pkg-config --cflags libzip)"
+  [rtf_reader]="-I$src/formats/rtf -I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app"
 )
 # harness name -> libraries it needs besides QtCore
 declare -A extra_libs=(

@@ -94,10 +94,12 @@ public:
     QString SelText() const;
     void SetSelText(const QString& text); // caret after the inserted text
 
-    // --- Bytes and files; formats 1, 3, 9 and 12 (PDF, written only; 4, 5,
-    // 13: not supported yet, LastError says so). LoadBytes replaces the document (atCaret false) or
-    // inserts at the caret; while a text frame is being edited it loads into
-    // (and SaveBytes saves) that frame. Failures leave the document as it
+    // --- Bytes and files; format 3 here, 12 (PDF, written only) from the
+    // pages, the others as the format registry reads and writes them (a
+    // format it lacks fails, LastError says so). LoadBytes replaces the
+    // document (atCaret false) or inserts at the caret; while a text frame
+    // is being edited it loads into (and SaveBytes saves, PDF excepted) that
+    // frame. Failures leave the document as it
     // was. Replacing gives the widget a new QTextDocument: hosts connect to
     // the widget's signals (textChanged, ...), which also report edits in a
     // header, footer or frame being edited. ---

@@ -141,6 +141,22 @@ TEST(RtfReader, HeadersCarryOverToLaterSections) {
     EXPECT_EQ(plainText(d), QStringLiteral("one\ntwo\nthree\n"));
 }
 
+TEST(RtfReader, TextBoxesBecomeFrames) {
+    const Document d = readRtf("{\\rtf1 before\\par{\\shp{\\*\\shpinst\\shpleft100\\shptop200"
+                               "\\shpright1100\\shpbottom700\\shpwr3{\\shptxt \\pard box\\par "
+                               "text}}{\\shprslt old copy}}after\\par}");
+    ASSERT_EQ(body(d).size(), 3u) << dump(d);
+    ASSERT_EQ(body(d)[1].kind, Block::Kind::Frame);
+    const Frame& f = body(d)[1].frame;
+    EXPECT_EQ(f.x, 100);
+    EXPECT_EQ(f.y, 200);
+    EXPECT_EQ(f.width, 1000);
+    EXPECT_EQ(f.height, 500);
+    EXPECT_FALSE(f.wrapAround);
+    EXPECT_EQ(plainText(f.blocks), QStringLiteral("box\ntext\n"));
+    EXPECT_EQ(plainText(d), QStringLiteral("before\nbox\ntext\nafter\n"));
+}
+
 TEST(RtfReader, RefusesWhatIsNotRtf) {
     QString error;
     EXPECT_FALSE(rtf::read("hello {\\rtf1 x}", &error));

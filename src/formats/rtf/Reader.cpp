@@ -785,25 +785,9 @@ void Reader::finishField(State& closing) {
 void Reader::finishStory(State& closing) {
     StoryBuild sb = std::move(stories[size_t(closing.story)]);
     stories.erase(stories.begin() + closing.story, stories.end());
-    if (closing.dest == Dest::ShapeText) {
-        if (sb.paraStarted) {
-            stories.push_back(std::move(sb));
-            stack.push_back(closing);
-            stack.back().story = int(stories.size()) - 1;
-            endParagraph();
-            stack.pop_back();
-            sb = std::move(stories.back());
-            stories.pop_back();
-        }
-        if (!shapes.empty()) {
-            shapes.back().hasText = true;
-            for (auto& b : sb.blocks)
-                shapes.back().text.push_back(std::move(b));
-        }
-        return;
-    }
     if (sb.paraStarted) {
-        // The last paragraph of a header needs no \par.
+        // The last paragraph of a header or text box needs no \par: it is
+        // ended in the story's own state.
         stories.push_back(std::move(sb));
         stack.push_back(closing);
         stack.back().story = int(stories.size()) - 1;
@@ -811,6 +795,14 @@ void Reader::finishStory(State& closing) {
         stack.pop_back();
         sb = std::move(stories.back());
         stories.pop_back();
+    }
+    if (closing.dest == Dest::ShapeText) {
+        if (!shapes.empty()) {
+            shapes.back().hasText = true;
+            for (auto& b : sb.blocks)
+                shapes.back().text.push_back(std::move(b));
+        }
+        return;
     }
     std::vector<model::Block>* target = nullptr;
     switch (closing.storyKind) {

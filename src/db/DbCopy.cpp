@@ -193,6 +193,12 @@ bool DbCopy(const QString& sFrom, const QString& sTo, QString& sErr, const CopyP
 
     QSqlDatabase src = from.db();
     QSqlDatabase dst = to.db();
+    // A whole database takes longer than one command may.
+    for (const Side* side : {&from, &to})
+        if (const char* lift = DbSql::DialectOf(side->engine).sNoTimeout) {
+            QSqlQuery q(side->db());
+            q.exec(QString::fromLatin1(lift));
+        }
     // One snapshot of the source, one transaction on the target.
     QSqlQuery begin(src);
     begin.exec(from.engine == DbSql::Engine::Postgres

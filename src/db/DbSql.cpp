@@ -78,37 +78,40 @@ constexpr const char* kPostgresSchema[] = {
 };
 
 constexpr Dialect kSqlite{
-    kSqliteSchema,
-    int(std::size(kSqliteSchema)),
-    "rowid",
-    "rowid = ?",
-    "",
-    "Begin Immediate",
-    nullptr,
-    nullptr,
-    "lower(%1)",
-    nullptr,
-    "",
-    "",
-    "Select count(*) From sqlite_master Where type = 'table'",
+    .aSchema = kSqliteSchema,
+    .nSchema = int(std::size(kSqliteSchema)),
+    .sRowId = "rowid",
+    .sRowIdIs = "rowid = ?",
+    .sReturnRowId = "",
+    .sBeginWrite = "Begin Immediate",
+    .sLockNumbers = nullptr,
+    .sLockLevel = nullptr,
+    .sFold = "lower(%1)",
+    .sSortMany = nullptr,
+    .sForUpdate = "",
+    .sNullsFirst = "",
+    .sNoTimeout = nullptr,
+    .sCountTables = "Select count(*) From sqlite_master Where type = 'table'",
 };
 
 // Advisory locks by two keys: the first tells the kind apart.
 constexpr Dialect kPostgres{
-    kPostgresSchema,
-    int(std::size(kPostgresSchema)),
-    "ctid",
-    "ctid = Cast(? As tid)",
-    " Returning ctid",
-    "Begin",
-    "Select pg_advisory_xact_lock(70460, 0)",
-    "Select pg_advisory_xact_lock(70461, ?)",
-    "folium_fold(%1)",
-    "Update tbTree Set inSrt = v.s From (Values %1) As v(c, s)"
-    " Where tbTree.noLfP = ? And tbTree.noLfC = v.c",
-    " For Update",
-    " Nulls First",
-    "Select count(*) From information_schema.tables Where table_schema = current_schema()",
+    .aSchema = kPostgresSchema,
+    .nSchema = int(std::size(kPostgresSchema)),
+    .sRowId = "ctid",
+    .sRowIdIs = "ctid = Cast(? As tid)",
+    .sReturnRowId = " Returning ctid",
+    .sBeginWrite = "Begin",
+    .sLockNumbers = "Select pg_advisory_xact_lock(70460, 0)",
+    .sLockLevel = "Select pg_advisory_xact_lock(70461, ?)",
+    .sFold = "folium_fold(%1)",
+    .sSortMany = "Update tbTree Set inSrt = v.s From (Values %1) As v(c, s)"
+                 " Where tbTree.noLfP = ? And tbTree.noLfC = v.c",
+    .sForUpdate = " For Update",
+    .sNullsFirst = " Nulls First",
+    .sNoTimeout = "Set statement_timeout = 0",
+    .sCountTables =
+        "Select count(*) From information_schema.tables Where table_schema = current_schema()",
 };
 
 } // namespace

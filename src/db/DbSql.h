@@ -140,6 +140,9 @@ struct Dialect {
     // Appended to an ascending sort key so that NULL sorts first, as
     // SQLite sorts it.
     const char* sNullsFirst;
+    // Lifts the command time-out of a connection for a long read or write
+    // (a copy of the whole database). Null where there is none to lift.
+    const char* sNoTimeout;
     // Whether a database has any tables at all.
     const char* sCountTables;
 };

@@ -27,12 +27,13 @@ declare -A includes=(
   [doc_reader]="-I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app"
   [html_reader]="-I$src/formats/html -I$src/model -I$src/app $(pkg-config --cflags Qt6Gui gumbo)"
   [docx_reader]="-I$src/formats/docx -I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app $(pkg-config --cflags libzip)"
-  [rtf_reader]="-I$src/formats/rtf -I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app"
+  [rtf_reader]="-I$src/formats/rtf -I$src/formats/msdoc -I$src/formats/cfb -I$src/model -I$src/app $(pkg-config --cflags Qt6Gui)"
 )
 # harness name -> libraries it needs besides QtCore
 declare -A extra_libs=(
   [html_reader]="$(pkg-config --libs Qt6Gui gumbo)"
   [docx_reader]="$(pkg-config --libs libzip)"
+  [rtf_reader]="$(pkg-config --libs Qt6Gui)"
 )
 
 targets=("$@")

@@ -223,14 +223,30 @@ TEST(RtfRoundTrip, PicturesInlineAndFloating) {
     EXPECT_SAME_DOC(d, roundTrip(d));
 }
 
-TEST(RtfRoundTrip, PictureRtfCannotHoldIsAFailureNotALoss) {
+TEST(RtfRoundTrip, PicturesRtfCannotHoldGoOutAsPng) {
+    // A 1x1 GIF: converted, not lost.
     Picture gif;
     gif.type = ImageType::Gif;
-    gif.data = "GIF89a....";
+    gif.data = QByteArray::fromHex("47494638396101000100800000ff000000000021f90401000000002c0000"
+                                   "0000010001000002024401003b");
+    gif.width = gif.height = 15;
     Paragraph p;
     p.content.push_back(Inline::makePicture(gif));
+    const Document back = roundTrip(oneSection({Block::makeParagraph(p)}));
+    ASSERT_FALSE(body(back).empty());
+    ASSERT_EQ(body(back)[0].paragraph.content.size(), 1u);
+    const Picture& got = body(back)[0].paragraph.content[0].picture;
+    EXPECT_EQ(got.type, ImageType::Png);
+    EXPECT_TRUE(got.data.startsWith("\x89PNG"));
+    EXPECT_EQ(got.width, 15);
+    // Bytes no image reader knows make the write fail instead of vanishing.
+    Picture junk = gif;
+    junk.type = ImageType::Tiff;
+    junk.data = "not an image";
+    Paragraph q;
+    q.content.push_back(Inline::makePicture(junk));
     QString error;
-    EXPECT_FALSE(rtf::write(oneSection({Block::makeParagraph(p)}), &error));
+    EXPECT_FALSE(rtf::write(oneSection({Block::makeParagraph(q)}), &error));
     EXPECT_FALSE(error.isEmpty());
 }
 

@@ -23,8 +23,9 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error = nu
 
 // Writes the model as RTF that read() gives back equal: text outside ASCII as
 // \uN with a Shift-JIS (CP932) fallback for readers without Unicode.
-// A picture in a format RTF cannot hold (GIF, TIFF) makes the write fail
-// with *error naming it, rather than being dropped.
+// Pictures in formats RTF cannot hold (GIF, TIFF) are converted to PNG; one
+// that cannot be converted makes the write fail with *error set, rather than
+// being dropped.
 std::optional<QByteArray> write(const model::Document& doc, QString* error = nullptr);
 
 } // namespace rtf

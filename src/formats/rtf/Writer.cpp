@@ -7,7 +7,9 @@
 #include "TextCodec.h"
 #include "WriterParts.h"
 
+#include <QBuffer>
 #include <QHash>
+#include <QImage>
 #include <QSet>
 
 namespace rtf {
@@ -337,13 +339,25 @@ void Writer::picture(const Picture& p) {
         if (data.startsWith("BM") && data.size() > 14)
             data = data.mid(14);
         break;
-    default:
+    default: {
+        // GIF, TIFF and the like: RTF has no place for them, so they go out
+        // as PNG when Qt can read them.
+        QImage img;
+        if (img.loadFromData(p.data)) {
+            QByteArray png;
+            QBuffer buf(&png);
+            if (buf.open(QIODevice::WriteOnly) && img.save(&buf, "PNG")) {
+                data = png;
+                kind = "pngblip";
+            }
+        }
         break;
+    }
     }
     if (!kind) {
         if (failure.isEmpty())
-            failure = QStringLiteral("a picture of a kind RTF cannot hold (only PNG, JPEG, BMP, "
-                                     "EMF and WMF) is in the document");
+            failure = QStringLiteral("a picture in the document is of a kind RTF cannot hold "
+                                     "(PNG, JPEG, BMP, EMF, WMF) and cannot be converted to PNG");
         return;
     }
     literal("{\\pict");

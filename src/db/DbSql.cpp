@@ -51,8 +51,13 @@ constexpr const char* kSqliteSchema[] = {
 
 // The same on PostgreSQL. citext in the "C" collation folds exactly the
 // ASCII letters and orders by bytes, as SQLite's NOCASE does, so titles
-// compare and sort alike on both. The find folds ASCII letters itself
-// (folium_fold) and is served by trigram indexes on the folded texts.
+// compare and sort alike on both - in a database whose character classes
+// (LC_CTYPE) are "C": citext folds letters by the database's classes, so
+// under a Unicode LC_CTYPE it folds non-ASCII letters too (Ä = ä), where
+// SQLite does not. The trigram indexes, on the other hand, take words of
+// non-ASCII letters only under a Unicode LC_CTYPE (with "C" the find is
+// still right, by rechecking every row, but slower for Japanese words). The find folds ASCII
+// letters itself (folium_fold) and is served by trigram indexes on the folded texts.
 constexpr const char* kPostgresSchema[] = {
     "Create Extension If Not Exists citext",
     "Create Extension If Not Exists pg_trgm",

@@ -50,18 +50,24 @@ protected:
         ASSERT_FALSE(xvfb_.isEmpty())
             << "Xvfb is needed (Debian package xvfb; test.sh installs it)";
         ASSERT_FALSE(xdotool_.isEmpty()) << "xdotool is needed (test.sh installs it)";
-        // A display number nobody uses.
-        for (int n = 170; n < 250 && display_.isEmpty(); ++n)
-            if (!QFile::exists(QStringLiteral("/tmp/.X%1-lock").arg(n)) &&
-                !QFile::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(n)))
-                display_ = QStringLiteral(":%1").arg(n);
-        ASSERT_FALSE(display_.isEmpty());
-        server_.start(xvfb_, {display_, QStringLiteral("-screen"), QStringLiteral("0"),
-                              QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
-                              QStringLiteral("tcp")});
+        // Xvfb picks a free display itself and writes its number once it
+        // accepts connections, so two servers never race for one number.
+        server_.setStandardErrorFile(QProcess::nullDevice());
+        server_.start(xvfb_,
+                      {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                       QStringLiteral("0"), QStringLiteral("1600x1000x24"),
+                       QStringLiteral("-nolisten"), QStringLiteral("tcp")});
         ASSERT_TRUE(server_.waitForStarted(10000));
-        const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display_.mid(1);
-        ASSERT_TRUE(waitFor([&] { return QFile::exists(socket); }, 10000)) << "Xvfb did not start";
+        QByteArray number;
+        ASSERT_TRUE(waitFor(
+            [&] {
+                server_.waitForReadyRead(100);
+                number += server_.readAllStandardOutput();
+                return number.contains('\n');
+            },
+            10000))
+            << "Xvfb did not start";
+        display_ = u':' + QString::fromLatin1(number.trimmed());
 
         home_ = TestEnv::freshDir(QStringLiteral("gui-home"));
         QDir().mkpath(home_ + QStringLiteral("/.runtime"));

@@ -1,4 +1,5 @@
 #include "TxStyles.h"
+#include "TxEngine.h"
 #include "yIni.h"
 
 #include <QStringList>
@@ -179,6 +180,31 @@ void SaveUsrFmt(yIni& ini, const UserFormats& u) {
         // The main window repairs a document without its root end tag when
         // it writes the file; the group is written again then.
     }
+}
+
+CharLook ReadLook(TxEngine& tx) {
+    CharLook l;
+    l.font = tx.FontName();
+    l.size = tx.FontSize();
+    l.bold = tx.FontBold();
+    l.italic = tx.FontItalic();
+    l.underline = tx.FontUnderline();
+    l.strike = tx.FontStrike();
+    l.fore = tx.ForeColor() & 0xFFFFFF;
+    l.back = tx.TextBkColor() & 0xFFFFFF;
+    return l;
+}
+
+void ApplyLook(TxEngine& tx, const CharLook& l, bool withBack) {
+    tx.SetForeColor(l.fore);
+    if (withBack)
+        tx.SetTextBkColor(l.back);
+    tx.SetFontName(l.font);
+    tx.SetFontSize(l.size);
+    tx.SetFontBold(l.bold);
+    tx.SetFontItalic(l.italic);
+    tx.SetFontUnderline(l.underline);
+    tx.SetFontStrike(l.strike);
 }
 
 } // namespace TxStyle

@@ -7,6 +7,7 @@
 #include <QString>
 #include <array>
 
+class TxEngine;
 class yIni;
 
 // One record of the style table.
@@ -76,6 +77,10 @@ struct CharLook {
     quint32 back = 0xFFFFFF; // white: no background of its own
     bool operator==(const CharLook&) const = default;
 };
+// The look of the engine's selection (or insertion format), and giving it
+// one; the background too when `withBack`.
+CharLook ReadLook(TxEngine& tx);
+void ApplyLook(TxEngine& tx, const CharLook& l, bool withBack = true);
 
 // The fixed colours of the marker styles 6, 7 and 8 (links, tags, and the
 // third kind), as 0x00BBGGRR.

@@ -201,28 +201,13 @@ bool uTxm::tidyParagraphs() {
 // ------------------------------------------------------------ format copy (70, 71)
 
 TxStyle::CharLook uTxm::readLook() const {
-    TxStyle::CharLook l;
-    l.font = mTxt->FontName();
-    l.size = mTxt->FontSize();
-    l.bold = mTxt->FontBold();
-    l.italic = mTxt->FontItalic();
-    l.underline = mTxt->FontUnderline();
-    l.strike = mTxt->FontStrike();
-    l.fore = mTxt->ForeColor() & 0xFFFFFF;
-    l.back = mTxt->TextBkColor() & 0xFFFFFF;
-    return l;
+    return TxStyle::ReadLook(*mTxt);
 }
 
 void uTxm::applyLook(const TxStyle::CharLook& l, bool withBack) {
-    mTxt->SetForeColor(l.fore);
     if (withBack)
         setBackground(l.back);
-    mTxt->SetFontName(l.font);
-    mTxt->SetFontSize(l.size);
-    mTxt->SetFontBold(l.bold);
-    mTxt->SetFontItalic(l.italic);
-    mTxt->SetFontUnderline(l.underline);
-    mTxt->SetFontStrike(l.strike);
+    TxStyle::ApplyLook(*mTxt, l, false);
 }
 
 // Copy (command 70) takes the look of the character at the caret; the reset

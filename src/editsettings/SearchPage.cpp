@@ -38,32 +38,6 @@ QPushButton* makeButton(QWidget* parent, const QString& name, const QString& cap
     return b;
 }
 
-// The look of the character at the start of an engine's text.
-TxStyle::CharLook lookOf(TxEngine& tx) {
-    TxStyle::CharLook l;
-    l.font = tx.FontName();
-    l.size = tx.FontSize();
-    l.bold = tx.FontBold();
-    l.italic = tx.FontItalic();
-    l.underline = tx.FontUnderline();
-    l.strike = tx.FontStrike();
-    l.fore = tx.ForeColor() & 0xFFFFFF;
-    l.back = tx.TextBkColor() & 0xFFFFFF;
-    return l;
-}
-
-// Gives the engine's selection (or its insertion format) a look.
-void applyLook(TxEngine& tx, const TxStyle::CharLook& l) {
-    tx.SetForeColor(l.fore);
-    tx.SetTextBkColor(l.back);
-    tx.SetFontName(l.font);
-    tx.SetFontSize(l.size);
-    tx.SetFontBold(l.bold);
-    tx.SetFontItalic(l.italic);
-    tx.SetFontUnderline(l.underline);
-    tx.SetFontStrike(l.strike);
-}
-
 } // namespace
 
 SearchPage::SearchPage(uTxm* editor, QWidget* parent)
@@ -170,7 +144,7 @@ SearchPage::SearchPage(uTxm* editor, QWidget* parent)
     for (int t = 0; t < 3; ++t)
         cbFnd[t]->lineEdit()->installEventFilter(this);
     for (int i = 0; i < 2; ++i)
-        connect(ssUndo[i], &QPushButton::clicked, this, [this, i] { undo(i); });
+        connect(ssUndo[i], &QPushButton::clicked, this, [this] { undo(); });
     connect(srTab, &QTabBar::currentChanged, this, &SearchPage::showTab);
 }
 
@@ -190,7 +164,7 @@ void SearchPage::open(const QString& sJb, const QString&) {
     look.size = body.iSize;
     look.fore = quint32(body.nFcr) & 0xFFFFFF;
     look.back = quint32(body.nBcr) & 0xFFFFFF;
-    applyLook(*txFndR, look);
+    TxStyle::ApplyLook(*txFndR, look);
 
     search_.Reset();
     updateUndo();
@@ -261,13 +235,13 @@ void SearchPage::replaceSelection(int tab) {
     } else {
         // The replacement's text in the look of its first character.
         txFndR->SetSelStart(0);
-        const TxStyle::CharLook look = lookOf(*txFndR);
+        const TxStyle::CharLook look = TxStyle::ReadLook(*txFndR);
         const QString text = txFndR->Text();
         const int start = tx->SelStart();
         tx->SetSelText(text);
         tx->SetSelStart(start);
         tx->SetSelLength(int(text.size()));
-        applyLook(*tx, look);
+        TxStyle::ApplyLook(*tx, look);
         tx->SetSelStart(start + int(text.size()));
     }
     step.endEditBlock();
@@ -280,13 +254,13 @@ void SearchPage::convert(int kind) {
 void SearchPage::fontOfReplacement() {
     txFndR->SetSelStart(0);
     txFndR->SetSelLength(-1);
-    TxFontDialog dlg(lookOf(*txFndR), this);
+    TxFontDialog dlg(TxStyle::ReadLook(*txFndR), this);
     if (Prompter::instance().exec(dlg))
-        applyLook(*txFndR, dlg.look());
+        TxStyle::ApplyLook(*txFndR, dlg.look());
     txFndR->SetSelLength(0);
 }
 
-void SearchPage::undo(int which) {
+void SearchPage::undo() {
     editor()->rtAct(11);
     updateUndo();
 }

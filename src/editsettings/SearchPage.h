@@ -50,7 +50,7 @@ private:
     void replace(int tab, int button);
     void convert(int kind);
     void fontOfReplacement();
-    void undo(int which);
+    void undo();
     void updateUndo();
     void replaceSelection(int tab);
 

@@ -42,7 +42,7 @@ QString PictureFilter() {
 }
 
 QString MetafileFilter() {
-    return QStringLiteral("ﾒﾀﾌｧｲﾙ (*.wmf;*.emf)|*.wmf;*.emf");
+    return QStringLiteral("ﾒﾀﾌｧｲﾙ (*.wmf;*.emf;*.svg)|*.wmf;*.emf;*.svg");
 }
 
 int FilterIndexOf(const QString& file) {

@@ -1,6 +1,7 @@
 // uTxm: the command dispatcher rtAct, snapshot undo, paste and the commands
 // that need nothing beyond the engine.
 #include "TxCommands.h"
+#include "TxCompanion.h"
 #include "TxCoolBar.h"
 #include "TxEngine.h"
 #include "sbTxm.h"
@@ -67,6 +68,9 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
         return txMarkPic();
     case 35:
         return txWmfPic();
+    case 42:
+    case 43:
+        return TxCompanion::InsertChart(*this, iJb == 43);
     case 2:
         txNew();
         return true;

@@ -2,10 +2,13 @@
 // marked area of command 34 and the object commands of a picture.
 #include "Pictures.h"
 #include "Prompter.h"
+#include "TxCompanion.h"
 #include "TxEngine.h"
 #include "TxFiles.h"
 #include "TxImages.h"
 #include "Usr.h"
+#include "VectorPicture.h"
+#include "sbWmf.h"
 #include "uTxm.h"
 
 #include <QApplication>
@@ -256,10 +259,15 @@ bool uTxm::insertPicture(const QByteArray& bytes, const QString& file, int fitWi
     return true;
 }
 
-// Command 33. The image editor of the tool family is not part of this
-// build, so the picture comes from a file the user chooses.
+// Command 33: a new picture from the image editor of the tool family. Where
+// the family is not installed, the picture comes from a file the user
+// chooses.
 bool uTxm::txInsPic() {
     txIME(false);
+    if (TxCompanion::HaveImageEditor()) {
+        const QString made = TxCompanion::ImageEditorResult(iTy, Usr::sWrkFd);
+        return !made.isEmpty() && InsPicFl(made);
+    }
     const QString file = Prompter::instance().openFile(TxFiles::kPictureTitle, QString(),
                                                        TxFiles::PictureFilter(), sSavePh);
     if (file.isEmpty())
@@ -272,7 +280,8 @@ bool uTxm::txInsPic() {
     return false;
 }
 
-// Command 35: a metafile drawn for the text width.
+// Command 35: a vector picture (SVG, WMF, EMF) whose size the user fixes in
+// the picture-size window, at most the text width, inserted as a bitmap.
 bool uTxm::txWmfPic() {
     txIME(false);
     const QString start = !sWmfPh.isEmpty() && QFileInfo(sWmfPh).isDir() ? sWmfPh : sSavePh;
@@ -282,12 +291,16 @@ bool uTxm::txWmfPic() {
         return false;
     sWmfPh = QFileInfo(file).absolutePath() + u'/';
     QFile f(file);
-    if (f.open(QIODevice::ReadOnly) && pasteMetafile(f.readAll()))
-        return true;
-    Prompter::instance().message(QStringLiteral("ﾌｧｲﾙ: ") + file +
-                                     QStringLiteral(" を読み込めません｡"),
-                                 Prompter::Buttons::Ok, Prompter::Icon::Warning);
-    return false;
+    if (!f.open(QIODevice::ReadOnly) || !VectorPicture::FromBytes(f.readAll())) {
+        Prompter::instance().message(QStringLiteral("ﾌｧｲﾙ: ") + file +
+                                         QStringLiteral(" を読み込めません｡"),
+                                     Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return false;
+    }
+    const QString bmp = Usr::sWrkFd + kWrkBmp;
+    bool ok = false;
+    sbWmf(this).Act(file, bmp, textWidth(), ok);
+    return ok && InsPicFl(bmp);
 }
 
 // Command 34: starts marking; the picture chosen afterwards fills the
@@ -303,13 +316,19 @@ bool uTxm::txMarkPic() {
             mTxt->setTextCursor(mTxt->cursorForPosition(r.topLeft()));
         Q_UNUSED(surface);
         txIME(false);
-        const QString file = Prompter::instance().openFile(TxFiles::kPictureTitle, QString(),
-                                                           TxFiles::PictureFilter(), sSavePh);
+        // The rectangle is in screen pixels of 15 twips at the current zoom.
+        const int zoom = std::max(1, mTxt->ZoomFactor());
+        // The image editor draws a picture of the marked size; without it
+        // the user chooses a picture file to fill the rectangle.
+        const QString file =
+            TxCompanion::HaveImageEditor()
+                ? TxCompanion::ImageEditorResult(iTy, Usr::sWrkFd, r.width() * 100 / zoom,
+                                                 r.height() * 100 / zoom)
+                : Prompter::instance().openFile(TxFiles::kPictureTitle, QString(),
+                                                TxFiles::PictureFilter(), sSavePh);
         QFile f(file);
         if (file.isEmpty() || !f.open(QIODevice::ReadOnly))
             return;
-        // The rectangle is in screen pixels of 15 twips at the current zoom.
-        const int zoom = std::max(1, mTxt->ZoomFactor());
         if (insertPicture(f.readAll(), file, r.width() * 15 * 100 / zoom))
             SetDcEdt(true);
         SetTlBar();
@@ -330,9 +349,23 @@ bool uTxm::ObjPicEdit() {
     const int id = mTxt->CurObject();
     if (!id || !isImage(mTxt, id))
         return false;
-    Prompter::instance().message(QStringLiteral("画像ｴﾃﾞｨﾀがないため､画像を編集できません｡"),
-                                 Prompter::Buttons::Ok, Prompter::Icon::Information);
-    return false;
+    // The image editor edits the picture's own file where it refers to
+    // one, else it starts from the work folder.
+    const QString linked = mTxt->ObjectFileName(id);
+    const QString made = TxCompanion::ImageEditorResult(
+        iTy, !linked.isEmpty() && QFileInfo(linked).isFile() ? linked : Usr::sWrkFd);
+    if (made.isEmpty())
+        return false;
+    {
+        Busy busy(*this);
+        mTxt->SetCurObject(id);
+        if (!mTxt->ImageDelete(id))
+            return false;
+        InsPicFl(made);
+    }
+    SetDcEdt(true);
+    SetTlBar();
+    return true;
 }
 
 bool uTxm::ObjPicDelete() {

@@ -9,6 +9,7 @@
 #include "uTrE.h"
 #include "uTxm.h"
 #include "yIni.h"
+#include "zKtl.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -169,8 +170,7 @@ void fmDoc::databaseItem(int iNdx) {
         ExportToTree();
         break;
     case 9:
-        // The companion database tool is started by the tool launcher.
-        SetStatus(QStringLiteral("文書DBﾂｰﾙの起動はまだ使えません"));
+        zKtl::Shared().ActKbs(sDbPh, QString());
         break;
     default:
         break;

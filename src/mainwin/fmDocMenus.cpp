@@ -2,7 +2,10 @@
 // (gaps hold nullptr); the function-key bar reaches the arrays by name. The
 // enabled states follow the editor each time a menu opens.
 #include "MenuActions.h"
+#include "TxCompanion.h"
 #include "fmDoc.h"
+#include "sbMapi.h"
+#include "uTrE.h"
 #include "uTxm.h"
 
 #include <QAction>
@@ -286,8 +289,10 @@ void fmDoc::onItem(const QString& sArray, int iNdx) {
     } else if (sArray == QLatin1String("mnCxd")) {
         codePageItem(iNdx);
     } else if (sArray == QLatin1String("mnMail")) {
-        // Mailing the document is not available yet; the items say so.
-        SetStatus(QStringLiteral("ﾒｰﾙ送信はまだ使えません"));
+        sbMapi::MailItem(
+            iNdx, trE_ ? trE_->GetFile() : QString(),
+            [this](const QString& path) { return TxCompanion::SaveCopy(*txm_, path); },
+            [this](QString& sTx, QString& sCp) { txm_->GetMTxt(sTx, sCp); });
     }
 }
 

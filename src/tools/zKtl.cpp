@@ -40,6 +40,12 @@ QFileInfoList subFolders(const QString& dir) {
     return QDir(dir).entryInfoList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name);
 }
 
+// The parent of the program's folder: where the tools are looked for first.
+QString programParent() {
+    QDir d(Usr::ProgramFolder());
+    return d.cdUp() ? d.absolutePath() : QString();
+}
+
 void tell(const QString& text) {
     Prompter::instance().message(text, Prompter::Buttons::Ok, Prompter::Icon::Warning);
 }
@@ -107,12 +113,9 @@ QString zKtl::Exe(int iNdx) const {
 
 void zKtl::GetExePh(QString& sPhP, const QString& sNm, const QString& sExe, QString& sAp) {
     sAp.clear();
-    QDir parent(Usr::ProgramFolder());
-    if (!parent.cdUp()) {
-        sPhP.clear();
+    sPhP = programParent();
+    if (sPhP.isEmpty())
         return;
-    }
-    sPhP = parent.absolutePath();
     // The first folder named after the tool that holds its executable.
     auto tryFolder = [&](const QFileInfo& dir) {
         if (dir.fileName().compare(sNm, Qt::CaseInsensitive) != 0)
@@ -141,7 +144,7 @@ void zKtl::GetExePh(QString& sPhP, const QString& sNm, const QString& sExe, QStr
     }
 }
 
-bool zKtl::bChkApp(int iNdx) {
+bool zKtl::bFindApp(int iNdx) {
     if (!validIndex(iNdx))
         return false;
     QString& exe = aExe[size_t(iNdx)];
@@ -150,16 +153,26 @@ bool zKtl::bChkApp(int iNdx) {
     QString parent, found;
     GetExePh(parent, Name(iNdx), ExeName(iNdx), found);
     if (!IsToolExe(iNdx, found)) {
-        found = Prompter::instance().openFile(
-            Label(iNdx) + QStringLiteral(" 実行ﾌｧｲﾙの指定"), ExeName(iNdx),
-            QStringLiteral("実行ﾌｧｲﾙ(*%1)|*%1").arg(kExeSuffix), parent);
-        if (!IsToolExe(iNdx, found)) {
-            exe.clear();
-            return false;
-        }
+        exe.clear();
+        return false;
     }
     exe = QFileInfo(found).absoluteFilePath();
     Registry::SaveSetting(Section(), Name(iNdx), exe);
+    return true;
+}
+
+bool zKtl::bChkApp(int iNdx) {
+    if (!validIndex(iNdx))
+        return false;
+    if (bFindApp(iNdx))
+        return true;
+    const QString chosen = Prompter::instance().openFile(
+        Label(iNdx) + QStringLiteral(" 実行ﾌｧｲﾙの指定"), ExeName(iNdx),
+        QStringLiteral("実行ﾌｧｲﾙ(*%1)|*%1").arg(kExeSuffix), programParent());
+    if (!IsToolExe(iNdx, chosen))
+        return false;
+    aExe[size_t(iNdx)] = QFileInfo(chosen).absoluteFilePath();
+    Registry::SaveSetting(Section(), Name(iNdx), aExe[size_t(iNdx)]);
     return true;
 }
 

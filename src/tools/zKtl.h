@@ -43,6 +43,9 @@ public:
     // first (GetExePh), then asked from the user; a found or chosen path is
     // written to the registry.
     bool bChkApp(int iNdx);
+    // As bChkApp without asking: true when the executable is known or found
+    // beside the program (a found path is written to the registry).
+    bool bFindApp(int iNdx);
 
     // Looks for the folder named sNm (ignoring case) among the sub-folders
     // of the program folder's parent (given back in sPhP), then among the

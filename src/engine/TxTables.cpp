@@ -316,14 +316,25 @@ TxEngine::TablePossible TxEngine::TablePossibilities() const {
 void TxEngineState::paintGrid(QPainter& p, const QRectF& area) const {
     QTextDocument* body = doc.body();
     QAbstractTextDocumentLayout* layout = body->documentLayout();
-    const int first = layout->hitTest(area.topLeft(), Qt::FuzzyHit);
-    const int last = layout->hitTest(area.bottomRight(), Qt::FuzzyHit);
-    if (first < 0 || last < 0)
-        return;
+    // A table's place is that of its first and last cells' blocks (tables
+    // come in text order, so the first one below the area ends the walk);
+    // hit-testing the area's corners instead walks the layout from its start
+    // on every repaint.
     p.save();
     p.setPen(QPen(QColor(170, 170, 200), 1, Qt::DotLine));
     for (QTextTable* t : tablesOf(body)) {
-        if (t->lastPosition() < first || t->firstPosition() > last)
+        const QTextBlock first = t->cellAt(0, 0).firstCursorPosition().block();
+        if (layout->blockBoundingRect(first).top() > area.bottom()) {
+            if (t->parentFrame() == body->rootFrame())
+                break;
+            continue;
+        }
+        double bottom = 0;
+        for (int c = 0; c < t->columns(); ++c) {
+            const QTextBlock last = t->cellAt(t->rows() - 1, c).lastCursorPosition().block();
+            bottom = std::max(bottom, layout->blockBoundingRect(last).bottom());
+        }
+        if (bottom + t->format().cellPadding() < area.top())
             continue;
         const QTextTableFormat f = t->format();
         if (f.border() > 0 && f.borderStyle() != QTextFrameFormat::BorderStyle_None)

@@ -1,0 +1,241 @@
+// Relayout after edits: the layout the engine keeps up to date while the user
+// types, deletes, pastes, formats and inserts tables and pictures must be the
+// layout a fresh, complete pass gives the same text - every line at the same
+// place, the same page breaks, the same painted pages - in the page view and
+// in the normal view; and undoing every edit gives back the first layout.
+#include "EngineTestUtil.h"
+#include "TxDocument.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QImage>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <gtest/gtest.h>
+
+#include <random>
+#include <sstream>
+
+namespace {
+
+// Every line of every paragraph (table cells included): where it starts in
+// the text, how long it is and where it stands in the layout.
+struct Line {
+    int block = 0;
+    int start = 0;
+    int length = 0;
+    QPointF pos;
+};
+
+struct Geometry {
+    std::vector<Line> lines;
+    int pages = 0;
+};
+
+Geometry geometry(TxEngine& e) {
+    Geometry g;
+    QTextDocument* body = e.document2().body();
+    QAbstractTextDocumentLayout* layout = body->documentLayout();
+    for (QTextBlock b = body->begin(); b.isValid(); b = b.next()) {
+        const QRectF r = layout->blockBoundingRect(b);
+        const QTextLayout* tl = b.layout();
+        for (int i = 0; tl && i < tl->lineCount(); ++i) {
+            const QTextLine line = tl->lineAt(i);
+            g.lines.push_back({b.blockNumber(), line.textStart(), line.textLength(),
+                               r.topLeft() + line.position()});
+        }
+    }
+    g.pages = e.PageCount();
+    return g;
+}
+
+// The first difference between two layouts, empty when they agree.
+std::string difference(const Geometry& got, const Geometry& want) {
+    std::ostringstream out;
+    if (got.pages != want.pages)
+        out << "pages " << got.pages << " instead of " << want.pages << "; ";
+    if (got.lines.size() != want.lines.size())
+        out << got.lines.size() << " lines instead of " << want.lines.size() << "; ";
+    for (size_t i = 0; i < std::min(got.lines.size(), want.lines.size()); ++i) {
+        const Line& a = got.lines[i];
+        const Line& b = want.lines[i];
+        if (a.block != b.block || a.start != b.start || a.length != b.length ||
+            std::abs(a.pos.x() - b.pos.x()) > 0.01 || std::abs(a.pos.y() - b.pos.y()) > 0.01) {
+            out << "line " << i << " (paragraph " << b.block << ", from " << b.start << ", "
+                << b.length << " chars at " << b.pos.x() << "," << b.pos.y() << ") is paragraph "
+                << a.block << ", from " << a.start << ", " << a.length << " chars at " << a.pos.x()
+                << "," << a.pos.y();
+            break;
+        }
+    }
+    return out.str();
+}
+
+std::vector<QImage> pages(const TxEngine& e, int count) {
+    std::vector<QImage> out;
+    for (int page = 1; page <= count; ++page) {
+        QImage img(int(e.PageWidth() / 30.0) + 1, int(e.PageHeight() / 30.0) + 1,
+                   QImage::Format_RGB32);
+        img.fill(Qt::gray);
+        e.PaintPage(&img, page, 50);
+        out.push_back(img);
+    }
+    return out;
+}
+
+// The layout kept up to date against a complete relayout of the same text;
+// the painted pages too.
+void expectSameAsFullLayout(TxEngine& e, const std::string& step) {
+    SCOPED_TRACE(step);
+    const Geometry kept = geometry(e);
+    const std::vector<QImage> keptPages = pages(e, kept.pages);
+    QTextDocument* body = e.document2().body();
+    body->markContentsDirty(0, body->characterCount());
+    const Geometry full = geometry(e);
+    EXPECT_EQ(difference(kept, full), "");
+    const std::vector<QImage> fullPages = pages(e, full.pages);
+    for (size_t i = 0; i < std::min(keptPages.size(), fullPages.size()); ++i)
+        EXPECT_TRUE(keptPages[i] == fullPages[i]) << "page " << i + 1 << " paints differently";
+}
+
+QString paragraphs(int count, int seed) {
+    QString text;
+    for (int i = 0; i < count; ++i) {
+        text +=
+            QString::fromUtf8("段落 %1: 日本語の文章と English words が続きます。").arg(seed + i);
+        for (int k = 0; k < (seed + i) % 5; ++k)
+            text += QStringLiteral(" More text to wrap the paragraph onto another line.");
+        text += u'|';
+    }
+    return ctl(text);
+}
+
+// Some pages of paragraphs of different lengths, a heading, a table and a
+// forced page break.
+void fill(TxEngine& e) {
+    e.SetText(paragraphs(50, 0) + ctl("#") + paragraphs(40, 50));
+    e.SetSelStart(0);
+    e.SetSelLength(12);
+    e.SetFontSize(18);
+    e.SetFontBold(true);
+    e.SetSelStart(e.Text().size() / 3);
+    ASSERT_TRUE(e.TableInsert(3, 3));
+    e.SetSelText(QStringLiteral("cell text"));
+}
+
+// A place at random in the text; outside tables when `plain`.
+int somewhere(TxEngine& e, std::mt19937& rnd, bool plain) {
+    const int length = e.Text().size();
+    for (int tries = 0; tries < 20; ++tries) {
+        const int pos = std::uniform_int_distribution<int>(0, length)(rnd);
+        e.SetSelStart(pos);
+        if (!plain || e.TableAtCaret() == 0)
+            return pos;
+    }
+    e.SetSelStart(0);
+    return 0;
+}
+
+// One edit of the kind `kind` at a random place; returns what it did.
+std::string edit(TxEngine& e, std::mt19937& rnd, int kind) {
+    QWidget* keys = e.viewport();
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rnd); };
+    const int pos = somewhere(e, rnd, kind >= 5);
+    std::ostringstream what;
+    switch (kind) {
+    case 0: // typing
+        QTest::keyClicks(keys, QStringLiteral("typing more words "));
+        what << "typed at " << pos;
+        break;
+    case 1: // a new paragraph
+        QTest::keyClick(keys, Qt::Key_Return);
+        what << "return at " << pos;
+        break;
+    case 2: { // deleting across paragraphs
+        const int n = pick(40, 900);
+        e.SetSelLength(n);
+        e.Clip(TxEngine::ClipDelete);
+        what << "deleted " << n << " from " << pos;
+        break;
+    }
+    case 3: // a page's worth pasted
+        e.SetSelText(paragraphs(14, pick(0, 100)));
+        what << "pasted a page at " << pos;
+        break;
+    case 4: { // styles
+        const int n = pick(20, 600);
+        e.SetSelLength(n);
+        const int size = pick(8, 26);
+        e.SetFontSize(size);
+        e.SetParaValue(1, pick(0, 4) * 120);
+        e.SetLineSpacing(pick(0, 1) * 400);
+        what << "styled " << n << " from " << pos << " at " << size << " pt";
+        break;
+    }
+    case 5: // a table
+        e.TableInsert(pick(1, 4), pick(1, 3));
+        e.SetSelText(QStringLiteral("table"));
+        what << "table at " << pos;
+        break;
+    case 6: // a picture in the text
+        e.ImageInsertBytes(pngBytes(pick(40, 400), pick(40, 500)), TxEngine::FlowInline);
+        what << "picture at " << pos;
+        break;
+    default: // a page break
+        e.SetSelText(ctl("#"));
+        what << "page break at " << pos;
+        break;
+    }
+    return what.str();
+}
+
+} // namespace
+
+TEST(EngineRelayout, EditsGiveTheLayoutOfAFullPassAndUndoGivesTheFirstBack) {
+    for (int view : {int(TxEngine::ViewPage), int(TxEngine::ViewNormal)}) {
+        SCOPED_TRACE(view == TxEngine::ViewPage ? "page view" : "normal view");
+        TxEngine e;
+        e.resize(900, 700);
+        e.SetViewMode(view);
+        e.show();
+        fill(e);
+        e.document2().body()->clearUndoRedoStacks();
+        const QString text = e.Text();
+        expectSameAsFullLayout(e, "loaded");
+        const Geometry first = geometry(e);
+        ASSERT_GT(first.pages, 4);
+
+        std::mt19937 rnd(view == TxEngine::ViewPage ? 7 : 11);
+        for (int step = 0; step < 48; ++step) {
+            const std::string what = edit(e, rnd, step % 8);
+            expectSameAsFullLayout(e, std::to_string(step) + ": " + what);
+            if (::testing::Test::HasFailure())
+                return;
+        }
+        ASSERT_NE(e.Text(), text);
+        for (int n = 0; e.CanUndo() && n < 1000; ++n)
+            e.Undo();
+        EXPECT_EQ(shown(e.Text()), shown(text));
+        expectSameAsFullLayout(e, "after undo");
+        EXPECT_EQ(difference(geometry(e), first), "");
+    }
+}
+
+// Typing that moves every later page break by a line, then takes it back:
+// the pages after the edit follow at once, in both directions.
+TEST(EngineRelayout, PageBreaksFollowALineAddedAndRemovedNearTheStart) {
+    TxEngine e;
+    e.resize(900, 700);
+    e.SetViewMode(TxEngine::ViewPage);
+    e.SetText(paragraphs(120, 3));
+    const Geometry before = geometry(e);
+    e.SetSelStart(5);
+    QTest::keyClick(e.viewport(), Qt::Key_Return);
+    expectSameAsFullLayout(e, "line added");
+    const Geometry added = geometry(e);
+    EXPECT_NE(difference(added, before), "");
+    QTest::keyClick(e.viewport(), Qt::Key_Backspace);
+    expectSameAsFullLayout(e, "line removed");
+    EXPECT_EQ(difference(geometry(e), before), "");
+}

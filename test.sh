@@ -8,6 +8,7 @@ source "$(dirname "$0")/scripts/setup.sh"
 FOLIUM_TEST_PACKAGES=(libreoffice-writer-nogui antiword clang libclang-rt-14-dev xvfb xdotool)
 FOLIUM_TEST_PACKAGES+=(postgresql)
 FOLIUM_TEST_PACKAGES+=(poppler-utils)
+FOLIUM_TEST_PACKAGES+=(chromium)
 folium_install_packages "${FOLIUM_BUILD_PACKAGES[@]}" "${FOLIUM_TEST_PACKAGES[@]}"
 folium_build
 export QT_QPA_PLATFORM=offscreen

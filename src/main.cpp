@@ -5,6 +5,7 @@
 #include "PdfExport.h"
 #include "Usr.h"
 #include "fmDoc.h"
+#include "yHtm.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -33,6 +34,8 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         QGuiApplication gui(argc, argv);
         pdfexport::install();
+        // .htm is written as the HTML export writes it, pictures beside.
+        yHtm::install();
         QTextStream err(stderr);
         return formats::runHeadless(QCoreApplication::arguments().mid(1), err);
     }

@@ -14,6 +14,8 @@ inline const QString kOpenTitle = QStringLiteral("文書の読み込み");
 inline const QString kInsertTitle = QStringLiteral("ﾃｷｽﾄの挿入");
 inline const QString kSaveAsTitle = QStringLiteral("文書の保存");
 inline const QString kSaveHtmTitle = QStringLiteral("名前を付けて保存");
+// The HTML preview's work file in the work folder.
+inline const QString kPreviewFile = QStringLiteral("$Wrk.htm");
 inline const QString kPictureTitle = QStringLiteral("画像の挿入");
 inline const QString kMetafileTitle = QStringLiteral("画像 WMF形式");
 

@@ -1,6 +1,8 @@
 // uTxm: the save question, saving (own file, database page, save as),
 // preparing a page for the database and loading a file.
+#include "Document.h"
 #include "Frmt.h"
+#include "ModelBridge.h"
 #include "Prompter.h"
 #include "TxEngine.h"
 #include "TxFiles.h"
@@ -8,6 +10,7 @@
 #include "Usr.h"
 #include "mClt.h"
 #include "uTxm.h"
+#include "yHtm.h"
 #include "yIni.h"
 
 #include <QDir>
@@ -117,11 +120,32 @@ bool uTxm::writeFile(const QString& file, int format) {
     return true;
 }
 
-bool uTxm::SaveHtm(int, const QString& vFL) {
-    // The HTML exporter is not attached yet; say so instead of pretending.
-    tellWriteFailure(vFL.isEmpty() ? sFlNm : vFL,
-                     QStringLiteral("HTML 形式の出力はまだ使えません"));
-    return false;
+// Writes the page as HTML through the exporter; without a file the user
+// chooses one. Returns whether the page was written.
+bool uTxm::SaveHtm(int iJb, const QString& vFL) {
+    QString file = vFL.isEmpty() ? sFlNm : vFL;
+    if (file.isEmpty()) {
+        QString ph = sSavePh;
+        emit eAskSavePh(ph);
+        sSavePh = ph.isEmpty() ? yIni::FsGtSpFld(5) : ph;
+        txIME(false);
+        file = Prompter::instance().saveFile(TxFiles::kSaveHtmTitle, QString(),
+                                             TxFiles::SaveHtmFilter(), sSavePh);
+        if (file.isEmpty())
+            return false;
+    }
+    Busy busy(*this);
+    yHtm exporter(TxStyle::Shared());
+    QString why;
+    if (!exporter.cSaveHtm(*mTxt, iJb != 0, file,
+                           yHtm::PageLinks(bridge::fromEngine(mTxt->document2())), Title(), &why)) {
+        tellWriteFailure(file, why);
+        return false;
+    }
+    // The preview's work file is no save of the page: its edits stay unsaved.
+    if (QFileInfo(file) != QFileInfo(Usr::sWrkFd + TxFiles::kPreviewFile))
+        SetDcEdt(false);
+    return true;
 }
 
 // Save (command 4). Returns whether the document was stored.
@@ -193,8 +217,8 @@ bool uTxm::txSaveAs(QString& vFL, bool bNoAct) {
     SetDcEdt(false);
     if (format == TxEngine::FmtHtml && !bNoAct &&
         Prompter::instance().message(file + QStringLiteral(" に出力しました　起動しますか"),
-                                     Prompter::Buttons::YesNo, Prompter::Icon::Question) ==
-            Prompter::Answer::Yes)
+                                     Prompter::Buttons::YesNo,
+                                     Prompter::Icon::Question) == Prompter::Answer::Yes)
         yIni::W_ExpFd(file, true);
     return true;
 }

@@ -25,6 +25,9 @@ namespace {
 // The folder of the file LoadFile is reading (for the files it refers to,
 // such as an HTML page's pictures); empty for bytes from elsewhere.
 thread_local QString loadingFolder;
+// The file SaveFile is writing (for the files written beside it, such as an
+// HTML page's pictures); empty for bytes.
+thread_local QString savingFile;
 
 // Reads bytes of `format` into a fresh TxDocument: the engine's own format
 // here, every other one through the format registry and the model.
@@ -47,7 +50,7 @@ bool encode(const TxDocument& doc, int format, QByteArray* out, QString* error) 
     if (format == TxEngine::FmtPdf)
         return pdfexport::write(doc, out, error);
     std::optional<QByteArray> bytes =
-        formats::Converter::instance().save(bridge::fromEngine(doc), format, error);
+        formats::Converter::instance().save(bridge::fromEngine(doc), format, error, savingFile);
     if (!bytes)
         return false;
     *out = std::move(*bytes);
@@ -217,7 +220,9 @@ bool TxEngine::LoadFile(const QString& path, int format, bool atCaret) {
 
 bool TxEngine::SaveFile(const QString& path, int format) {
     bool ok = false;
+    savingFile = QFileInfo(path).absoluteFilePath();
     const QByteArray bytes = SaveBytes(format, 0, &ok);
+    savingFile.clear();
     if (!ok)
         return false;
     // Written beside the target and renamed over it: a failure never leaves

@@ -1,8 +1,9 @@
 #include "Converter.h"
 
-#include "Docx.h"
 #include "Document.h"
+#include "Docx.h"
 #include "Html.h"
+#include "HtmlWriter.h"
 #include "MsDoc.h"
 #include "PlainText.h"
 #include "Rtf.h"
@@ -49,12 +50,18 @@ void addBuiltins(Converter& c) {
         [](const QByteArray& b, QString*) { return std::optional(textfmt::read(b)); },
         [](const model::Document& d, QString*) { return std::optional(textfmt::write(d)); }));
     // Saved through the HTML exporter, never through the engine.
-    Format htm = entry("htm", {QStringLiteral("htm"), QStringLiteral("html")}, 4, "HTML",
-                       "HTML Document(*.htm;*.html)|*.htm;*.html",
-                       "HTML (*.htm;*.html)|*.htm;*.html",
-                       [](const QByteArray& b, QString* e) { return html::read(b, e); });
+    Format htm =
+        entry("htm", {QStringLiteral("htm"), QStringLiteral("html")}, 4, "HTML",
+              "HTML Document(*.htm;*.html)|*.htm;*.html", "HTML (*.htm;*.html)|*.htm;*.html",
+              [](const QByteArray& b, QString* e) { return html::read(b, e); });
     htm.readIn = [](const QByteArray& b, QString* e, const QString& folder) {
         return html::read(b, e, folder);
+    };
+    // The engine's own HTML: inline styles, pictures in the page's "_images"
+    // folder (embedded when there is no file); the exporter post-processes it.
+    htm.write = [](const model::Document& d, QString* e) { return html::write(d, {}, e); };
+    htm.writeTo = [](const model::Document& d, QString* e, const QString& path) {
+        return html::write(d, path, e);
     };
     c.add(htm);
     // Written from the engine's pages, never read.
@@ -144,7 +151,7 @@ std::optional<model::Document> Converter::load(const QByteArray& bytes, int engi
 }
 
 std::optional<QByteArray> Converter::save(const model::Document& doc, int engineFormat,
-                                          QString* error) const {
+                                          QString* error, const QString& path) const {
     const Format* f = byEngineFormat(engineFormat);
     if (!f || !f->write) {
         if (error)
@@ -152,7 +159,8 @@ std::optional<QByteArray> Converter::save(const model::Document& doc, int engine
         return std::nullopt;
     }
     QString why;
-    std::optional<QByteArray> bytes = f->write(doc, &why);
+    std::optional<QByteArray> bytes =
+        f->writeTo && !path.isEmpty() ? f->writeTo(doc, &why, path) : f->write(doc, &why);
     if (!bytes && error)
         *error = why.isEmpty() ? QStringLiteral("%1 cannot be written").arg(f->title) : why;
     return bytes;
@@ -221,9 +229,15 @@ int runHeadless(const QStringList& args, QTextStream& err) {
         if (doc) {
             const QString dest = QDir(outDir).filePath(QFileInfo(path).completeBaseName() + u'.' +
                                                        out->extensions.value(0, fmtName));
-            const std::optional<QByteArray> bytes = c.save(*doc, out->engineFormat, &why);
+            // A format with an exporter writes the file (and what goes
+            // beside it) itself.
+            const std::optional<QByteArray> bytes =
+                out->exportTo ? std::nullopt : c.save(*doc, out->engineFormat, &why, dest);
             QSaveFile file(dest);
-            if (!bytes)
+            if (out->exportTo) {
+                if (out->exportTo(*doc, dest, &why))
+                    continue;
+            } else if (!bytes)
                 ; // why says it
             else if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
                      !file.commit())

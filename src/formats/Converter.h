@@ -35,6 +35,13 @@ using Writer = std::function<std::optional<QByteArray>(const model::Document&, Q
 // page) also take the folder those are relative to.
 using FolderReader =
     std::function<std::optional<model::Document>(const QByteArray&, QString*, const QString&)>;
+// Writers of formats that put other files beside theirs (the pictures of an
+// HTML page) also take the path of the file being written.
+using FileWriter =
+    std::function<std::optional<QByteArray>(const model::Document&, QString*, const QString&)>;
+// Writes the whole file `path` and whatever belongs beside it; the headless
+// converter uses it instead of `write` when set.
+using Exporter = std::function<bool(const model::Document&, const QString& path, QString*)>;
 
 struct Format {
     QString name;           // "doc", "txt", ...
@@ -54,6 +61,8 @@ struct Format {
     Reader read;
     Writer write;
     FolderReader readIn; // when set, used instead of `read` by load()
+    FileWriter writeTo;  // when set, used instead of `write` by save() given a path
+    Exporter exportTo;
 };
 
 class Converter {
@@ -81,8 +90,9 @@ public:
     std::optional<model::Document> load(const QByteArray& bytes, int engineFormat,
                                         QString* error = nullptr,
                                         const QString& folder = QString()) const;
+    // `path`: the file the bytes are for, for the files written beside it.
     std::optional<QByteArray> save(const model::Document& doc, int engineFormat,
-                                   QString* error = nullptr) const;
+                                   QString* error = nullptr, const QString& path = QString()) const;
 
 private:
     std::vector<Format> formats;

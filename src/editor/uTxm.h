@@ -137,6 +137,37 @@ public:
     // Gives the link and tag markers in [nFrom, nFrom + nLen) (nLen < 0:
     // the whole document) their marker look again.
     void ReStyleMrk(int nFrom, int nLen);
+
+    // --- link and tag markers (uTxmLinks.cpp) ---
+    // The kind code and value of field iFld's target; both empty when the
+    // field cannot be read.
+    void GetMrk(int iFld, QString& sTyp, QString& sVal) const;
+    // The field at the selection (also one or two characters into a
+    // selection that starts just before it); 0 none. The selection stays.
+    int FldAtSel();
+    // A link (InsLink) or a tag (InsTag) at the selection: vMode 0 new, 1
+    // edit the one at the selection, 2 remove it; bObj: on the selected
+    // picture; iFld: a field already known (the object menu's copy of a
+    // neighbouring marker). A cancelled dialog sets vMode to -1. Returns
+    // whether the page changed. Tags exist only in editor type -2.
+    bool InsLink(int& vMode, bool bObj = false, int iFld = 0);
+    bool InsTag(int& vMode, bool bObj = false, int iFld = 0);
+    // Inserts a marker of style 6 (link) or 7 (tag) over the selection and
+    // leaves the caret after it in body text; the field id, 0 when none.
+    int InsMrk(int iStyle, const QString& sCaption, const QString& sTarget);
+    // Removes the marker at the selection, keeping its text or not; the
+    // text left behind is body text. False when there was none.
+    bool DelMrk(bool bKeep);
+    // The nearest link or tag marker before and after the selected picture
+    // (0 none), as the object menu offers to copy them.
+    struct NearMarkers {
+        int before = 0;
+        int after = 0;
+    };
+    NearMarkers MarkersAroundObject();
+    // A marker command chosen in a context menu (50 link, 51 tag): the same
+    // snapshot and modified flag as through rtAct.
+    bool MenuMarker(int iJb, int vMode, bool bObj, int iFld = 0);
     // Checks of the settings dialog's menus, kept here until it is attached:
     // the ruler item and the two paste-mode items (formatted, plain).
     bool rulerMenuChecked = false;
@@ -240,7 +271,13 @@ private:
     void showContextMenu(const QPoint& at);
     // Commands run through the settings dialog (uTxmSettings.cpp).
     bool settingsCommand(int iJb, const QVariant& vArg);
-    bool insertLink(int vMode);
+    // Link (50), tag (51) and data-field placeholder (56) commands.
+    bool markerCommand(int iJb, const QVariant& vArg);
+    bool insertMarker(bool bTag, int& vMode, bool bObj, int iFld);
+    bool askMarker(bool bTag, int vMode, bool bObj, int field, QString& caption, QString& target);
+    int wrapObject(const QString& sTarget);
+    void bodyLook();
+    bool dataField(const QVariant& vArg);
     // The object menu's picture entries.
     bool objectPictureCommand(bool remove);
 

@@ -155,11 +155,14 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     case 88:
         mTxt->Refresh();
         return true;
+    case 50:
+    case 51:
+    case 56:
+        return markerCommand(iJb, vArg);
     // Commands that open a page of the settings dialog.
     case 22:
     case 23:
     case 26:
-    case 50:
     case 65:
     case 66:
     case 67:
@@ -250,6 +253,9 @@ void uTxm::showContextMenu(const QPoint& at) {
             return;
         case sbTxmMenus::ObjDeletePicture:
             objectPictureCommand(true);
+            return;
+        case sbTxmMenus::ObjMarker:
+            MenuMarker(dlg_->iRJb, dlg_->vOpt.toInt(), true, menus.ObjectField());
             return;
         case sbTxmMenus::ObjJob:
             break;

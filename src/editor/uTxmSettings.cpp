@@ -1,5 +1,5 @@
 // uTxm: the commands that run through a page of the settings dialog: find
-// and replace (22, 23), display (26), links (50), page setup (65), user
+// and replace (22, 23), display (26), page setup (65), user
 // styles (66), the picture options (67), input method and saving (68) and
 // table insertion (80).
 #include "TxEngine.h"
@@ -24,8 +24,6 @@ bool uTxm::settingsCommand(int iJb, const QVariant& vArg) {
     }
     case 26:
         return dlg_->Act(QStringLiteral("DP"), ans);
-    case 50:
-        return insertLink(vArg.toInt());
     case 65: {
         const bool done = dlg_->Act(QStringLiteral("PG"), ans);
         if (done)
@@ -75,60 +73,6 @@ bool uTxm::settingsCommand(int iJb, const QVariant& vArg) {
     default:
         return false;
     }
-}
-
-// A new link on the selected text (mode 0), the link at the selection
-// changed (1) or removed, keeping its text (2). Returns whether the page
-// changed.
-bool uTxm::insertLink(int vMode) {
-    if (vMode != 2 && mTxt->SelLength() > 0) {
-        // A trailing paragraph end does not become part of the link.
-        QString sel = mTxt->SelText();
-        int len = mTxt->SelLength();
-        while (len > 0 && (sel.endsWith(QChar(10)) || sel.endsWith(u'\r'))) {
-            sel.chop(1);
-            --len;
-        }
-        mTxt->SetSelLength(len);
-    }
-    int field = 0;
-    if (vMode != 0) {
-        field = mTxt->FieldAtCaret();
-        if (!field)
-            return false;
-        mTxt->SetCurField(field);
-    }
-    if (vMode == 2)
-        return mTxt->FieldDelete(true);
-
-    QString ans =
-        vMode == 0 ? mTxt->SelText() : mTxt->FieldText() + kTab + mTxt->FieldTarget(field);
-    if (!dlg_->Act(QStringLiteral("LK"), ans))
-        return false;
-    const TxmAns::Link l = TxmAns::ReadLink(ans);
-    if (l.target.isEmpty() || l.caption.isEmpty())
-        return false;
-    if (vMode == 1) {
-        mTxt->SetFieldText(l.caption);
-        mTxt->SetFieldType(field, 1);
-        mTxt->SetFieldTarget(field, l.target);
-        mTxt->SetFieldOption(field, 149);
-        return true;
-    }
-    const int from = mTxt->SelStart();
-    mTxt->SetSelText(QString());
-    mTxt->SetSelStart(from);
-    const int id = mTxt->FieldInsert(l.caption);
-    if (!id)
-        return false;
-    mTxt->SetFieldType(id, 1);
-    mTxt->SetFieldTarget(id, l.target);
-    mTxt->SetFieldOption(id, 149);
-    mTxt->SetSelStart(mTxt->FieldStart());
-    mTxt->SetSelLength(mTxt->FieldEnd() - mTxt->FieldStart());
-    SetStl(6, {}, false);
-    mTxt->SetSelStart(mTxt->FieldEnd());
-    return true;
 }
 
 // The picture entries of the object menu: editing in the image editor and

@@ -18,6 +18,10 @@ struct ItemData {
     int opt = 0;
 };
 
+// Table items: the caption of the command they belong to and their word.
+constexpr const char* kTableJob = "tableJob";
+constexpr const char* kTableWord = "tableWord";
+
 } // namespace
 
 Q_DECLARE_METATYPE(ItemData)
@@ -69,9 +73,50 @@ sbTxmMenus::sbTxmMenus(sbTxm& dlg) : QObject(&dlg), dlg_(dlg) {
     item(local, QStringLiteral("ﾀｸﾞの修正"));
     item(local, QStringLiteral("ﾀｸﾞの削除"));
 
+    // The table menu: one submenu per command, its items the command's
+    // option words (an empty word is a separator).
     QMenu* tbl = add(mnEdit_, QStringLiteral("mnTbl"), QStringLiteral("表(&B)"));
-    for (const char* c : {"表挿入", "表分割", "表削除", "表選択", "ｸﾞﾘｯﾄﾞ", "表属性"})
-        item(tbl, QString::fromUtf8(c));
+    struct TableItem {
+        const char* caption;
+        const char* word;
+    };
+    const struct {
+        const char* caption;
+        const char* name;
+        std::initializer_list<TableItem> items;
+    } tableMenus[] = {
+        {"表挿入",
+         "mnTins",
+         {{"表", "表"},
+          {"", ""},
+          {"左側に列", "左"},
+          {"右側に列", "右"},
+          {"", ""},
+          {"上に行", "上"},
+          {"下に行", "下"}}},
+        {"表分割", "mnTsp", {{"現在行の上で分割", "上"}, {"現在行の下で分割", "下"}}},
+        {"表削除", "mnTdel", {{"表", "表"}, {"列", "列"}, {"行", "行"}}},
+        {"表選択", "mnTslc", {{"表", "表"}, {"行", "行"}, {"ｾﾙ", "ｾﾙ"}}},
+        {"ｸﾞﾘｯﾄﾞ", nullptr, {}},
+        {"表属性", "mnProp", {{"表", "表"}, {"行", "行"}, {"ｾﾙ", "ｾﾙ"}}},
+    };
+    for (const auto& m : tableMenus) {
+        const QString caption = QString::fromUtf8(m.caption);
+        if (!m.name) {
+            item(tbl, caption);
+            continue;
+        }
+        QMenu* sub = add(tbl, QString::fromLatin1(m.name), caption);
+        for (const TableItem& i : m.items) {
+            if (!*i.word) {
+                sub->addSeparator();
+                continue;
+            }
+            QAction* a = item(sub, QString::fromUtf8(i.caption));
+            a->setProperty(kTableJob, caption);
+            a->setProperty(kTableWord, QString::fromUtf8(i.word));
+        }
+    }
 
     QMenu* disp = add(mnEdit_, QStringLiteral("mnDisp"), QStringLiteral("表示(&V)"));
     for (const char* c : {"ﾂｰﾙﾊﾞｰ", "文字色指定", "書式指定", "ｽﾃｰﾀｽﾊﾞｰ", "ﾙｰﾗｰ"})
@@ -96,6 +141,13 @@ sbTxmMenus::sbTxmMenus(sbTxm& dlg) : QObject(&dlg), dlg_(dlg) {
     mnObjct_->addSeparator();
     editPicture_ = mnObjct_->addAction(QStringLiteral("画像の編集(&E)"));
     deletePicture_ = mnObjct_->addAction(QStringLiteral("画像の削除(&D)"));
+    mnObjct_->addSeparator();
+    int n = 0;
+    for (const char* c :
+         {"ﾊｲﾊﾟｰﾘﾝｸ(&L)", "ﾊｲﾊﾟｰﾘﾝｸの修正", "ﾊｲﾊﾟｰﾘﾝｸの削除", "ﾀｸﾞ(&G)", "ﾀｸﾞの修正", "ﾀｸﾞの削除"})
+        objMarker_[n++] = item(mnObjct_, QString::fromUtf8(c));
+    copyMarker_[0] = mnObjct_->addAction(QString());
+    copyMarker_[1] = mnObjct_->addAction(QString());
 }
 
 // The two top-level menus own their submenus.
@@ -181,11 +233,27 @@ void sbTxmMenus::Update() {
     set("ﾊｲﾊﾟｰﾘﾝｸの削除", kind == QLatin1String("LK"));
     set("ﾀｸﾞの修正", kind == QLatin1String("TG"));
     set("ﾀｸﾞの削除", kind == QLatin1String("TG"));
-    set("表挿入", bInsTb);
-    set("表分割", bSplTb);
-    set("表削除", bDelRw || bDelCL);
-    set("表選択", bSlcTb);
-    set("表属性", bSlcTb);
+    // The table submenus, as the main window's table menu.
+    auto setMenu = [this](const char* name, bool on) {
+        if (QMenu* m = Menu(QString::fromLatin1(name)))
+            m->menuAction()->setEnabled(on);
+    };
+    auto setItems = [this](const char* name, std::initializer_list<bool> states) {
+        QMenu* m = Menu(QString::fromLatin1(name));
+        if (!m)
+            return;
+        auto state = states.begin();
+        for (QAction* a : m->actions())
+            if (!a->isSeparator() && state != states.end())
+                a->setEnabled(*state++);
+    };
+    setMenu("mnTins", (bInsTb || bInsCL || bInsRw) && !bInHd);
+    setItems("mnTins", {bInsTb, bInsCL, bInsCL, bInsRw, bInsRw});
+    setMenu("mnTsp", bSplTb);
+    setMenu("mnTdel", bDelCL || bDelRw);
+    setItems("mnTdel", {bDelRw, bDelCL, bDelRw});
+    setMenu("mnTslc", bSlcTb);
+    setMenu("mnProp", bDelRw);
     if (QAction* a = Item(QStringLiteral("文書貼付")))
         a->setChecked(!ed->bPastTx);
     const char* bars[4] = {"ﾂｰﾙﾊﾞｰ", "文字色指定", "書式指定", "ｽﾃｰﾀｽﾊﾞｰ"};
@@ -200,6 +268,38 @@ void sbTxmMenus::Update() {
     }
 }
 
+// Markers on the selected picture: only an inline picture (a character of
+// the text) can carry one; tags only in the page editor of the database.
+void sbTxmMenus::updateObjectMarkers() {
+    uTxm* ed = dlg_.editor();
+    const bool inlinePicture = ed && ed->mTxt->CurObject() != 0 && ed->mTxt->SelLength() == 1;
+    const bool tags = ed && ed->Type() == -2;
+    QString kind, value;
+    if (inlinePicture)
+        ed->GetMrk(ed->FldAtSel(), kind, value);
+    const bool none = kind.isEmpty();
+    const bool on[6] = {none, kind == QLatin1String("LK"), kind == QLatin1String("LK"),
+                        none, kind == QLatin1String("TG"), kind == QLatin1String("TG")};
+    for (int i = 0; i < 6; ++i) {
+        objMarker_[i]->setVisible(i < 3 || tags);
+        objMarker_[i]->setEnabled(inlinePicture && on[i]);
+    }
+    const uTxm::NearMarkers near =
+        inlinePicture && none ? ed->MarkersAroundObject() : uTxm::NearMarkers{};
+    copyField_[0] = near.before;
+    copyField_[1] = near.after;
+    for (int i = 0; i < 2; ++i) {
+        QString k;
+        if (copyField_[i])
+            ed->GetMrk(copyField_[i], k, value);
+        const bool tag = k == QLatin1String("TG");
+        copyMarker_[i]->setText((i == 0 ? QStringLiteral("直前の") : QStringLiteral("直後の")) +
+                                (tag ? QStringLiteral("ﾀｸﾞ") : QStringLiteral("ﾘﾝｸ")) +
+                                QStringLiteral("を複写"));
+        copyMarker_[i]->setVisible(copyField_[i] != 0 && (!tag || tags));
+    }
+}
+
 bool sbTxmMenus::Choose(QAction* a) {
     dlg_.iRJb = 0;
     dlg_.vOpt = 0;
@@ -207,6 +307,15 @@ bool sbTxmMenus::Choose(QAction* a) {
     if (!a)
         return false;
     chosen_ = a->text();
+    // A table item runs its submenu's command with its word; the command's
+    // caption is what the repeat item repeats.
+    if (const QVariant job = a->property(kTableJob); job.isValid()) {
+        if (!dlg_.SetJob(job.toString()))
+            return false;
+        chosen_ = job.toString();
+        dlg_.vOpt = a->property(kTableWord).toString();
+        return true;
+    }
     const ItemData d = a->data().value<ItemData>();
     if (!dlg_.SetJob(a->text(), d.element))
         return false;
@@ -221,9 +330,6 @@ bool sbTxmMenus::Choose(QAction* a) {
         break;
     case 72: // formatted paste on, or plain text when switched off
         dlg_.vOpt = a->isCheckable() && !a->isChecked() ? 3 : 2;
-        break;
-    case 80:
-        dlg_.vOpt = QStringLiteral("表");
         break;
     default:
         break;
@@ -241,7 +347,9 @@ sbTxmMenus::ObjectChoice sbTxmMenus::PopupObject(const QPoint& global) {
     dlg_.iRJb = 0;
     dlg_.vOpt = 0;
     chosen_.clear();
+    objField_ = 0;
     Update();
+    updateObjectMarkers();
     QAction* chosen = mnObjct_->exec(global);
     if (!chosen)
         return ObjNone;
@@ -249,5 +357,18 @@ sbTxmMenus::ObjectChoice sbTxmMenus::PopupObject(const QPoint& global) {
         return ObjEditPicture;
     if (chosen == deletePicture_)
         return ObjDeletePicture;
+    for (int i = 0; i < 2; ++i) {
+        if (chosen == copyMarker_[i]) {
+            QString kind, value;
+            dlg_.editor()->GetMrk(copyField_[i], kind, value);
+            dlg_.iRJb = kind == QLatin1String("TG") ? 51 : 50;
+            objField_ = copyField_[i];
+            chosen_ = chosen->text();
+            return ObjMarker;
+        }
+    }
+    for (QAction* a : objMarker_)
+        if (chosen == a)
+            return Choose(chosen) ? ObjMarker : ObjNone;
     return Choose(chosen) ? ObjJob : ObjNone;
 }

@@ -25,7 +25,9 @@ public:
     // Shows the object menu of picture `id`; returns the chosen action's
     // kind: 0 none, else the job in iRJb, or one of the picture commands
     // below.
-    enum ObjectChoice { ObjNone = 0, ObjJob, ObjEditPicture, ObjDeletePicture };
+    // ObjMarker: a link or tag item on the picture (iRJb 50 or 51, vOpt the
+    // mode), with ObjectField() the marker to copy onto it (0 none).
+    enum ObjectChoice { ObjNone = 0, ObjJob, ObjEditPicture, ObjDeletePicture, ObjMarker };
     ObjectChoice PopupObject(const QPoint& global);
 
     // Brings the enabled and checked states up to date (also done by Popup).
@@ -48,6 +50,13 @@ public:
     QAction* RepeatItem() const { return repeat_; }
     // The caption of the item chosen last (empty when none was).
     QString Chosen() const { return chosen_; }
+    // The object menu's marker items: new / edit / remove link, the same
+    // for tags, then the copies of the markers before and after the picture.
+    QAction* ObjectMarkerItem(int i) const { return objMarker_[i]; }
+    QAction* CopyBeforeItem() const { return copyMarker_[0]; }
+    QAction* CopyAfterItem() const { return copyMarker_[1]; }
+    // The marker the chosen copy item copies (0 for the other items).
+    int ObjectField() const { return objField_; }
 
 private:
     QMenu* add(QMenu* parent, const QString& name, const QString& title);
@@ -59,6 +68,11 @@ private:
     QAction* repeat_ = nullptr;
     QAction* editPicture_ = nullptr;
     QAction* deletePicture_ = nullptr;
+    QAction* objMarker_[6] = {};
+    QAction* copyMarker_[2] = {};
+    int copyField_[2] = {0, 0};
+    int objField_ = 0;
+    void updateObjectMarkers();
     QList<QMenu*> menus_;
     QString chosen_;
 };

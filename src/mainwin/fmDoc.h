@@ -82,6 +82,13 @@ public:
     void ImportPage(int mode);
     // Opens the page-tree dialog for browsing the pages.
     void ReferPages();
+    // A clicked tag: the page-tree dialog opens on page sNo (found through
+    // its places in the tree). Without a database, or when the page is in
+    // no place of the tree, the user is told.
+    void OpenTag(const QString& sNo);
+    // The editor asks for the page a new tag leads to: the page-tree dialog
+    // lets the user pick it; its number and title, both empty on Cancel.
+    void AskTag(QString& sNo, QString& sCap);
 
     // The panes, for the other parts of the window and for tests.
     uTxm* editor() const { return txm_; }

@@ -1,8 +1,10 @@
 // fmDoc: moving pages between the editor and the document database, through
 // the page store and the page-tree dialog.
 #include "PageStore.h"
+#include "Prompter.h"
 #include "fmDoc.h"
 #include "sbTrX.h"
+#include "uTrX.h"
 
 #include <QApplication>
 
@@ -51,4 +53,45 @@ void fmDoc::ImportPage(int mode) {
 void fmDoc::ReferPages() {
     const CodeMenuHook hook(*this);
     Store(*this).ReferPages();
+}
+
+void fmDoc::OpenTag(const QString& sNo) {
+    bool ok = false;
+    const qint64 nDno = sNo.trimmed().toLongLong(&ok);
+    if (!ok || nDno <= 0)
+        return;
+    if (sDbPh.isEmpty()) {
+        Prompter::instance().message(
+            QStringLiteral("ﾀｸﾞ先の文書を開くには､文書ﾃﾞｰﾀｰﾍﾞｰｽに接続して下さい"));
+        return;
+    }
+    const CodeMenuHook hook(*this);
+    sbTrX dlg(this);
+    dlg.Prepare(2);
+    dlg.Tree()->SetLeaf(nDno);
+    QString sNoP, sNoC;
+    bool bLnk = false;
+    dlg.Tree()->GetPrCdNo(sNoP, sNoC, bLnk);
+    if (sNoC != QString::number(nDno)) {
+        Prompter::instance().message(
+            QStringLiteral("ﾀｸﾞ先の文書(%1)がﾂﾘｰに見つかりません").arg(nDno));
+        return;
+    }
+    Prompter::instance().exec(dlg);
+}
+
+void fmDoc::AskTag(QString& sNo, QString& sCap) {
+    sNo.clear();
+    sCap.clear();
+    if (sDbPh.isEmpty())
+        return;
+    sbTrX dlg(this);
+    dlg.Prepare(1);
+    Prompter::instance().exec(dlg);
+    if (dlg.result() != QDialog::Accepted || dlg.ChosenTitle().isEmpty())
+        return;
+    QString sNoP;
+    bool bLnk = false;
+    dlg.Tree()->GetPrCdNo(sNoP, sNo, bLnk);
+    sCap = dlg.ChosenTitle();
 }

@@ -106,8 +106,18 @@ void fmDoc::buildPanes() {
 }
 
 void fmDoc::connectPanes() {
+    // A tag leads to a page of the database, anything else outside.
     connect(
-        txm_, &uTxm::eClckLink, this, [this](QString&, QString&, QString& sVal) { onLink(sVal); },
+        txm_, &uTxm::eClckLink, this,
+        [this](QString& sTyp, QString&, QString& sVal) {
+            if (sTyp == QLatin1String("TG"))
+                OpenTag(sVal);
+            else
+                onLink(sVal);
+        },
+        Qt::DirectConnection);
+    connect(
+        txm_, &uTxm::eAskTag, this, [this](QString& sNo, QString& sCap) { AskTag(sNo, sCap); },
         Qt::DirectConnection);
     connect(
         txm_, &uTxm::eAskSavePh, this, [this](QString& sPh) { sPh = trE_->GetPth(1); },

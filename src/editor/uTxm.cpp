@@ -33,6 +33,7 @@ uTxm::uTxm(QWidget* parent) : QWidget(parent) {
     connect(mTxt, &QTextEdit::cursorPositionChanged, this, &uTxm::onCaretMoved);
     connect(mTxt, &QTextEdit::selectionChanged, this, &uTxm::onCaretMoved);
     connect(mTxt, &TxEngine::fieldClicked, this, &uTxm::onFieldClicked);
+    connect(mTxt, &TxEngine::textFrameActivated, this, &uTxm::syncFrame);
     connect(mTxt, &QWidget::customContextMenuRequested, this, &uTxm::showContextMenu);
     connect(txTitle, &QLineEdit::textEdited, this, &uTxm::onUserEdit);
     connect(txTitle, &QLineEdit::returnPressed, this, &uTxm::onTitleEnter);

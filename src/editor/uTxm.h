@@ -107,6 +107,35 @@ public:
     bool ObjPicEdit();
     bool ObjPicDelete();
 
+    // --- label frames (uTxmLabels.cpp) ---
+    // Label-frame commands: 0 the numbering preview in the page view, 1 and
+    // 2 the emptied page split into 2 or 3 bands of text frames, 4 empty the
+    // frame being edited, 5 save its content as a file, 6 load a file into
+    // it, 7 empty every frame, 8 load one file into every frame.
+    void rtActTL(int iJb);
+    // The fill phase. T_Start numbers the text frames and the kind-1 fields
+    // (data-field placeholders and link markers) in enumeration order, and
+    // the tables of the main text and then of each frame in order; the
+    // calls after it take those 1-based numbers and ignore missing ones.
+    // T_End returns to the end of the main text.
+    void T_Start(const QString& sBmp);
+    void T_End();
+    QString TvCelVL(int iNo, int nRw, int nCL);                  // the cell's text
+    void TvCelVL(int iNo, int nRw, int nCL, const QString& sVL); // set it
+    bool T_TxFrDt(int iNo, const QByteArray& yDt); // Word bytes into frame iNo
+    bool T_TxFdTx(int iFd, const QString& sTxt);   // the caption of field iFd
+    bool T_TxFdPc(int iFd, const QString& sPcFL);  // field iFd becomes the picture
+    // Shows an engine in the page view over an image file (the numbering
+    // preview's copy); set by the host that has the page view.
+    std::function<void(TxEngine& tx, const QString& sImg)> ShowPages;
+    // The fill phase's numbering lists (comma-separated ids) and tables
+    // (x: the frame id, 0 the main text; y: the engine's table id).
+    QString sFrLst;
+    QString sFdLst;
+    QList<QPoint> aTbLst;
+    // Keeps iTf on the frame the engine edits (its frame activation events).
+    void syncFrame();
+
     // --- the settings dialog, owned by the control ---
     sbTxm* Dialog() const { return dlg_; }
     // The suffix of the control's settings groups "TX_DISP" and "TX_BAR".
@@ -248,6 +277,14 @@ private:
     void onTitleEnter();
     bool onEngineKey(QKeyEvent* k);
     void onEngineFocus();
+
+    // Label frames (uTxmLabels.cpp).
+    void previewNumbers();
+    bool splitPage(int bands);
+    void saveFrame();
+    bool loadFrames(bool all);
+    int fillTable(int iNo);
+    bool fillField(int iFd);
 
     // Commands (uTxmAct.cpp).
     bool runCommand(int iJb, const QVariant& vArg);

@@ -36,10 +36,14 @@ bool TxEngine::HeadFootActivate(int part) {
 }
 
 void TxEngine::HeadFootDeactivate() {
+    const bool inFrame = d->activeFrame != 0;
     d->closeOverlay();
     d->activePart = 0;
     d->activeFrame = 0;
     viewport()->update();
+    // Hosts that follow the frame being edited hear that it ended.
+    if (inFrame)
+        emit textFrameActivated(0);
 }
 
 int TxEngine::HeadFootActive() const {

@@ -3,9 +3,11 @@
 // panes, the database, the header and footer toggles, label frames.
 #include "MenuActions.h"
 #include "Prompter.h"
+#include "TxEngine.h"
 #include "Usr.h"
 #include "fmDoc.h"
 #include "sbDoc.h"
+#include "sbInsLb.h"
 #include "uTrE.h"
 #include "uTxm.h"
 #include "yIni.h"
@@ -124,17 +126,39 @@ void fmDoc::toggleHeadFoot(const QString& sArray, int iNdx) {
 }
 
 void fmDoc::labelFrame(int iNdx) {
-    // Label frames and their layout dialog are the editor's; until they are
-    // there, the items say so instead of doing nothing.
-    Q_UNUSED(iNdx);
-    SetStatus(QStringLiteral("ﾗﾍﾞﾙ枠はまだ使えません"));
+    if (iNdx == 2 || iNdx == 3 || iNdx == 4) {
+        txm_->rtActTL(iNdx + 2); // empty, save, load the frame being edited
+        return;
+    }
+    if (iNdx == 6 || iNdx == 7) {
+        txm_->rtActTL(iNdx + 1); // empty, load every frame
+        return;
+    }
+    if (iNdx != 0)
+        return;
+    // A sheet of labels replaces the page: asked first when it holds text.
+    TxEngine* tx = txm_->GetObj();
+    if ((txm_->bHaveData() || tx->NextTextFrame(0) != 0) &&
+        Prompter::instance().message(QStringLiteral("文書は初期化されますが良いですか"),
+                                     Prompter::Buttons::OkCancel,
+                                     Prompter::Icon::Question) != Prompter::Answer::Ok) {
+        txm_->EndObj();
+        return;
+    }
+    txm_->SetText(QString());
+    txm_->EndObj();
+    sbInsLb dialog(this);
+    QString sMsg;
+    dialog.Act(txm_, sMsg);
+    if (!sMsg.isEmpty())
+        SetStatus(sMsg.replace(u'\r', u' '));
 }
 
 void fmDoc::toolItem(int iNdx) {
     if (iNdx == 4 || iNdx == 5)
         txm_->rtAct(56, iNdx == 4 ? 1 : 0);
-    else
-        labelFrame(iNdx);
+    else if (iNdx >= 0 && iNdx <= 2)
+        txm_->rtActTL(iNdx); // numbering preview, 2 or 3 bands
 }
 
 void fmDoc::openFolderItem(int iNdx) {

@@ -128,11 +128,15 @@ QString paraStyle(const model::Paragraph& p) {
     s += QLatin1String("margin-right:") + pt(f.rightIndent) + u';';
     s += QLatin1String("margin-top:") + pt(f.spaceBefore) + u';';
     s += QLatin1String("margin-bottom:") + pt(f.spaceAfter) + u';';
+    const model::CharFormat& lead = leadFormat(p);
+    // A line height the editor gives in twips (its styles: size x factor)
+    // as a percentage of the paragraph's font size; exact heights in points.
     if (f.lineRule == model::LineRule::Auto)
         s += QStringLiteral("line-height:%1%;").arg(qRound(f.lineSpacing * 100.0 / 240));
+    else if (f.lineRule == model::LineRule::AtLeast && lead.halfPoints > 0)
+        s += QStringLiteral("line-height:%1%;").arg(qRound(f.lineSpacing * 10.0 / lead.halfPoints));
     else
         s += QLatin1String("line-height:") + pt(f.lineSpacing) + u';';
-    const model::CharFormat& lead = leadFormat(p);
     s += fontFamily(lead) + QLatin1String("font-size:") + pt(lead.halfPoints * 10) + u';';
     if (const model::Color shade = sharedShading(p); shade != model::kAutoColor)
         s += QLatin1String("background-color:#") + colorText(shade) + u';';

@@ -472,6 +472,17 @@ void Pager::paintViewOver(const TxDocument& doc, QPainter& p, const QRectF& area
         p.save();
         p.translate(pageBand(doc, pg).topLeft());
         paintParts(doc, p, pg, scale(), false, selectedId);
+        // Frames without a border (label frames) show their edges on screen
+        // only, so they can be found and edited; nothing of this prints.
+        p.setPen(QPen(QColor(170, 170, 170), 0, Qt::DotLine));
+        p.setBrush(Qt::NoBrush);
+        for (const auto& fr : doc.frames) {
+            int at = 0;
+            QRectF r;
+            if (fr->border.style == 0 && fr->id != selectedId && placeFrame(doc, *fr, &at, &r) &&
+                at == pg)
+                p.drawRect(QRectF(r.topLeft() * scale(), r.size() * scale()));
+        }
         p.restore();
     }
 }

@@ -6,6 +6,7 @@
 #include "TxLabelFrames.h"
 
 #include <QFile>
+#include <QImage>
 
 namespace {
 
@@ -120,6 +121,21 @@ TEST_F(EditorTest, FrameCommandsEmptyAndLoadTheFramesOnly) {
     e->TextFrameSelect(0);
     t.rtActTL(4);
     EXPECT_EQ(e->Text(), QStringLiteral("main"));
+
+    // 6 loads a file into the frame being edited, 5 saves that frame alone;
+    // neither is a save or load of the document.
+    e->TextFrameSelect(second);
+    t.SetDcEdt(false);
+    prompter.answerOpenFile(file);
+    t.rtActTL(6);
+    EXPECT_TRUE(e->Text().startsWith(QStringLiteral("Addressee")));
+    EXPECT_TRUE(t.bDcEdt());
+    const QString saved = dir + QStringLiteral("/frame.txt");
+    prompter.answerSaveFile(saved);
+    t.rtActTL(5);
+    EXPECT_EQ(QString::fromUtf8(TestEnv::readFile(saved)).trimmed(), QStringLiteral("Addressee"));
+    EXPECT_EQ(t.sFlNm, QStringLiteral("/tmp/sheet.doc"));
+    EXPECT_TRUE(t.bDcEdt());
 }
 
 TEST_F(EditorTest, FillPhaseAndPreviewNumberFramesFieldsAndTables) {
@@ -189,4 +205,21 @@ TEST_F(EditorTest, FillPhaseAndPreviewNumberFramesFieldsAndTables) {
     e->TextFrameSelect(f1);
     EXPECT_TRUE(e->Text().startsWith(QStringLiteral("Frame one")));
     e->TextFrameSelect(0);
+
+    // A data field replaced by a picture: its caption goes, the picture is
+    // kept in the document, and a paragraph break ends the text.
+    const QString png = dir + QStringLiteral("/stamp.png");
+    QImage stamp(40, 20, QImage::Format_RGB32);
+    stamp.fill(Qt::red);
+    ASSERT_TRUE(stamp.save(png));
+    t.T_Start(QString());
+    ASSERT_TRUE(t.T_TxFdPc(2, png));
+    t.T_End();
+    e->SetCurField(data);
+    EXPECT_EQ(e->FieldText(), QString());
+    const int image = e->NextImage(0);
+    ASSERT_NE(image, 0);
+    e->SetCurObject(image);
+    EXPECT_EQ(e->ObjectLayout(), 1);
+    EXPECT_TRUE(e->Text().endsWith(QChar(10)));
 }

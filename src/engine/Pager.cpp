@@ -211,13 +211,20 @@ bool Pager::hasPage(TxDocument& doc, int page) const {
     if (page == 1)
         return true;
     return withPaged(doc, [&] {
-        // Hit-testing lays the text out down to the point asked for.
+        // Hit-testing lays the text out down to the point asked for, and a
+        // paragraph reaching below the page's top shows the page is there;
+        // only near the end does the page count (the whole layout) decide.
         QTextDocument* lay = layoutOf(doc);
-        const double top = (page - 1) * pitch(doc);
-        if (lay->documentLayout()->hitTest(QPointF(1, top + 1), Qt::FuzzyHit) < 0)
+        QAbstractTextDocumentLayout* layout = lay->documentLayout();
+        const double top = origin(doc, page);
+        const int pos = layout->hitTest(QPointF(1, contentTop(doc, page) + 1), Qt::FuzzyHit);
+        if (pos < 0)
             return false;
-        const QRectF r = lay->documentLayout()->blockBoundingRect(lay->lastBlock());
-        return r.bottom() > top || lay->pageCount() >= page;
+        QTextBlock b = lay->findBlock(pos);
+        for (int n = 0; b.isValid() && n < 3; b = b.next(), ++n)
+            if (layout->blockBoundingRect(b).bottom() > top)
+                return true;
+        return lay->pageCount() >= page;
     });
 }
 

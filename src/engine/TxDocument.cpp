@@ -45,6 +45,12 @@ void txApplyDefaults(QTextDocument* doc) {
     font.setStyleStrategy(QFont::PreferNoShaping);
     font.setKerning(false);
     doc->setDefaultFont(font);
+    // Paragraphs run left to right unless their format says otherwise, as in
+    // Word (which never guesses a paragraph's direction from its text); it
+    // also spares the layout a scan of every paragraph's text on each pass.
+    QTextOption option = doc->defaultTextOption();
+    option.setTextDirection(Qt::LeftToRight);
+    doc->setDefaultTextOption(option);
     doc->setDocumentMargin(0);
     doc->setUndoRedoEnabled(true);
 }

@@ -368,6 +368,11 @@ int TxEngine::PageCount() const {
     return d->pager.pageCount(d->doc);
 }
 
+bool TxEngine::HasPage(int page) const {
+    d->pager.ensure(d->doc);
+    return page >= 1 && d->pager.hasPage(d->doc, page);
+}
+
 void TxEngine::PaintPage(QPainter& painter, int page, double scale) const {
     d->pager.ensure(d->doc);
     d->pager.paintPage(d->doc, painter, page, scale);

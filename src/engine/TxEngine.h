@@ -292,6 +292,9 @@ public:
 
     // --- Pages: the same pagination serves the page view, printing and PDF ---
     int PageCount() const;
+    // Whether page `page` (from 1) exists, laying the text out only that far:
+    // cheaper than PageCount in a long document that is not laid out yet.
+    bool HasPage(int page) const;
     // Paints page `page` (from 1) with its header, footer, frames and images.
     // `scale` maps page pixels (15 twips) to painter units; the page's
     // top-left corner is the painter's origin.

@@ -239,3 +239,31 @@ TEST(EngineRelayout, PageBreaksFollowALineAddedAndRemovedNearTheStart) {
     expectSameAsFullLayout(e, "line removed");
     EXPECT_EQ(difference(geometry(e), before), "");
 }
+
+// HasPage answers from the layout down to the page asked for; it must agree
+// with the complete count for text that ends in a paragraph, on a page break
+// or in a table, in both views.
+TEST(EngineRelayout, HasPageAgreesWithThePageCount) {
+    for (int view : {int(TxEngine::ViewPage), int(TxEngine::ViewNormal)}) {
+        SCOPED_TRACE(view);
+        for (int ending = 0; ending < 3; ++ending) {
+            SCOPED_TRACE(ending);
+            TxEngine e;
+            e.SetViewMode(view);
+            e.SetText(paragraphs(45 + ending * 7, ending));
+            e.SetSelStart(e.Text().size());
+            if (ending == 0) {
+                e.SetSelText(ctl("last#"));
+            } else if (ending == 2) {
+                ASSERT_TRUE(e.TableInsert(6, 2));
+            }
+            ASSERT_LT(e.PageCount(), 12);
+            TxEngine fresh; // the same text, never counted before it is asked
+            fresh.SetViewMode(view);
+            fresh.LoadBytes(e.SaveBytes(TxEngine::FmtNative), TxEngine::FmtNative);
+            for (int page = 1; page <= 12; ++page)
+                EXPECT_EQ(fresh.HasPage(page), page <= e.PageCount()) << "page " << page;
+            EXPECT_FALSE(e.HasPage(0));
+        }
+    }
+}

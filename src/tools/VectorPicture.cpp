@@ -22,6 +22,10 @@ std::optional<VectorPicture> VectorPicture::FromBytes(const QByteArray& bytes) {
     p.bytes_ = bytes;
     if (pictures::IsMetafile(pictures::TypeOf(bytes))) {
         p.twips_ = pictures::MetafileSize(bytes);
+        // A header that reads while the records do not would give an empty
+        // window and no picture.
+        if (!p.twips_.isEmpty() && pictures::Render(bytes, QSize(16, 16)).isNull())
+            return std::nullopt;
     } else if (looksLikeSvg(bytes)) {
         QSvgRenderer r(bytes);
         if (!r.isValid())

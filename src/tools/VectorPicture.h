@@ -14,7 +14,7 @@ class QMimeData;
 class VectorPicture {
 public:
     // nullopt when the bytes are neither SVG nor a metafile that can be
-    // measured.
+    // measured and drawn.
     static std::optional<VectorPicture> FromBytes(const QByteArray& bytes);
     // The clipboard's metafile or SVG picture, if it holds one.
     static std::optional<VectorPicture> FromMime(const QMimeData* md);

@@ -1,4 +1,5 @@
 #include "Metafiles.h"
+#include "Pictures.h"
 #include "ScriptedPrompter.h"
 #include "TestEnv.h"
 #include "Usr.h"
@@ -147,6 +148,13 @@ TEST_F(PictureSizeTest, CancelNoPictureAndSvg) {
     EXPECT_FALSE(ok);
     sbWmf().Act(dir + QStringLiteral("/missing.wmf"), out, 0, ok);
     EXPECT_FALSE(ok);
+    // A header that reads but records that do not draw (the largest-record
+    // field too small for the records that follow).
+    QByteArray damaged = testmeta::WmfWithTextAndLines();
+    EXPECT_TRUE(VectorPicture::FromBytes(damaged));
+    damaged[22 + 12] = 2;
+    EXPECT_FALSE(pictures::MetafileSize(damaged).isEmpty());
+    EXPECT_FALSE(VectorPicture::FromBytes(damaged));
 
     // SVG, from the clipboard: 300 x 150 pixels is 4500 x 2250 twips.
     auto* md = new QMimeData;

@@ -13,7 +13,6 @@ namespace LabelLayout {
 namespace {
 
 const QString kGroup = QStringLiteral("LABEL");
-constexpr int kKeys = 20;
 constexpr double kMaxMm = 300;
 constexpr int kMaxCount = 99;
 
@@ -139,7 +138,7 @@ void SortLines(QStringList& lines) {
 QStringList LoadList(yIni& ini) {
     ini.GetGtx(kGroup);
     QString joined;
-    for (int n = 1; n <= kKeys; ++n) {
+    for (int n = 1; n <= kMaxLines; ++n) {
         const QString v = ini.vGtVal(key(n), QString());
         if (!v.isEmpty())
             joined += v + u',';
@@ -159,7 +158,7 @@ void SaveList(yIni& ini, const QStringList& lines) {
     for (const QString& line : lines)
         ini.SetVal(key(++n), line);
     // Keys no line fills now would bring old lines back at the next read.
-    while (++n <= kKeys)
+    while (++n <= kMaxLines)
         if (!ini.vGtVal(key(n), QString()).isEmpty())
             ini.SetVal(key(n), QString());
     ini.SetGtx();

@@ -69,7 +69,9 @@ QString Line(const Fields& f);
 std::optional<Fields> ParseLine(const QString& line);
 
 // The stored layouts: group "LABEL", keys "LB_1".."LB_20", empty ones
-// skipped, sorted ascending by binary comparison.
+// skipped, sorted ascending by binary comparison. Only that many are read
+// back, so the list holds no more.
+constexpr int kMaxLines = 20;
 QStringList LoadList(yIni& ini);
 // Writes `lines` in order to "LB_1", "LB_2", ... and empties the keys up to
 // "LB_20" that no line fills now.

@@ -26,6 +26,8 @@ const QString kMeasureHint = QStringLiteral("0～300 mm の数を入れてくだ
 const QString kSizeHint = QStringLiteral("0より大きく300 mm までの数を入れてください");
 const QString kCountHint = QStringLiteral("1～99 の数を入れてください");
 const QString kNoRoom = QStringLiteral("行数・列数と間隔が印字域に収まりません");
+const QString kListFull =
+    QStringLiteral("ﾚｲｱｳﾄは20件まで登録できます。不要な行を選んで修正してください");
 
 // A group of two labelled fields.
 QGroupBox* pair(QWidget* parent, const QString& title, const QString& first, QLineEdit*& a,
@@ -195,6 +197,11 @@ void sbInsLb::addLine(bool replace) {
     const std::optional<Fields> typed = readFields();
     if (!typed)
         return;
+    // A line past the last stored key would be gone the next time.
+    if (List1->count() >= kMaxLines && !(replace && List1->currentItem())) {
+        Prompter::instance().message(kListFull, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+        return;
+    }
     const Fit fit = FitToPage(*typed, page);
     // Rows, columns and gaps that leave no room for a label would list a
     // layout of no size.

@@ -383,6 +383,34 @@ TEST_F(LabelDialogTest, WideGridIsClippedAtTheRightEdgeWithTheNotice) {
     EXPECT_EQ(ed->mTxt->document2().frames.size(), 15u);
 }
 
+TEST_F(LabelDialogTest, FullListTakesNoFurtherLineButAReplacement) {
+    for (int n = 1; n <= kMaxLines; ++n)
+        storeLine(
+            n,
+            QStringLiteral("【 1面】 1行 * 1列 左20.0 上20.0 巾50.0(5.0) 高%1.0(5.0)").arg(n + 9));
+    prompter.answerMessage(Prompter::Answer::Ok); // the list is full
+    prompter.answerMessage(Prompter::Answer::Yes);
+    run([](sbInsLb& d) {
+        ASSERT_EQ(d.List1->count(), kMaxLines);
+        d.List1->setCurrentRow(-1);
+        d.cmRet[0]->click();
+        EXPECT_EQ(d.List1->count(), kMaxLines);
+        d.List1->setCurrentRow(0);
+        d.txHi->setText(QStringLiteral("40"));
+        d.cmRet[1]->click(); // replaces the first line
+        EXPECT_EQ(d.List1->count(), kMaxLines);
+        d.cmOk[1]->click();
+    });
+    ASSERT_EQ(prompter.messages().size(), 2);
+    EXPECT_TRUE(prompter.messages()[0].startsWith(QStringLiteral("ﾚｲｱｳﾄは20件まで")));
+    const QStringList stored = LoadList(settings());
+    EXPECT_EQ(stored.size(), kMaxLines);
+    EXPECT_TRUE(stored.contains(
+        QStringLiteral("【 1面】 1行 * 1列 左20.0 上20.0 巾50.0(5.0) 高40.0(5.0)")));
+    EXPECT_FALSE(stored.contains(
+        QStringLiteral("【 1面】 1行 * 1列 左20.0 上20.0 巾50.0(5.0) 高10.0(5.0)")));
+}
+
 // ------------------------------------------------------------ printed sheet
 
 namespace {

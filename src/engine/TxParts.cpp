@@ -72,7 +72,9 @@ void TxEngineState::closeOverlay() {
         return;
     QTextEdit* o = overlay.data();
     overlay = nullptr;
-    // Detach the part first: it outlives the editor.
+    // Detach the part first: it outlives the editor. Leaving the part is no
+    // edit, so the editor's signals are no longer the engine's from here.
+    QObject::disconnect(o, nullptr, q, nullptr);
     o->setDocument(new QTextDocument(o));
     o->hide();
     o->deleteLater();

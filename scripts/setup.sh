@@ -14,6 +14,7 @@ FOLIUM_BUILD_PACKAGES=(
   libgtest-dev libbenchmark-dev
   libwmf-dev libemf2svg-dev qt6-svg-dev fonts-urw-base35
   libgumbo-dev
+  xdg-utils
 )
 
 folium_missing_packages() {

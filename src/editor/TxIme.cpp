@@ -1,32 +1,23 @@
 #include "TxIme.h"
 
-#include <QProcess>
-#include <QStandardPaths>
-#include <QStringList>
+#include "InputMethod.h"
 
 namespace TxIme {
 
 namespace {
 int lastRequest = -1;
-
-QString remoteTool() {
-    static const QString tool = [] {
-        for (const char* name : {"fcitx5-remote", "fcitx-remote"}) {
-            const QString path = QStandardPaths::findExecutable(QString::fromLatin1(name));
-            if (!path.isEmpty())
-                return path;
-        }
-        return QString();
-    }();
-    return tool;
-}
 } // namespace
 
 void SetOpen(bool open) {
     lastRequest = open ? 1 : 0;
-    const QString tool = remoteTool();
-    if (!tool.isEmpty())
-        QProcess::startDetached(tool, {open ? QStringLiteral("-o") : QStringLiteral("-c")});
+    if (open)
+        InputMethod::SetConversion(InputMethod::kNativeFullRoman);
+    else
+        InputMethod::SetOpen(false);
+}
+
+bool IsOpen() {
+    return InputMethod::IsOpen().value_or(false);
 }
 
 int LastRequest() {

@@ -34,6 +34,7 @@ uTxm::uTxm(QWidget* parent) : QWidget(parent) {
     connect(mTxt, &QTextEdit::selectionChanged, this, &uTxm::onCaretMoved);
     connect(mTxt, &TxEngine::fieldClicked, this, &uTxm::onFieldClicked);
     connect(mTxt, &TxEngine::textFrameActivated, this, &uTxm::syncFrame);
+    connect(mTxt, &TxEngine::headFootActivated, this, &uTxm::onHeadFootActivated);
     connect(mTxt, &QWidget::customContextMenuRequested, this, &uTxm::showContextMenu);
     connect(txTitle, &QLineEdit::textEdited, this, &uTxm::onUserEdit);
     connect(txTitle, &QLineEdit::returnPressed, this, &uTxm::onTitleEnter);
@@ -131,6 +132,10 @@ void uTxm::EndObj() {
 
 void uTxm::txIME(bool bIME) {
     TxIme::SetOpen(bIME);
+}
+
+bool uTxm::ImeIsOpen() const {
+    return TxIme::IsOpen();
 }
 
 // ------------------------------------------------------------ engine events

@@ -317,6 +317,17 @@ private:
     bool dataField(const QVariant& vArg);
     // The object menu's picture entries.
     bool objectPictureCommand(bool remove);
+    // Tables (uTxmTables.cpp): commands 80 to 85, and the table formatting
+    // dialog on the selected part (0 table, 1 row, 2 cell).
+    bool tableCommand(int iJb, const QVariant& vArg);
+    bool tableFormat(int part, const QString& sWhat);
+    // Headers and footers (uTxmHeaders.cpp): command 57 and the format of
+    // the part being edited.
+    bool headFootCommand(int n);
+    void applyHeadFoot(int part, bool adding);
+    void onHeadFootActivated(int part);
+    // Whether the input method is open (TxIme).
+    bool ImeIsOpen() const;
 
     // Saving and loading (uTxmSave.cpp).
     void askSaveQuestion(bool withCancel, bool* cancelled, bool* saved = nullptr);

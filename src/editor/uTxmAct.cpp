@@ -167,8 +167,16 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
     case 66:
     case 67:
     case 68:
-    case 80:
         return settingsCommand(iJb, vArg);
+    case 57:
+        return headFootCommand(vArg.toInt());
+    case 80:
+    case 81:
+    case 82:
+    case 83:
+    case 84:
+    case 85:
+        return tableCommand(iJb, vArg);
     default:
         return false;
     }

@@ -1,7 +1,6 @@
 // uTxm: the commands that run through a page of the settings dialog: find
 // and replace (22, 23), display (26), page setup (65), user
-// styles (66), the picture options (67), input method and saving (68) and
-// table insertion (80).
+// styles (66), the picture options (67), input method and saving (68).
 #include "TxEngine.h"
 #include "sbTxm.h"
 #include "sbTxmAnswers.h"
@@ -11,7 +10,7 @@ namespace {
 const QChar kTab = u'\t';
 }
 
-bool uTxm::settingsCommand(int iJb, const QVariant& vArg) {
+bool uTxm::settingsCommand(int iJb, const QVariant& /*vArg*/) {
     QString ans;
     switch (iJb) {
     case 22:
@@ -51,24 +50,6 @@ bool uTxm::settingsCommand(int iJb, const QVariant& vArg) {
         sIme = ans.left(tab);
         sUdtChk = ans.mid(tab + 1);
         return true;
-    }
-    case 80: {
-        const QString where = vArg.toString().trimmed();
-        if (where == QStringLiteral("左") || where == QStringLiteral("右"))
-            return mTxt->TableInsertColumn(where == QStringLiteral("右"));
-        if (where == QStringLiteral("上") || where == QStringLiteral("下"))
-            return mTxt->TableInsertRows(where == QStringLiteral("下"));
-        const int tables = [this] {
-            int n = 0;
-            for (int id = mTxt->NextTable(0); id; id = mTxt->NextTable(id))
-                ++n;
-            return n;
-        }();
-        dlg_->Act(QStringLiteral("TB"), ans);
-        int now = 0;
-        for (int id = mTxt->NextTable(0); id; id = mTxt->NextTable(id))
-            ++now;
-        return now != tables;
     }
     default:
         return false;

@@ -148,7 +148,7 @@ bool uTxm::SetStl(int iStlNew, const QVariant& vPos, bool bAuto) {
     int blankAt = -1;
     bool imeWasOpen = false;
     if (selLength == 0) {
-        imeWasOpen = TxIme::LastRequest() == 1;
+        imeWasOpen = ImeIsOpen();
         if (imeWasOpen)
             txIME(false);
         blankAt = selFrom;

@@ -1,7 +1,9 @@
 // The table, input-method and image-layout pages.
 #include "sbTxmChoicePages.h"
 
+#include "Prompter.h"
 #include "TxEngine.h"
+#include "TxTableRules.h"
 #include "sbTxmAnswers.h"
 #include "uTxm.h"
 
@@ -11,6 +13,7 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
@@ -61,13 +64,20 @@ void TablePage::open(const QString&, const QString&) {
 }
 
 bool TablePage::ok() {
-    // A text that is no number inserts nothing; the dialog closes as after
-    // any failing OK action.
-    bool okRows = false, okCols = false;
-    const int rows = cbRows->currentText().trimmed().toInt(&okRows);
-    const int cols = cbCols->currentText().trimmed().toInt(&okCols);
-    if (okRows && okCols && rows > 0 && cols > 0 && rows <= 1000 && cols <= 63)
-        editor_->mTxt->TableInsert(rows, cols);
+    // A count that is no number, 0 or less, or more than a table holds is
+    // refused with its field focused; the dialog stays open.
+    const TxTable::Number rows = TxTable::ReadRows(cbRows->currentText());
+    const TxTable::Number cols = TxTable::ReadColumns(cbCols->currentText());
+    for (const auto& [n, field] : {std::pair{rows, cbRows}, std::pair{cols, cbCols}})
+        if (!n.ok) {
+            Prompter::instance().message(n.message, Prompter::Buttons::Ok,
+                                         Prompter::Icon::Warning);
+            field->setFocus();
+            if (field->lineEdit())
+                field->lineEdit()->selectAll();
+            return false;
+        }
+    editor_->mTxt->TableInsert(rows.value, cols.value);
     return true;
 }
 

@@ -109,6 +109,17 @@ TEST_F(ToolTest, ImageEditorFoundBesideTheProgramRunsOnTheRecord) {
     k.ActPic(3, Usr::sWrkFd, result, 0, 0, gf, ok);
     EXPECT_EQ(TestEnv::readFile(Usr::sWrkFd + QStringLiteral("PC_HT.pdat.in")).mid(265, 255),
               field("*.*", 255));
+
+    // A work folder the record cannot be written to: the user is told and
+    // the tool is not started.
+    const QString log = root + QStringLiteral("/runs.log");
+    qputenv("FOLIUM_STANDIN_LOG", log.toLocal8Bit());
+    Usr::sWrkFd = root + QStringLiteral("/no such folder/");
+    prompter.answerMessage(Prompter::Answer::Ok);
+    k.ActPic(1, Usr::sWrkFd, result, 0, 0, gf, ok);
+    EXPECT_FALSE(ok);
+    EXPECT_EQ(prompter.messages(), QStringList{QStringLiteral("ﾊﾟﾗﾒﾀﾌｧｲﾙを作成できませんでした")});
+    EXPECT_FALSE(QFileInfo::exists(log));
 }
 
 TEST_F(ToolTest, GraphAndChartEditorsGetTheirRecords) {

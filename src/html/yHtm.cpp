@@ -35,10 +35,15 @@ QString withoutExtension(const QString& path) {
     return dot > slash ? path.left(dot) : path;
 }
 
-// The picture folder the engine wrote becomes "NAME_files". An existing
+// The picture folder the engine wrote beside `page` becomes "NAME_files". An existing
 // "NAME_files" is moved aside first and removed only once the new folder has
 // its place; when the rename fails it comes back.
-void swapPictureFolder(const QString& images, const QString& files) {
+void swapPictureFolder(const QString& page) {
+    const QString b = withoutExtension(page);
+    const QString images = b + QLatin1String("_images");
+    const QString files = b + QLatin1String("_files");
+    if (!QFileInfo(images).isDir())
+        return; // no pictures: an older folder stays as it is
     QDir dir;
     const bool hadOld = QFileInfo(files).isDir();
     const QString aside = files + QStringLiteral(".old-") +
@@ -146,7 +151,7 @@ QString yHtm::convert(const QString& text, const QString& sFL, const QString& sT
     }
 
     tokenise(body);
-    readTokens(sFL, base);
+    readTokens(base);
     links(sTP);
     attributesToStyles();
     dropEmpty();
@@ -233,9 +238,7 @@ bool yHtm::saveDocument(const model::Document& doc, bool bPng, const QString& sF
     QSaveFile out(file);
     if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit())
         return fail(error, QStringLiteral("cannot write %1: %2").arg(file, out.errorString()));
-    const QString b = withoutExtension(file);
-    if (QFileInfo(b + QLatin1String("_images")).isDir())
-        swapPictureFolder(b + QLatin1String("_images"), b + QLatin1String("_files"));
+    swapPictureFolder(file);
     return true;
 }
 
@@ -279,9 +282,7 @@ bool yHtm::cGetHtm(TxEngine& xTx, const QString& sFL, const QString& sTP, const 
     const QString body = convert(QString::fromUtf8(*raw), file, sTP, &sCss);
     aTag.clear();
     sBd = between(body, QStringLiteral("<body>"), QStringLiteral("</body>"));
-    const QString b = withoutExtension(file);
-    if (QFileInfo(b + QLatin1String("_images")).isDir())
-        swapPictureFolder(b + QLatin1String("_images"), b + QLatin1String("_files"));
+    swapPictureFolder(file);
     return true;
 }
 

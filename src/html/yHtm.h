@@ -84,7 +84,7 @@ private:
 
     static void markImages(TxEngine& xTx, bool bPng);
     void tokenise(QString body);
-    void readTokens(const QString& sFL, const QString& base);
+    void readTokens(const QString& base);
     void links(const QString& sTP);
     void attributesToStyles();
     void dropEmpty();

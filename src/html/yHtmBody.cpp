@@ -149,8 +149,7 @@ void yHtm::tokenise(QString body) {
 
 // Reads every token: names, kinds, attributes and styles, the body's
 // properties handed to the blocks directly inside it, links rewritten.
-void yHtm::readTokens(const QString& sFL, const QString& base) {
-    Q_UNUSED(sFL);
+void yHtm::readTokens(const QString& base) {
     const int spacing = qRound(fmt.sgLsp * 100);
     const QStringList cleaned = {QStringLiteral("text-indent:0pt;"),
                                  QStringLiteral("margin-left:0pt;"),

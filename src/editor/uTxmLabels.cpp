@@ -81,7 +81,9 @@ void uTxm::rtActTL(int iJb) {
         if (changed)
             SetDcEdt(true);
     }
-    SetTlBar();
+    // The commands move between parts while busy: the bars show the caret's
+    // part and style as they are now.
+    onCaretMoved();
 }
 
 // Command 0: a copy of the document in an engine of its own, its data

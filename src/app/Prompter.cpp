@@ -29,6 +29,10 @@ bool Prompter::exec(QDialog& dialog) {
     return dialog.exec() == QDialog::Accepted;
 }
 
+bool Prompter::printDialog(QDialog& dialog) {
+    return exec(dialog);
+}
+
 QString Prompter::openOrNewFile(const QString& title, const QString& file, const QString& filter,
                                 const QString& dir) {
     return openFile(title, file, filter, dir);

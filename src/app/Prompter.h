@@ -48,6 +48,9 @@ public:
     // Runs one of the program's own dialogs modally; true when the user
     // confirmed it (OK). Tests answer it by filling the dialog's fields.
     virtual bool exec(QDialog& dialog);
+    // Runs the platform's print or print-setup dialog (a QPrintDialog on its
+    // printer); true when the user confirmed it. By default as exec.
+    virtual bool printDialog(QDialog& dialog);
 
     // A progress display for a long operation, with a Cancel button; it
     // closes when the object is destroyed.

@@ -5,6 +5,7 @@
 #include "TxCoolBar.h"
 #include "TxEngine.h"
 #include "sbTxm.h"
+#include "sbTvw.h"
 #include "sbTxmMenus.h"
 #include "uTxm.h"
 
@@ -82,6 +83,16 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
         QString file = vArg.toString();
         return txSaveAs(file, false);
     }
+    // The page view and printing: the program's one page view, on this
+    // control's engine. Printing uses the stored printer settings when
+    // there are any, else asks.
+    case 6:
+        return sbTvw::Instance().cPrint(mTxt, true, {}) > 0;
+    case 7:
+        sbTvw::Instance().cAct(mTxt, sTvImg, {});
+        return true;
+    case 69:
+        return sbTvw::Instance().cSetPrn(mTxt, {});
     case 9:
         if (txTitle->isVisible())
             txTitle->setFocus();

@@ -13,6 +13,8 @@ ScriptedPrompter::~ScriptedPrompter() {
         ADD_FAILURE() << "scripted answer never asked for: " << r.kind.toStdString();
     if (!dialogs_.isEmpty())
         ADD_FAILURE() << dialogs_.size() << " scripted dialog(s) never shown";
+    if (!printDialogs_.isEmpty())
+        ADD_FAILURE() << printDialogs_.size() << " scripted print dialog(s) never shown";
 }
 
 void ScriptedPrompter::answerMessage(Answer a) {
@@ -39,6 +41,10 @@ void ScriptedPrompter::answerFont(std::optional<QFont> f) {
 
 void ScriptedPrompter::answerDialog(std::function<bool(QDialog&)> fill) {
     dialogs_.append(std::move(fill));
+}
+
+void ScriptedPrompter::answerPrintDialog(std::function<bool(QDialog&)> fill) {
+    printDialogs_.append(std::move(fill));
 }
 
 QStringList ScriptedPrompter::messages() const {
@@ -159,4 +165,13 @@ bool ScriptedPrompter::exec(QDialog& dialog) {
         return false;
     }
     return dialogs_.takeFirst()(dialog);
+}
+
+bool ScriptedPrompter::printDialog(QDialog& dialog) {
+    calls.append({"printDialog", dialog.windowTitle(), dialog.windowTitle(), {}});
+    if (printDialogs_.isEmpty()) {
+        ADD_FAILURE() << "unexpected print dialog: " << dialog.windowTitle().toStdString();
+        return false;
+    }
+    return printDialogs_.takeFirst()(dialog);
 }

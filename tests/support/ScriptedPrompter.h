@@ -35,6 +35,10 @@ public:
     // The next dialog of the program's own (exec) is answered by `fill`,
     // which sets its fields and returns whether it is confirmed.
     void answerDialog(std::function<bool(QDialog&)> fill);
+    // The next print or print-setup dialog is answered by `fill`, which may
+    // set the dialog's printer (it is a QPrintDialog) and returns whether
+    // the dialog is confirmed. Recorded as a call of kind "printDialog".
+    void answerPrintDialog(std::function<bool(QDialog&)> fill);
     // The next progress display reports Cancel once it reaches `nDone`
     // (a negative value: never, the default).
     void cancelProgressAt(qint64 nDone) { cancelAt_ = nDone; }
@@ -56,6 +60,7 @@ public:
     std::optional<QFont> font(const QFont& initial) override;
     std::optional<QColor> pickColor(const QColor& initial, const QString& title) override;
     bool exec(QDialog& dialog) override;
+    bool printDialog(QDialog& dialog) override;
     // Recorded as a call of kind "progress" with the text; the total goes
     // into `detail`.
     std::unique_ptr<Progress> progress(const QString& text, qint64 nTotal) override;
@@ -68,6 +73,7 @@ private:
     QVariant take(const QString& kind, bool* found);
     QList<Reply> script_;
     QList<std::function<bool(QDialog&)>> dialogs_;
+    QList<std::function<bool(QDialog&)>> printDialogs_;
     bool strict_ = false;
     qint64 cancelAt_ = -1;
 };

@@ -60,8 +60,9 @@ inline QByteArray wmfHeader(const QByteArray& body, int objects) {
 
 // A placeable WMF of 200 x 100 units: text "A&B<" written with a red pen
 // at the top left and a red polyline in the shape of a wide V across the
-// picture (a V drawn as lines: its inside stays empty).
-inline QByteArray WmfWithTextAndLines() {
+// picture (a V drawn as lines: its inside stays empty). `withText` false
+// leaves the polyline as the picture's last shape.
+inline QByteArray WmfWithTextAndLines(bool withText = true) {
     QByteArray body;
     wmfRecord(body, 0x020B, {0, 0});
     wmfRecord(body, 0x020C, {100, 200});
@@ -71,7 +72,8 @@ inline QByteArray WmfWithTextAndLines() {
     // Polyline (0x0325): 3 points (10,10) (100,90) (190,10)
     wmfRecord(body, 0x0325, {3, 10, 10, 100, 90, 190, 10});
     // TextOut (0x0521): length 4, "A&B<", y 20, x 5
-    wmfRecord(body, 0x0521, {4, 'A' | ('&' << 8), 'B' | ('<' << 8), 20, 5});
+    if (withText)
+        wmfRecord(body, 0x0521, {4, 'A' | ('&' << 8), 'B' | ('<' << 8), 20, 5});
     wmfRecord(body, 0x0000, {});
     return placeableHeader(200, 100) + wmfHeader(body, 1) + body;
 }

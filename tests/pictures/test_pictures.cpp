@@ -87,6 +87,12 @@ TEST(Pictures, WmfTextAndPolylinesAreDrawnAsWritten) {
         for (int x = 0; x < 100; ++x)
             ink += !blank(img.pixel(x, y));
     EXPECT_GT(ink, 0) << "the text";
+
+    // A polyline that is the last shape drawn is no area either.
+    const QImage lines = pictures::Render(testmeta::WmfWithTextAndLines(false), QSize(400, 200));
+    ASSERT_FALSE(lines.isNull());
+    EXPECT_TRUE(blank(lines.pixel(200, 60))) << "inside the V, no text after it";
+    EXPECT_TRUE(reddish(lines.pixel(200, 178))) << "the V's point";
 }
 
 TEST(Pictures, EmfIsDrawnWhereItsShapesAre) {

@@ -72,9 +72,16 @@ QByteArray repairSvg(const QByteArray& svg) {
     out += svg.mid(at);
     // Lines drawn as polylines carry no fill, which SVG reads as black.
     for (qsizetype pl = out.indexOf("<polyline"); pl >= 0; pl = out.indexOf("<polyline", pl + 1)) {
-        const qsizetype style = out.indexOf("style=\"", pl);
         const qsizetype end = out.indexOf('>', pl);
-        if (style >= 0 && style < end && out.indexOf("fill:", style) > end)
+        if (end < 0)
+            break;
+        const qsizetype style = out.indexOf("style=\"", pl);
+        if (style < 0 || style > end) {
+            out.insert(pl + 9, " style=\"fill:none\"");
+            continue;
+        }
+        const qsizetype fill = out.indexOf("fill:", style);
+        if (fill < 0 || fill > end)
             out.insert(style + 7, "fill:none; ");
     }
     return out;

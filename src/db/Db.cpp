@@ -191,10 +191,11 @@ bool RunBound(QSqlQuery& q, const QString& sSql, const QVariantList& aBinds, QSt
         return false;
     q = QSqlQuery(QSqlDatabase::database(g_cn.sName, false));
     q.setForwardOnly(true);
+    const QString sql = DbSql::OwnForm(sSql, Dialect());
     bool ok = false;
     if (aBinds.isEmpty()) {
-        ok = q.exec(sSql);
-    } else if (q.prepare(sSql)) {
+        ok = q.exec(sql);
+    } else if (q.prepare(sql)) {
         for (const QVariant& v : aBinds)
             q.addBindValue(v);
         ok = q.exec();
@@ -306,9 +307,14 @@ void DbOpen(const QString& sPath, bool& bOk) {
         return;
     }
     // A database from before the find indexes gets them now; without them
-    // (read-only, or the build cancelled) the find scans.
-    if (!server)
+    // (read-only, or the build cancelled) the find scans. A server
+    // database of an earlier version is brought up to date likewise.
+    if (server) {
+        QSqlDatabase db = QSqlDatabase::database(g_cn.sName, false);
+        DbUpgradeSchema(db, g_cn.eEngine);
+    } else {
         FtsEnsure();
+    }
 }
 
 void DbClose() {

@@ -187,23 +187,55 @@ QString AsciiFolded(const QString& s) {
     return out;
 }
 
+// Whether the open server database has the character-pair index (one made
+// by an earlier version that could not be brought up to date may lack it),
+// asked once per connection.
+bool ServerHasPairs() {
+    static QString asked;
+    static bool has = false;
+    if (asked != DbConn::Name()) {
+        QSqlQuery q;
+        has = DbConn::Run(q, QStringLiteral("Select to_regprocedure('folium_pairs(text)')"
+                                            " Is Not Null")) &&
+              q.next() && q.value(0).toBool();
+        asked = DbConn::Name();
+    }
+    return has;
+}
+
+// A text as an SQL literal (standard strings: only the apostrophe doubles).
+QString Literal(const QString& s) {
+    return u'\'' + QString(s).replace(u'\'', QStringLiteral("''")) + u'\'';
+}
+
 // The find on a server: every word a LIKE of the folded column, served by
-// the trigram indexes on the folded texts. The words go into the text as
-// literals (already folded), so the planner sees them and can use the
-// index; standard strings make a backslash an ordinary character there.
+// the trigram indexes on the folded texts; words of two characters, which
+// trigrams cannot serve, by the index of the folded texts' character
+// pairs as well. The words go into the text as literals (already folded),
+// so the planner sees them and can use the indexes; standard strings make
+// a backslash an ordinary character there.
 QList<FoundDoc> FindOnServer(const QStringList& words, const QString& col, bool& bOk) {
     QList<FoundDoc> out;
-    const QString fold = QString::fromLatin1(DbConn::Dialect().sFold).arg(col);
+    const DbSql::Dialect& d = DbConn::Dialect();
+    const QString fold = QString::fromLatin1(d.sFold).arg(col);
     QStringList conds;
-    for (const QString& w : words)
-        conds << fold + QStringLiteral(" Like '") +
-                     LikePattern(AsciiFolded(w)).replace(u'\'', QStringLiteral("''")) +
-                     QStringLiteral("' Escape '\\'");
+    QStringList pairs;
+    for (const QString& w : words) {
+        const QString folded = AsciiFolded(w);
+        conds << fold + QStringLiteral(" Like ") + Literal(LikePattern(folded)) +
+                     QStringLiteral(" Escape '\\'");
+        if (w.toUcs4().size() == 2)
+            pairs << Literal(folded);
+    }
+    if (!pairs.isEmpty() && d.sPairsHold && ServerHasPairs())
+        conds.prepend(
+            QString::fromLatin1(d.sPairsHold)
+                .arg(col,
+                     QStringLiteral("Array[%1]::text[]").arg(pairs.join(QStringLiteral(", ")))));
     QString sql = QStringLiteral("Select noDoc, szDoc From msDoc");
     if (!conds.isEmpty())
         sql += QStringLiteral(" Where ") + conds.join(QStringLiteral(" And "));
-    sql += QStringLiteral(" Order By szDoc%1, noDoc")
-               .arg(QLatin1String(DbConn::Dialect().sNullsFirst));
+    sql += QStringLiteral(" Order By ") + QLatin1String(d.sTitleOrder);
     QSqlQuery q;
     if (!DbConn::Run(q, sql))
         return out;
@@ -370,7 +402,7 @@ QList<FoundDoc> DbFind(const QString& sWords, const QString& sCol, bool& bOk, bo
         sql += QStringLiteral(" Indexed By ixDocTitle");
     if (!conds.isEmpty())
         sql += QStringLiteral(" Where ") + conds.join(QStringLiteral(" And "));
-    sql += QStringLiteral(" Order By szDoc, noDoc");
+    sql += QStringLiteral(" Order By ") + QLatin1String(DbConn::Dialect().sTitleOrder);
 
     // Run straight on SQLite: a find may list every page, and rows read
     // through QSqlQuery cost more than the search itself.

@@ -4,6 +4,7 @@
 #include "DbFile.h"
 #include "DbFind.h"
 #include "DbSql.h"
+#include "Prompter.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QSqlQuery>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace Usr {
 
@@ -73,6 +75,43 @@ bool DbCreateSchema(QSqlDatabase& db, DbSql::Engine eEngine) {
     // SQLite's find has indexes of its own beside the tables.
     if (eEngine == DbSql::Engine::Sqlite)
         ok = ok && FtsRegister(db) && FtsCreate(db);
+    return ok ? db.commit() : (db.rollback(), false);
+}
+
+bool DbUpgradeSchema(QSqlDatabase& db, DbSql::Engine eEngine, qint64 nQuietRows) {
+    const DbSql::Dialect& d = DbSql::DialectOf(eEngine);
+    QSqlQuery q(db);
+    const auto needed = [&](int i) {
+        return q.exec(QString::fromLatin1(d.aUpgrade[i].sNeeded)) && q.next() &&
+               q.value(0).toLongLong() != 0;
+    };
+    int nSteps = 0;
+    for (int i = 0; i < d.nUpgrade; ++i)
+        nSteps += needed(i) ? 1 : 0;
+    if (nSteps == 0)
+        return true;
+    const qint64 nRows = q.exec(QStringLiteral("Select count(*) From msDoc")) && q.next()
+                             ? q.value(0).toLongLong()
+                             : 0;
+    q.finish();
+    if (!db.transaction())
+        return false;
+    bool ok = q.exec(QString::fromLatin1(d.sBeginUpgrade));
+    std::unique_ptr<Prompter::Progress> shown;
+    if (ok && nRows > nQuietRows)
+        shown = Prompter::instance().progress(QStringLiteral("文書DBの検索索引を作成しています"),
+                                              nSteps);
+    // Checked again under the lock: another user may have done it meanwhile.
+    int nDone = 0;
+    for (int i = 0; ok && i < d.nUpgrade; ++i) {
+        if (!needed(i))
+            continue;
+        ok = q.exec(QString::fromLatin1(d.aUpgrade[i].sStep));
+        if (shown)
+            shown->step(++nDone);
+    }
+    q.finish();
+    shown.reset();
     return ok ? db.commit() : (db.rollback(), false);
 }
 

@@ -14,6 +14,16 @@ namespace Usr {
 // nothing created, on any failure.
 bool DbCreateSchema(QSqlDatabase& db, DbSql::Engine eEngine);
 
+// Brings a document database made by an earlier version up to the schema
+// of DbCreateSchema, keeping every row, in one transaction: on a server,
+// titles that compared by the server's character classes are made to
+// compare as on SQLite and the newer indexes are built (with the
+// Prompter's progress display past `nQuietRows` pages). True when nothing
+// was needed or all of it was done; false, with nothing changed, when it
+// could not be (the user may not own the tables): the database still
+// works, with the find slower.
+bool DbUpgradeSchema(QSqlDatabase& db, DbSql::Engine eEngine, qint64 nQuietRows = 2000);
+
 // Creates a SQLite document database at `sPath` with the tables msDoc,
 // tbTree and kaUsr (one row), their keys and the indexes the statements use.
 // Refuses (bOk false) when the file exists or cannot be written. For a

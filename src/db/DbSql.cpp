@@ -1,5 +1,6 @@
 #include "DbSql.h"
 
+#include <QStringList>
 #include <iterator>
 
 namespace DbSql {
@@ -49,27 +50,54 @@ constexpr const char* kSqliteSchema[] = {
     "Create Index ixDocTitle On msDoc (szDoc)",
 };
 
-// The same on PostgreSQL. citext in the "C" collation folds exactly the
-// ASCII letters and orders by bytes, as SQLite's NOCASE does, so titles
-// compare and sort alike on both - in a database whose character classes
-// (LC_CTYPE) are "C": citext folds letters by the database's classes, so
-// under a Unicode LC_CTYPE it folds non-ASCII letters too (Ä = ä), where
-// SQLite does not. The trigram indexes, on the other hand, take words of
-// non-ASCII letters only under a Unicode LC_CTYPE (with "C" the find is
-// still right, by rechecking every row, but slower for Japanese words). The find folds ASCII
-// letters itself (folium_fold) and is served by trigram indexes on the folded texts.
-constexpr const char* kPostgresSchema[] = {
-    "Create Extension If Not Exists citext",
-    "Create Extension If Not Exists pg_trgm",
-    // lower() in the "C" collation folds the ASCII letters alone, byte by
-    // byte (translate() would do the same, many times slower).
+// The same on PostgreSQL. Titles are plain text in the "C" collation
+// (ordered by bytes); the statements that compare or sort them fold the
+// ASCII letters with folium_fold, as SQLite's NOCASE does, and nothing
+// else (Ä and ä, Ａ and ａ stay apart) whatever the database's character
+// classes (LC_CTYPE) are. lower() in the "C" collation folds the ASCII
+// letters alone, byte by byte (translate() does the same, many times
+// slower).
+constexpr char kFoldFn[] =
     "Create Or Replace Function folium_fold(text) Returns text Language sql Immutable Strict"
-    " Parallel Safe As $f$Select lower($1 Collate \"C\")$f$",
+    " Parallel Safe As $f$Select lower($1 Collate \"C\")$f$";
+// Every two neighbouring characters of a text without a plain space (find
+// words never hold one): the index of two-character words, which trigrams
+// cannot serve. The pairs at odd offsets are the even ones of the text
+// after its first character; two regular-expression passes are much
+// quicker than taking the characters one by one. Its cost tells the
+// planner to test it after anything cheaper.
+constexpr char kPairsFn[] =
+    "Create Or Replace Function folium_pairs(text) Returns text[] Language sql Immutable Strict"
+    " Parallel Safe Cost 1000 As $f$Select coalesce(array_agg(m[1]), '{}')"
+    " From (Select regexp_matches($1, '(..)', 'g') m"
+    " Union All Select regexp_matches(substr($1, 2), '(..)', 'g')) s"
+    " Where strpos(m[1], ' ') = 0$f$";
+constexpr char kTrgm[] = "Create Extension If Not Exists pg_trgm";
+constexpr char kIxTitle[] =
+    "Create Index If Not Exists ixDocTitle On msDoc (folium_fold(szDoc) Nulls First, noDoc)";
+constexpr char kIxTreeTitle[] =
+    "Create Index If Not Exists ixTreeTitle On tbTree (noLfP, folium_fold(szDoc))";
+// The find: trigrams for words of three or more characters (under a
+// Unicode LC_CTYPE; with "C" they take ASCII words only and the find
+// rechecks rows), character pairs for words of two.
+constexpr char kIxTitleFind[] = "Create Index If Not Exists ixDocTitleFind On msDoc"
+                                " Using gin (folium_fold(szDoc) gin_trgm_ops)";
+constexpr char kIxTextFind[] = "Create Index If Not Exists ixDocTextFind On msDoc"
+                               " Using gin (folium_fold(txDoc) gin_trgm_ops)";
+constexpr char kIxTitlePairs[] = "Create Index If Not Exists ixDocTitlePairs On msDoc"
+                                 " Using gin (folium_pairs(folium_fold(szDoc)))";
+constexpr char kIxTextPairs[] = "Create Index If Not Exists ixDocTextPairs On msDoc"
+                                " Using gin (folium_pairs(folium_fold(txDoc)))";
+
+constexpr const char* kPostgresSchema[] = {
+    kTrgm,
+    kFoldFn,
+    kPairsFn,
     "Create Table msDoc (noDoc integer NOT NULL PRIMARY KEY, boUse integer DEFAULT 0,"
-    " boCod integer DEFAULT 0, szDoc citext COLLATE \"C\", txDoc text, obDoc bytea,"
+    " boCod integer DEFAULT 0, szDoc text COLLATE \"C\", txDoc text, obDoc bytea,"
     " dyUdt text, wkRnd double precision)",
     "Create Table tbTree (noLfP integer NOT NULL, noLfC integer NOT NULL, inSrt integer,"
-    " szDoc citext COLLATE \"C\", boUse integer DEFAULT 0, boLnk integer DEFAULT 0,"
+    " szDoc text COLLATE \"C\", boUse integer DEFAULT 0, boLnk integer DEFAULT 0,"
     " dyUdt text, dyUdt_P text, dyPub text, boHide integer DEFAULT 0,"
     " boHogo integer DEFAULT 0, PRIMARY KEY (noLfP, noLfC))",
     "Create Table kaUsr (DmFmt text)",
@@ -77,21 +105,68 @@ constexpr const char* kPostgresSchema[] = {
     "Create Index ixTreeSort On tbTree (noLfP, inSrt)",
     "Create Index ixTreeChild On tbTree (noLfC)",
     "Create Index ixDocCod On msDoc (boCod)",
-    "Create Index ixDocTitle On msDoc (szDoc)",
-    "Create Index ixDocTitleFind On msDoc Using gin (folium_fold(szDoc) gin_trgm_ops)",
-    "Create Index ixDocTextFind On msDoc Using gin (folium_fold(txDoc) gin_trgm_ops)",
+    kIxTitle,
+    kIxTreeTitle,
+    kIxTitleFind,
+    kIxTextFind,
+    kIxTitlePairs,
+    kIxTextPairs,
+};
+
+// Earlier server databases kept titles as citext, whose equality folds
+// letters by the database's LC_CTYPE (Ä = ä under a Unicode one), with a
+// plain title index; the oldest lack the pair indexes as well. Changing
+// the type keeps every row (citext and text hold the same bytes).
+#define FOLIUM_NO_INDEX(name)                                                                      \
+    "Select count(*) Where Not Exists (Select 1 From pg_indexes Where schemaname ="                \
+    " current_schema() And indexname = '" name "')"
+#define FOLIUM_NOT_TEXT(table)                                                                     \
+    "Select count(*) From information_schema.columns Where table_schema = current_schema()"        \
+    " And table_name = '" table "' And column_name = 'szdoc'"                                      \
+    " And (data_type <> 'text' Or collation_name Is Distinct From 'C')"
+constexpr Upgrade kPostgresUpgrade[] = {
+    {"Select count(*) Where Not Exists (Select 1 From pg_extension Where extname = 'pg_trgm')",
+     kTrgm},
+    {"Select count(*) Where to_regprocedure('folium_fold(text)') Is Null", kFoldFn},
+    {"Select count(*) Where to_regprocedure('folium_pairs(text)') Is Null", kPairsFn},
+    {FOLIUM_NOT_TEXT("msdoc"), "Alter Table msDoc Alter Column szDoc Type text Collate \"C\""},
+    {FOLIUM_NOT_TEXT("tbtree"), "Alter Table tbTree Alter Column szDoc Type text Collate \"C\""},
+    {"Select count(*) From pg_indexes Where schemaname = current_schema()"
+     " And indexname = 'ixdoctitle' And indexdef Not Like '%folium_fold%'",
+     "Drop Index ixDocTitle"},
+    {FOLIUM_NO_INDEX("ixdoctitle"), kIxTitle},
+    {FOLIUM_NO_INDEX("ixtreetitle"), kIxTreeTitle},
+    {FOLIUM_NO_INDEX("ixdoctitlefind"), kIxTitleFind},
+    {FOLIUM_NO_INDEX("ixdoctextfind"), kIxTextFind},
+    {FOLIUM_NO_INDEX("ixdoctitlepairs"), kIxTitlePairs},
+    {FOLIUM_NO_INDEX("ixdoctextpairs"), kIxTextPairs},
+};
+#undef FOLIUM_NO_INDEX
+#undef FOLIUM_NOT_TEXT
+
+// The title statements with ASCII letters folded as NOCASE folds them.
+constexpr Form kPostgresForms[] = {
+    {kDupTitle, "Select noLfC From tbTree Where noLfP=? And folium_fold(szDoc)=folium_fold('?')"},
+    {kAllTitles, " Select noDoc, szDoc From msDoc Order By folium_fold(szDoc) Nulls First, noDoc "},
 };
 
 constexpr Dialect kSqlite{
     .aSchema = kSqliteSchema,
     .nSchema = int(std::size(kSqliteSchema)),
+    .aUpgrade = nullptr,
+    .nUpgrade = 0,
     .sRowId = "rowid",
     .sRowIdIs = "rowid = ?",
     .sReturnRowId = "",
     .sBeginWrite = "Begin Immediate",
     .sLockNumbers = nullptr,
     .sLockLevel = nullptr,
+    .sBeginUpgrade = nullptr,
     .sFold = "lower(%1)",
+    .aForms = nullptr,
+    .nForms = 0,
+    .sTitleOrder = "szDoc, noDoc",
+    .sPairsHold = nullptr,
     .sSortMany = nullptr,
     .sForUpdate = "",
     .sNullsFirst = "",
@@ -103,13 +178,20 @@ constexpr Dialect kSqlite{
 constexpr Dialect kPostgres{
     .aSchema = kPostgresSchema,
     .nSchema = int(std::size(kPostgresSchema)),
+    .aUpgrade = kPostgresUpgrade,
+    .nUpgrade = int(std::size(kPostgresUpgrade)),
     .sRowId = "ctid",
     .sRowIdIs = "ctid = Cast(? As tid)",
     .sReturnRowId = " Returning ctid",
     .sBeginWrite = "Begin",
     .sLockNumbers = "Select pg_advisory_xact_lock(70460, 0)",
     .sLockLevel = "Select pg_advisory_xact_lock(70461, ?)",
+    .sBeginUpgrade = "Set Local statement_timeout = 0; Select pg_advisory_xact_lock(70462, 0)",
     .sFold = "folium_fold(%1)",
+    .aForms = kPostgresForms,
+    .nForms = int(std::size(kPostgresForms)),
+    .sTitleOrder = "folium_fold(szDoc) Nulls First, noDoc",
+    .sPairsHold = "folium_pairs(folium_fold(%1)) @> %2",
     .sSortMany = "Update tbTree Set inSrt = v.s From (Values %1) As v(c, s)"
                  " Where tbTree.noLfP = ? And tbTree.noLfC = v.c",
     .sForUpdate = " For Update",
@@ -123,6 +205,52 @@ constexpr Dialect kPostgres{
 
 const Dialect& DialectOf(Engine e) {
     return e == Engine::Postgres ? kPostgres : kSqlite;
+}
+
+namespace {
+
+// The values filled into the "?" of `tmpl` to give `sql`, as they stand in
+// it (apostrophes doubled); false when `sql` is not that statement. A value
+// between apostrophes ends at the first single apostrophe; any other ends
+// where the template's next piece begins.
+bool Match(const QString& sql, const char* tmpl, QStringList& aVals) {
+    const QStringList pieces = QString::fromLatin1(tmpl).split(u'?');
+    if (!sql.startsWith(pieces.first()))
+        return false;
+    qsizetype at = pieces.first().size();
+    for (qsizetype i = 1; i < pieces.size(); ++i) {
+        const QString& next = pieces[i];
+        qsizetype end = at;
+        if (pieces[i - 1].endsWith(u'\'')) {
+            while (end < sql.size() &&
+                   !(sql[end] == u'\'' && (end + 1 == sql.size() || sql[end + 1] != u'\'')))
+                end += sql[end] == u'\'' ? 2 : 1;
+        } else {
+            end = next.isEmpty() ? sql.size() : sql.indexOf(next, at);
+        }
+        if (end < 0 || QStringView(sql).mid(end, next.size()) != next)
+            return false;
+        aVals << sql.mid(at, end - at);
+        at = end + next.size();
+    }
+    return at == sql.size();
+}
+
+} // namespace
+
+QString OwnForm(const QString& sSql, const Dialect& d) {
+    for (int i = 0; i < d.nForms; ++i) {
+        QStringList vals;
+        if (!Match(sSql, d.aForms[i].sShared, vals))
+            continue;
+        // The values are already quoted for SQL: they go in as they are.
+        const QStringList pieces = QString::fromLatin1(d.aForms[i].sOwn).split(u'?');
+        QString out = pieces.first();
+        for (qsizetype k = 1; k < pieces.size(); ++k)
+            out += vals.value(k - 1) + pieces[k];
+        return out;
+    }
+    return sSql;
 }
 
 QString WithNo(const char* sStmt, qint64 nNo) {

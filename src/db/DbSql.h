@@ -106,11 +106,31 @@ inline constexpr std::array<Statement, 20> kAll{{
 
 enum class Engine { Sqlite, Postgres };
 
+// A statement of the list above in the form one engine runs it: "?" in
+// `sOwn` takes, first to last, the values filled into the "?" of `sShared`.
+struct Form {
+    const char* sShared;
+    const char* sOwn;
+};
+
+// A step that brings a database made by an earlier version up to the
+// schema, with the check that tells whether it is needed: a count that is
+// not 0 means it is.
+struct Upgrade {
+    const char* sNeeded;
+    const char* sStep;
+};
+
 struct Dialect {
     // The schema of a new document database, in order, and the tables it
     // makes (also the order a copy writes them in).
     const char* const* aSchema;
     int nSchema;
+    // The steps from any earlier schema to this one, in order (none where
+    // the database itself makes up for what is missing, as SQLite's find
+    // indexes do).
+    const Upgrade* aUpgrade;
+    int nUpgrade;
     // A column naming a stored row for writing it back, how a statement
     // matches it ("?" is the value read), and what an INSERT or UPDATE
     // appends to hand the new row's name back (empty: read it afterwards).
@@ -126,9 +146,24 @@ struct Dialect {
     // lock already serialises writers.
     const char* sLockNumbers;
     const char* sLockLevel;
+    // Run first in the transaction that brings an earlier schema up to
+    // date: one user at a time does it, without the command time-out (an
+    // index over every page takes its time).
+    const char* sBeginUpgrade;
     // A column (or a value) with ASCII letters folded to lower case, as
     // LIKE compares them, for the find: "%1" is the column.
     const char* sFold;
+    // The statements that compare or sort titles, where the engine needs
+    // other text to fold exactly the ASCII letters and nothing else.
+    const Form* aForms;
+    int nForms;
+    // The order of a list by title (ASCII letters folded, then by bytes,
+    // NULL first), equal titles by number.
+    const char* sTitleOrder;
+    // A condition that the folded column "%1" holds every two-character
+    // word of the array "%2", answered from an index of the character
+    // pairs. Null where the find has an index of its own for them.
+    const char* sPairsHold;
     // Many sort positions of one level in one statement: "%1" takes the
     // list "(child, position), ..." and "?" the parent. Null where one
     // kTreeSort per child costs no more (no round trips to a server).
@@ -148,6 +183,10 @@ struct Dialect {
 };
 
 const Dialect& DialectOf(Engine e);
+
+// The statement `sSql` (filled) in the form the engine of `d` runs it: the
+// same text unless it is one of the dialect's forms.
+QString OwnForm(const QString& sSql, const Dialect& d);
 
 // The tables of the document database.
 inline constexpr std::array<const char*, 3> kTables{"msDoc", "tbTree", "kaUsr"};

@@ -13,18 +13,8 @@
 #include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStringEncoder>
 #include <QStringList>
 #include <gtest/gtest.h>
-
-// A data-link file as Windows writes one: UTF-16LE with its header lines.
-inline void WriteUdl(const QString& path, const QString& init) {
-    const QString text = QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB "
-                                        "initstring\r\n") +
-                         init + QStringLiteral("\r\n");
-    TestEnv::writeFile(path, QByteArray("\xFF\xFE", 2) +
-                                 QStringEncoder(QStringEncoder::Utf16LE).encode(text));
-}
 
 class DbTest : public ::testing::Test {
 protected:
@@ -117,4 +107,14 @@ inline QVariantList Column(const QString& sSql, int nCol = 0) {
     qint64 n = 0;
     Usr::DbGetRows(sSql, rows, n);
     return n ? rows.value(nCol) : QVariantList();
+}
+
+// ASCII letters to lower case and nothing else: how titles compare and the
+// find matches, worked out without SQL.
+inline QString AsciiLower(const QString& s) {
+    QString out = s;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return out;
 }

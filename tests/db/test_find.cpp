@@ -18,14 +18,6 @@ using namespace Usr;
 
 namespace {
 
-QString AsciiLower(const QString& s) {
-    QString out = s;
-    for (QChar& c : out)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    return out;
-}
-
 struct Page {
     QString sz, tx;
 };

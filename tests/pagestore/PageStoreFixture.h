@@ -1,11 +1,13 @@
 #pragma once
-// A real document database, a real editor control opened as the main window
-// opens it, a scripted prompter and the status texts the store shows.
+// A real document database (a SQLite file, or a database on the tests' own
+// server), a real editor control opened as the main window opens it, a
+// scripted prompter and the status texts the store shows.
 
 #include "../tree/sbTrXScript.h"
 #include "Db.h"
 #include "DbSchema.h"
 #include "PageStore.h"
+#include "PgServer.h"
 #include "ScriptedPrompter.h"
 #include "TestEnv.h"
 #include "TxEngine.h"
@@ -37,10 +39,11 @@ protected:
         Usr::nWaLft = Usr::nWaTop = 0;
         Usr::nWaWid = 1600 * Usr::kTwipsPerPixel;
         Usr::nWaHgt = 1000 * Usr::kTwipsPerPixel;
-        path = dir + QStringLiteral("/doc.txdb");
+        if (DbFixtureOnServer())
+            FOLIUM_REQUIRE_PG();
+        path = DbFixtureDatabase(dir);
+        ASSERT_FALSE(path.isEmpty());
         bool ok = false;
-        Usr::DbCreate(path, ok);
-        ASSERT_TRUE(ok);
         Usr::DbOpen(path, ok);
         ASSERT_TRUE(ok);
         ed = std::make_unique<uTxm>();
@@ -76,6 +79,31 @@ protected:
         ASSERT_TRUE(ok) << s.toStdString();
     }
     static QVariant Value(const QString& s) { return Usr::DbLookup(s, QVariant()); }
+    // Bytes as an SQL literal of the engine under test.
+    static QString Blob(const QByteArray& y) {
+        return DbFixtureOnServer() ? QStringLiteral("'\\x%1'::bytea").arg(QLatin1String(y.toHex()))
+                                   : QStringLiteral("X'%1'").arg(QLatin1String(y.toHex()));
+    }
+    // Makes every insert into `table` fail with `message` (a trigger
+    // `name`), as a full disk or a lock would, until AllowInserts.
+    static void FailInserts(const QString& table, const QString& name, const QString& message) {
+        if (!DbFixtureOnServer()) {
+            Sql(QStringLiteral("Create Trigger %1 Before Insert On %2 Begin"
+                               " Select RAISE(ABORT, '%3'); End")
+                    .arg(name, table, message));
+            return;
+        }
+        Sql(QStringLiteral("Create Function %1() Returns trigger Language plpgsql As"
+                           " $f$Begin Raise Exception '%2'; End$f$")
+                .arg(name, message));
+        Sql(QStringLiteral("Create Trigger %1 Before Insert On %2 For Each Row"
+                           " Execute Function %1()")
+                .arg(name, table));
+    }
+    static void AllowInserts(const QString& table, const QString& name) {
+        Sql(DbFixtureOnServer() ? QStringLiteral("Drop Trigger %1 On %2").arg(name, table)
+                                : QStringLiteral("Drop Trigger %1").arg(name));
+    }
     static qint64 Count(const QString& table, const QString& where = QStringLiteral("1=1")) {
         return Value(QStringLiteral("Select Count(*) From %1 Where %2").arg(table, where))
             .toLongLong();

@@ -157,7 +157,7 @@ TEST_F(PageStoreTest, FailureBetweenTheTwoWritesLeavesNothingHalfWritten) {
     CodePage(999, QStringLiteral("日誌"));
     Type(QStringLiteral("本文"));
     // The place is written first; the document row then fails.
-    Sql(u"Create Trigger noDoc Before Insert On msDoc Begin Select RAISE(ABORT, 'disk full'); End"_qs);
+    FailInserts(u"msDoc"_qs, u"noDoc"_qs, u"disk full"_qs);
     prompter.answerInput(QStringLiteral("五月一日"));
     EXPECT_FALSE(store->SaveToCode(QStringLiteral("日誌"), QStringLiteral("999")));
     ASSERT_EQ(prompter.messages().size(), 1);
@@ -166,7 +166,7 @@ TEST_F(PageStoreTest, FailureBetweenTheTwoWritesLeavesNothingHalfWritten) {
     EXPECT_EQ(Count(u"tbTree"_qs), 1);
     EXPECT_EQ(Count(u"msDoc"_qs), 1);
     EXPECT_TRUE(aStatus.isEmpty());
-    Sql(u"Drop Trigger noDoc"_qs);
+    AllowInserts(u"msDoc"_qs, u"noDoc"_qs);
 
     // A new page of the tree: the document row is written first, the place
     // then fails.
@@ -175,14 +175,14 @@ TEST_F(PageStoreTest, FailureBetweenTheTwoWritesLeavesNothingHalfWritten) {
     tree.SetNodes(u"0"_qs);
     tree.Tree()->Select(tree.Tree()->Node(1));
     ASSERT_TRUE(tree.trNew(1, QStringLiteral("新しい頁")));
-    Sql(u"Create Trigger noRow Before Insert On tbTree Begin Select RAISE(ABORT, 'locked'); End"_qs);
+    FailInserts(u"tbTree"_qs, u"noRow"_qs, u"locked"_qs);
     EXPECT_FALSE(store->NewDocRow(QStringLiteral("新しい頁"), tree));
     EXPECT_EQ(prompter.messages().size(), 2);
     EXPECT_EQ(Count(u"msDoc"_qs), 1);
     EXPECT_EQ(Count(u"tbTree"_qs), 1);
     EXPECT_GT(tree.State().nNewIdx, 0); // still waiting for its row
     // Once the database takes the writes, the same place gets the page.
-    Sql(u"Drop Trigger noRow"_qs);
+    AllowInserts(u"tbTree"_qs, u"noRow"_qs);
     EXPECT_TRUE(store->NewDocRow(QStringLiteral("新しい頁"), tree));
     EXPECT_EQ(tree.State().nNewIdx, 0);
     EXPECT_EQ(Value(u"Select noLfP From tbTree Where noLfC=1000"_qs).toInt(), 0);

@@ -34,7 +34,8 @@ protected:
         ASSERT_TRUE(p.bOk);
         ed->SetDcEdt(false);
         ASSERT_TRUE(store->PutPage(p.sSz, p.yDoc, false, false));
-        Sql(QStringLiteral("Update msDoc Set obDoc = X'0102' Where noDoc = 1000"));
+        Sql(QStringLiteral("Update msDoc Set obDoc = %1 Where noDoc = 1000")
+                .arg(Blob(QByteArray("\x01\x02", 2))));
         Type(QStringLiteral("追記"));
         prompter.calls.clear();
         aStatus.clear();

@@ -1,9 +1,11 @@
 #pragma once
-// The page tree tests: a real document database per test, rows written by
-// plain SQL, and a control whose events are recorded.
+// The page tree tests: a real document database per test (a SQLite file, or
+// a database on the tests' own server), rows written by plain SQL, and a
+// control whose events are recorded.
 
 #include "Db.h"
 #include "DbSchema.h"
+#include "PgServer.h"
 #include "ScriptedPrompter.h"
 #include "TestEnv.h"
 #include "TreeKeys.h"
@@ -26,11 +28,11 @@ struct SetDocCall {
 class TreeTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const QString path =
-            TestEnv::freshDir(QStringLiteral("tree")) + QStringLiteral("/doc.txdb");
+        if (DbFixtureOnServer())
+            FOLIUM_REQUIRE_PG();
+        const QString path = DbFixtureDatabase(TestEnv::freshDir(QStringLiteral("tree")));
+        ASSERT_FALSE(path.isEmpty());
         bool ok = false;
-        Usr::DbCreate(path, ok);
-        ASSERT_TRUE(ok);
         Usr::DbOpen(path, ok);
         ASSERT_TRUE(ok);
         x = std::make_unique<uTrX>();

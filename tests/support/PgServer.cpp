@@ -1,4 +1,7 @@
 #include "PgServer.h"
+#include "DbSchema.h"
+#include "DbSql.h"
+#include "TestEnv.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QVersionNumber>
@@ -125,13 +129,20 @@ bool PgServer::init() {
     data_ = dir_->path() + QStringLiteral("/data");
     socket_ = dir_->path();
     QString out;
-    if (!RunOk(asUser(bin_ + QStringLiteral("/initdb"),
-                      {QStringLiteral("-D"), data_, QStringLiteral("-U"),
-                       QString::fromLatin1(kAdmin), QStringLiteral("--auth-local=trust"),
-                       QStringLiteral("--auth-host=scram-sha-256"), QStringLiteral("-E"),
-                       QStringLiteral("UTF8"), QStringLiteral("--locale=C"),
-                       QStringLiteral("--no-instructions")}),
-               &out)) {
+    for (const QString& locale : {QStringLiteral("C.UTF-8"), QStringLiteral("C")}) {
+        QDir(data_).removeRecursively();
+        if (RunOk(asUser(bin_ + QStringLiteral("/initdb"),
+                         {QStringLiteral("-D"), data_, QStringLiteral("-U"),
+                          QString::fromLatin1(kAdmin), QStringLiteral("--auth-local=trust"),
+                          QStringLiteral("--auth-host=scram-sha-256"), QStringLiteral("-E"),
+                          QStringLiteral("UTF8"), QStringLiteral("--locale=") + locale,
+                          QStringLiteral("--no-instructions"), QStringLiteral("--no-sync")}),
+                  &out)) {
+            locale_ = locale;
+            break;
+        }
+    }
+    if (locale_.isEmpty()) {
         g_why = QStringLiteral("initdb failed: ") + out;
         return false;
     }
@@ -160,6 +171,9 @@ bool PgServer::start() {
                 QStringLiteral("-k"), socket_, QStringLiteral("-c"),
                 QStringLiteral("listen_addresses=127.0.0.1"), QStringLiteral("-c"),
                 QStringLiteral("max_connections=60"), QStringLiteral("-c"),
+                // A killed server keeps what it wrote (the system has it);
+                // only a lost machine would need the flushes.
+                QStringLiteral("fsync=off"), QStringLiteral("-c"),
                 QStringLiteral("log_min_messages=fatal"), QStringLiteral("-c"),
                 QStringLiteral("logging_collector=off")});
     proc_->setProcessChannelMode(QProcess::SeparateChannels);
@@ -200,6 +214,10 @@ void PgServer::kill() {
 }
 
 bool PgServer::admin(const QString& sDb, const QStringList& aSql) {
+    return run(sDb, aSql, QString::fromLatin1(kAdmin));
+}
+
+bool PgServer::run(const QString& sDb, const QStringList& aSql, const QString& sUser) {
     static int serial = 0;
     const QString name = QStringLiteral("pg_admin_%1").arg(++serial);
     bool ok = false;
@@ -207,7 +225,7 @@ bool PgServer::admin(const QString& sDb, const QStringList& aSql) {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), name);
         db.setHostName(socket_);
         db.setPort(port_);
-        db.setUserName(QString::fromLatin1(kAdmin));
+        db.setUserName(sUser);
         db.setDatabaseName(sDb);
         db.setConnectOptions(QStringLiteral("connect_timeout=5"));
         if (db.open()) {
@@ -222,11 +240,58 @@ bool PgServer::admin(const QString& sDb, const QStringList& aSql) {
     return ok;
 }
 
-QString PgServer::newDatabase() {
+QString PgServer::newDatabase(const QString& sLocale) {
+    const QString name = QStringLiteral("doc%1").arg(++nDb_);
+    QString create = QStringLiteral("Create Database %1 Owner %2").arg(name, kUser);
+    if (!sLocale.isEmpty())
+        create += QStringLiteral(" Template template0 Locale '%1'").arg(sLocale);
+    admin(QStringLiteral("postgres"), {create});
+    return name;
+}
+
+QString PgServer::newDocDatabase() {
+    constexpr char kTemplate[] = "folium_template";
+    if (!template_) {
+        admin(QStringLiteral("postgres"),
+              {QStringLiteral("Create Database %1 Owner %2").arg(kTemplate, kUser)});
+        QStringList schema;
+        const DbSql::Dialect& d = DbSql::DialectOf(DbSql::Engine::Postgres);
+        for (int i = 0; i < d.nSchema; ++i)
+            schema << QString::fromLatin1(d.aSchema[i]);
+        template_ = run(QString::fromLatin1(kTemplate), schema);
+    }
     const QString name = QStringLiteral("doc%1").arg(++nDb_);
     admin(QStringLiteral("postgres"),
-          {QStringLiteral("Create Database %1 Owner %2").arg(name, kUser)});
+          {QStringLiteral("Create Database %1 Owner %2 Template %3 Strategy file_copy")
+               .arg(name, kUser, kTemplate)});
     return name;
+}
+
+bool DbFixtureOnServer() {
+    return qgetenv("FOLIUM_DB_ENGINE") == "postgres";
+}
+
+QString DbFixtureDatabase(const QString& sDir) {
+    bool ok = false;
+    if (!DbFixtureOnServer()) {
+        const QString path = sDir + QStringLiteral("/doc.txdb");
+        Usr::DbCreate(path, ok);
+        return ok ? path : QString();
+    }
+    PgServer* pg = PgServer::instance();
+    if (!pg)
+        return QString();
+    const QString udl = sDir + QStringLiteral("/doc.udl");
+    WriteUdl(udl, pg->udlText(pg->newDocDatabase()));
+    return udl;
+}
+
+void WriteUdl(const QString& path, const QString& init) {
+    const QString text = QStringLiteral("[oledb]\r\n; Everything after this line is an OLE DB "
+                                        "initstring\r\n") +
+                         init + QStringLiteral("\r\n");
+    TestEnv::writeFile(path, QByteArray("\xFF\xFE", 2) +
+                                 QStringEncoder(QStringEncoder::Utf16LE).encode(text));
 }
 
 QString PgServer::udlText(const QString& sDb, const QString& sUser) const {

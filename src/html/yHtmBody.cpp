@@ -4,9 +4,8 @@
 #include "HtmText.h"
 #include "yHtm.h"
 
+#include <QHash>
 #include <QStringList>
-
-#include <algorithm>
 
 using namespace htmtext;
 
@@ -117,6 +116,14 @@ bool showsNothing(const QString& text) {
                           .replace(QLatin1String("&nbsp;"), QLatin1String(" "))
                           .replace(QChar(0xA0), u' ');
     return t.trimmed().isEmpty();
+}
+
+// Whether the text, trimmed of blanks, ends with CR LF (without copying it).
+bool endsWithLineBreak(const QString& out) {
+    qsizetype e = out.size();
+    while (e > 0 && (out[e - 1] == u' ' || out[e - 1] == u'\t'))
+        --e;
+    return e >= 2 && out[e - 2] == u'\r' && out[e - 1] == u'\n';
 }
 
 } // namespace
@@ -370,29 +377,24 @@ void yHtm::headings() {
     }
 }
 
+// One class per element name and style (letter case ignored), numbered
+// from 1 per element name in the order the styles first occur.
 void yHtm::classes() {
     classTable.clear();
+    QHash<QString, int> numberOf; // key TAB style, folded -> number
+    QHash<QString, int> used;     // key, folded -> numbers given
     for (HtTag& t : aTag) {
         if (t.dropped || t.style.isEmpty() || t.name == QLatin1String("###") ||
             (t.kind != 1 && t.name.compare(QLatin1String("img"), Qt::CaseInsensitive) != 0))
             continue;
         const QString key = t.name + u'.' + t.name.left(2);
-        const QString style = singleBlanks(t.style);
-        t.style = style;
-        int number = 0;
-        for (const ClassLine& l : classTable)
-            if (l.key.compare(key, Qt::CaseInsensitive) == 0 &&
-                l.style.compare(style, Qt::CaseInsensitive) == 0) {
-                number = l.number;
-                break;
-            }
+        t.style = singleBlanks(t.style);
+        const QString line = (key + u'\t' + t.style).toCaseFolded();
+        int number = numberOf.value(line);
         if (number == 0) {
-            number = 1;
-            while (std::any_of(classTable.begin(), classTable.end(), [&](const ClassLine& l) {
-                return l.number == number && l.key.startsWith(key, Qt::CaseInsensitive);
-            }))
-                ++number;
-            classTable.push_back({number, key, style});
+            number = ++used[key.toCaseFolded()];
+            numberOf.insert(line, number);
+            classTable.push_back({number, key, t.style});
         }
         t.cls = t.name.left(2) + QStringLiteral("%1").arg(number, 2, 10, QChar(u'0'));
     }
@@ -446,7 +448,7 @@ QString yHtm::writeBody() const {
             piece = t.text;
         }
         if (t.layout >= 0) {
-            if (!trimBlanks(out).endsWith(kCrLf))
+            if (!endsWithLineBreak(out))
                 out += kCrLf;
             out += QString(2 * t.layout, u' ');
         }

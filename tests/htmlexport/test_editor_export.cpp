@@ -1,9 +1,11 @@
-// The editor's way to the export: saving as .htm and the HTML save with
-// its dialog.
+// The editor's way to the export: saving as .htm, the HTML save with its
+// dialog, and the preview in the browser.
+#include "DesktopOpener.h"
 #include "EditorFixture.h"
 #include "yHtm.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 namespace {
 
@@ -48,4 +50,24 @@ TEST_F(EditorTest, HtmlSaveAsksForTheFile) {
     ASSERT_GE(p.calls.size(), 2);
     EXPECT_EQ(p.calls.last().kind, QStringLiteral("saveFile"));
     EXPECT_EQ(p.calls.last().title, QStringLiteral("名前を付けて保存"));
+}
+
+// Command 8: the page as the work folder's "$Wrk.htm", opened in the
+// browser; the page itself is not saved by it, so it stays modified.
+TEST_F(EditorTest, HtmlPreviewOpensTheWorkFile) {
+    ScriptedPrompter p;
+    QList<QUrl> opened;
+    DesktopOpener::Scoped opener([&](const QUrl& u) {
+        opened << u;
+        return true;
+    });
+    uTxm& t = open();
+    t.SetText(QStringLiteral("下書き"));
+    t.SetDcEdt(true);
+    t.rtAct(8);
+    const QString work = Usr::sWrkFd + QStringLiteral("$Wrk.htm");
+    EXPECT_TRUE(readUtf8(work).contains(QStringLiteral("下書き")));
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(QFileInfo(opened[0].toLocalFile()), QFileInfo(work));
+    EXPECT_TRUE(t.bDcEdt());
 }

@@ -125,8 +125,8 @@ public:
     bool T_TxFrDt(int iNo, const QByteArray& yDt); // Word bytes into frame iNo
     bool T_TxFdTx(int iFd, const QString& sTxt);   // the caption of field iFd
     bool T_TxFdPc(int iFd, const QString& sPcFL);  // field iFd becomes the picture
-    // Shows an engine in the page view over an image file (the numbering
-    // preview's copy); set by the host that has the page view.
+    // Shows the numbering preview's copy over an image file in place of the
+    // page view, where it is set.
     std::function<void(TxEngine& tx, const QString& sImg)> ShowPages;
     // The fill phase's numbering lists (comma-separated ids) and tables
     // (x: the frame id, 0 the main text; y: the engine's table id).

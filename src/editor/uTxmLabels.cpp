@@ -6,6 +6,7 @@
 #include "TxEngine.h"
 #include "TxFiles.h"
 #include "TxLabelFrames.h"
+#include "sbTvw.h"
 #include "uTxm.h"
 
 namespace {
@@ -94,12 +95,17 @@ void uTxm::previewNumbers() {
     const QByteArray bytes = mTxt->SaveBytes(TxEngine::FmtNative);
     if (frame)
         mTxt->TextFrameSelect(frame);
-    TxEngine copy;
+    // A hidden child: the page view shows the engine it is given again
+    // when it closes.
+    TxEngine copy(this);
+    copy.hide();
     if (!copy.LoadBytes(bytes, TxEngine::FmtNative))
         return;
     TxLabel::Number(copy);
     if (ShowPages)
         ShowPages(copy, sTvImg);
+    else
+        sbTvw::Instance().cAct(&copy, sTvImg, QString());
 }
 
 // Commands 1 and 2: the emptied page split into 2 or 3 bands, one text

@@ -4,6 +4,7 @@
 
 #include "TxDocument.h"
 #include "TxLabelFrames.h"
+#include "sbTvw.h"
 
 #include <QFile>
 #include <QImage>
@@ -178,6 +179,17 @@ TEST_F(EditorTest, FillPhaseAndPreviewNumberFramesFieldsAndTables) {
     EXPECT_EQ(fieldsShown, QStringLiteral("FD:2")); // the link is field 1
     EXPECT_EQ(framesShown, QStringLiteral("TF:2"));
     e->SetCurField(data);
+    EXPECT_EQ(e->FieldText(), QStringLiteral("[FD]"));
+    // Without a stand-in the page view shows the copy.
+    t.ShowPages = nullptr;
+    int pages = 0;
+    prompter.answerDialog([&pages](QDialog& d) {
+        EXPECT_EQ(d.windowTitle(), QStringLiteral("ﾍﾟｰｼﾞﾋﾞｭｰ"));
+        pages = static_cast<sbTvw&>(d).PageCnt();
+        return false;
+    });
+    t.rtActTL(0);
+    EXPECT_EQ(pages, 1);
     EXPECT_EQ(e->FieldText(), QStringLiteral("[FD]"));
 
     t.T_Start(QStringLiteral("/tmp/back.png"));

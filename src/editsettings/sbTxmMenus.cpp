@@ -266,6 +266,7 @@ void sbTxmMenus::Update() {
         a->setCheckable(true);
         a->setChecked(bShwGrd);
     }
+    updateObjectMarkers();
 }
 
 // Markers on the selected picture: only an inline picture (a character of
@@ -349,7 +350,6 @@ sbTxmMenus::ObjectChoice sbTxmMenus::PopupObject(const QPoint& global) {
     chosen_.clear();
     objField_ = 0;
     Update();
-    updateObjectMarkers();
     QAction* chosen = mnObjct_->exec(global);
     if (!chosen)
         return ObjNone;

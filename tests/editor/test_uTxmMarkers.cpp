@@ -7,6 +7,7 @@
 #include "LinkPage.h"
 #include "TxStyles.h"
 #include "sbTxm.h"
+#include "sbTxmMenus.h"
 
 #include <QFile>
 #include <QImage>
@@ -409,4 +410,80 @@ TEST_F(EditorTest, MarkersSurviveADocFile) {
         emit u.mTxt->fieldClicked(id);
     EXPECT_EQ(got, (QStringList{QStringLiteral("LK|https://example.org/a?b=1"),
                                 QStringLiteral("TG|42")}));
+}
+
+TEST_F(EditorTest, ObjectMenuOffersTheNeighbouringMarkers) {
+    ScriptedPrompter p;
+    uTxm& t = open(-2);
+    QObject::connect(&t, &uTxm::eAskTag, [](QString& sNo, QString& sCap) {
+        sNo = QStringLiteral("7");
+        sCap = QStringLiteral("tag");
+    });
+    t.mTxt->SetText(QStringLiteral("link  tag"));
+    const int pic = pictureAt(t, dir, 5);
+    linkText(p, t, 0, 4, QStringLiteral("http://before/"));
+    t.mTxt->SetSelStart(7);
+    t.mTxt->SetSelLength(3);
+    t.rtAct(51);
+    sbTxmMenus& menus = t.Dialog()->Menus();
+
+    t.mTxt->SetCurObject(pic);
+    menus.Update();
+    EXPECT_EQ(menus.CopyBeforeItem()->text(), QStringLiteral("直前のﾘﾝｸを複写"));
+    EXPECT_EQ(menus.CopyAfterItem()->text(), QStringLiteral("直後のﾀｸﾞを複写"));
+    EXPECT_TRUE(menus.CopyBeforeItem()->isVisible() && menus.CopyAfterItem()->isVisible());
+    // New link and tag on the bare picture; nothing to edit or remove.
+    QList<bool> enabled;
+    for (int i = 0; i < 6; ++i)
+        enabled << menus.ObjectMarkerItem(i)->isEnabled();
+    EXPECT_EQ(enabled, (QList<bool>{true, false, false, true, false, false}));
+
+    // With a link on it: edit and remove the link, no copies.
+    EXPECT_TRUE(t.MenuMarker(50, 0, true, t.MarkersAroundObject().before));
+    t.mTxt->SetCurObject(pic);
+    menus.Update();
+    enabled.clear();
+    for (int i = 0; i < 6; ++i)
+        enabled << menus.ObjectMarkerItem(i)->isEnabled();
+    EXPECT_EQ(enabled, (QList<bool>{false, true, true, false, false, false}));
+    EXPECT_FALSE(menus.CopyBeforeItem()->isVisible());
+
+    // In the main window's editor there are no tags to offer.
+    EXPECT_TRUE(t.MenuMarker(50, 2, true));
+    t.cTyp(1);
+    t.mTxt->SetCurObject(pic);
+    menus.Update();
+    EXPECT_TRUE(menus.CopyBeforeItem()->isVisible());
+    EXPECT_FALSE(menus.CopyAfterItem()->isVisible());
+    EXPECT_FALSE(menus.ObjectMarkerItem(3)->isVisible());
+}
+
+TEST_F(EditorTest, StylesAndTidyGiveMarkersTheirLookBack) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.mTxt->SetText(ctl(QStringLiteral("Title|one link here|two tag there")));
+    linkText(p, t, 10, 4, QStringLiteral("http://l/"));
+    t.mTxt->SetSelStart(24);
+    const int tag = t.mTxt->FieldInsert(QStringLiteral("tag"));
+    t.mTxt->SetFieldTarget(tag, QStringLiteral("TG_3"));
+    // Emphasis over both paragraphs: the markers keep marker colours,
+    // underlined, in the body size; the text around takes the style.
+    t.mTxt->SetSelStart(8);
+    t.mTxt->SetSelLength(22);
+    t.rtAct(60, 4);
+    const Look link = lookAt(t.mTxt, 11);
+    EXPECT_EQ(link.fore, TxStyle::MarkerColor(6));
+    EXPECT_TRUE(link.underline);
+    EXPECT_DOUBLE_EQ(link.size, t.usrFmt[3].iSize);
+    EXPECT_EQ(lookAt(t.mTxt, 25).fore, TxStyle::MarkerColor(7));
+    EXPECT_EQ(lookAt(t.mTxt, 7).fore, quint32(t.usrFmt[4].nFcr) & 0xFFFFFF);
+    // Lost looks come back with tidying.
+    t.mTxt->SetSelStart(10);
+    t.mTxt->SetSelLength(4);
+    t.mTxt->SetFontUnderline(false);
+    t.mTxt->SetForeColor(0);
+    t.mTxt->SetSelStart(0);
+    t.rtAct(24);
+    EXPECT_TRUE(lookAt(t.mTxt, 11).underline);
+    EXPECT_EQ(lookAt(t.mTxt, 11).fore, TxStyle::MarkerColor(6));
 }

@@ -15,9 +15,10 @@
 // Words of one character are checked on the rows the other words leave, or
 // by a scan when every word has one character.
 //
-// On a PostgreSQL server the same find runs on trigram (pg_trgm) GIN indexes
-// over the texts with ASCII letters folded, made with the tables; the
-// results are the same.
+// On a PostgreSQL server the same find runs on GIN indexes over the texts
+// with ASCII letters folded, made with the tables: trigrams (pg_trgm) for
+// words of three or more characters, the texts' character pairs
+// (folium_pairs) for words of two; the results are the same.
 
 #include <QList>
 #include <QString>

@@ -186,7 +186,8 @@ constexpr Dialect kPostgres{
     .sBeginWrite = "Begin",
     .sLockNumbers = "Select pg_advisory_xact_lock(70460, 0)",
     .sLockLevel = "Select pg_advisory_xact_lock(70461, ?)",
-    .sBeginUpgrade = "Set Local statement_timeout = 0; Select pg_advisory_xact_lock(70462, 0)",
+    .sBeginUpgrade = "Set Local statement_timeout = 0; Set Local lock_timeout = 30000;"
+                     " Select pg_advisory_xact_lock(70462, 0)",
     .sFold = "folium_fold(%1)",
     .aForms = kPostgresForms,
     .nForms = int(std::size(kPostgresForms)),

@@ -148,7 +148,9 @@ struct Dialect {
     const char* sLockLevel;
     // Run first in the transaction that brings an earlier schema up to
     // date: one user at a time does it, without the command time-out (an
-    // index over every page takes its time).
+    // index over every page takes its time), but giving up when another
+    // user's work keeps the tables locked for long (the next open tries
+    // again).
     const char* sBeginUpgrade;
     // A column (or a value) with ASCII letters folded to lower case, as
     // LIKE compares them, for the find: "%1" is the column.

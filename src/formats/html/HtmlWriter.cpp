@@ -167,10 +167,10 @@ public:
     Writer(const QString& path, const WriteOptions& options) : path(path), options(options) {}
 
     bool run(const model::Document& doc, QString* error) {
-        if (!path.isEmpty()) {
+        // The pictures replace files of the same names in the folder; other
+        // files there are left alone (nothing of the user's is deleted).
+        if (!path.isEmpty())
             folder = imageFolderOf(path);
-            QDir(folder).removeRecursively();
-        }
         out += QLatin1String("<!DOCTYPE HTML PUBLIC \"-//W3C//DTD HTML 4.01 Transitional//EN\">\r\n"
                              "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" "
                              "content=\"text/html; charset=UTF-8\">\r\n");

@@ -34,7 +34,7 @@ struct WriteOptions {
 };
 
 // The page's bytes; nullopt (and *error) when the picture folder cannot be
-// written. An existing picture folder of the same name is replaced.
+// written. Pictures replace files of the same names in an existing folder.
 std::optional<QByteArray> write(const model::Document& doc, const QString& path = {},
                                 QString* error = nullptr, const WriteOptions& options = {});
 

@@ -33,6 +33,12 @@ uTxm::uTxm(QWidget* parent) : QWidget(parent) {
     connect(mTxt, &QTextEdit::cursorPositionChanged, this, &uTxm::onCaretMoved);
     connect(mTxt, &QTextEdit::selectionChanged, this, &uTxm::onCaretMoved);
     connect(mTxt, &TxEngine::fieldClicked, this, &uTxm::onFieldClicked);
+    // A click on an inline picture selects it, so that the right button
+    // then gives the picture's own menu.
+    connect(mTxt, &TxEngine::objectClicked, this, [this](int id) {
+        if (!IsBusy() && !mTxt->CurObject())
+            mTxt->SetCurObject(id);
+    });
     connect(mTxt, &TxEngine::textFrameActivated, this, &uTxm::syncFrame);
     connect(mTxt, &TxEngine::headFootActivated, this, &uTxm::onHeadFootActivated);
     connect(mTxt, &QWidget::customContextMenuRequested, this, &uTxm::showContextMenu);

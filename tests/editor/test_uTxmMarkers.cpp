@@ -344,7 +344,10 @@ TEST_F(EditorTest, MarkersOnAPictureAreCopiedAndRemovedAroundIt) {
     const int tag = t.mTxt->NextField(0, link);
     ASSERT_NE(tag, 0);
 
-    t.mTxt->SetCurObject(pic);
+    // A click on the picture selects it for its menu.
+    t.mTxt->SetSelStart(0);
+    emit t.mTxt->objectClicked(pic);
+    ASSERT_EQ(t.mTxt->CurObject(), pic);
     const uTxm::NearMarkers near = t.MarkersAroundObject();
     EXPECT_EQ(near.before, link);
     EXPECT_EQ(near.after, tag);

@@ -51,6 +51,22 @@ struct Builder {
     const model::Document& m;
     // Lists per document being built, keyed by list id and level.
     std::map<QTextDocument*, ListJoiner> lists;
+    // The run formats met last: documents repeat a few looks thousands of
+    // times, and making each anew was a good part of the load time.
+    std::vector<std::pair<model::CharFormat, QTextCharFormat>> looks;
+
+    const QTextCharFormat& look(const model::CharFormat& cf) {
+        for (size_t i = 0; i < looks.size(); ++i)
+            if (looks[i].first == cf) {
+                if (i > 0)
+                    std::swap(looks[i], looks[i - 1]); // the frequent ones come first
+                return looks[i > 0 ? i - 1 : 0].second;
+            }
+        if (looks.size() >= 16)
+            looks.pop_back();
+        looks.emplace_back(cf, charFormat(cf));
+        return looks.back().second;
+    }
 
     QTextBlockFormat blockFormat(const model::ParaFormat& pf) {
         QTextBlockFormat bf;
@@ -139,7 +155,7 @@ struct Builder {
                  const FieldCtx* field) {
         QTextCursor& c = sink.cursor();
         for (const model::Inline& in : content) {
-            QTextCharFormat cf = charFormat(in.format);
+            QTextCharFormat cf = look(in.format);
             if (field)
                 cf.merge(field->props);
             switch (in.kind) {
@@ -201,29 +217,28 @@ struct Builder {
     // inside one paragraph.
     void text(BlockSink& sink, const QString& s, const QTextCharFormat& cf) {
         QTextCursor& c = sink.cursor();
-        QString run;
-        for (QChar ch : s) {
-            if (ch == model::kLineBreak) {
-                run += QChar(0x2028);
-            } else if (ch == model::kPageBreak) {
-                if (!run.isEmpty())
-                    c.insertText(run, cf);
-                run.clear();
-                QTextBlockFormat bf = c.blockFormat();
-                bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
-                bf.setProperty(txp::InlinePageBreak, QVariant::fromValue(QTextFormat(cf)));
-                c.insertBlock(bf, c.blockCharFormat());
-            } else {
-                run += ch;
+        qsizetype from = 0;
+        for (qsizetype i = 0; i <= s.size(); ++i) {
+            if (i < s.size() && s[i] != model::kPageBreak)
+                continue;
+            if (i > from) {
+                QString run = s.mid(from, i - from);
+                run.replace(model::kLineBreak, QChar(0x2028));
+                c.insertText(run, cf);
             }
+            from = i + 1;
+            if (i == s.size())
+                break;
+            QTextBlockFormat bf = c.blockFormat();
+            bf.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            bf.setProperty(txp::InlinePageBreak, QVariant::fromValue(QTextFormat(cf)));
+            c.insertBlock(bf, c.blockCharFormat());
         }
-        if (!run.isEmpty())
-            c.insertText(run, cf);
     }
 
     void paragraph(BlockSink& sink, const model::Paragraph& p) {
         QTextBlockFormat bf = blockFormat(p.format);
-        const QTextCharFormat mark = charFormat(p.markFormat);
+        const QTextCharFormat mark = look(p.markFormat);
         if (sink.firstInCell())
             bf.setProperty(txp::MarkFormat, QVariant::fromValue(QTextFormat(mark)));
         sink.paragraph(bf, mark);
@@ -437,6 +452,11 @@ struct Builder {
             tx.lists.push_back(toTx(l));
         QTextDocument* body = tx.body();
         body->setUndoRedoEnabled(false);
+        // One edit for the whole build: Qt rescans the document's frames at
+        // the end of every edit, which made each table cost the whole text
+        // before it.
+        QTextCursor whole(body);
+        whole.beginEditBlock();
         BlockSink sink{QTextCursor(body)};
         for (size_t s = 0; s < m.sections.size(); ++s) {
             const model::Section& sec = m.sections[s];
@@ -465,6 +485,7 @@ struct Builder {
             blocks(sink, sec.blocks);
         }
         sink.finish();
+        whole.endEditBlock();
         body->setUndoRedoEnabled(true);
     }
 

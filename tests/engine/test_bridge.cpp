@@ -392,3 +392,38 @@ TEST(EngineBridge, NestedFieldsInTheEditor) {
     ASSERT_EQ(content[0].field.result.size(), 1u);
     EXPECT_EQ(content[0].field.result[0].text, "ainXb");
 }
+
+// Runs with breaks at their edges and in a row, and many runs sharing a few
+// looks (the bridge reuses the formats it made for them): the text and every
+// run's look come back as they went in.
+TEST(EngineBridge, RunsWithBreaksAndRepeatedLooksComeBack) {
+    Document in;
+    Section s;
+    CharFormat bold;
+    bold.bold = true;
+    CharFormat big;
+    big.halfPoints = 30;
+    big.color = rgb(0, 0, 200);
+    Paragraph p;
+    p.content.push_back(Inline::makeText(QString(QChar(kPageBreak)) + "first", bold));
+    p.content.push_back(Inline::makeText(QString("a") + QChar(kLineBreak) + QChar(kLineBreak) +
+                                             QChar(kPageBreak) + QChar(kPageBreak) + "b",
+                                         big));
+    for (int i = 0; i < 40; ++i)
+        p.content.push_back(
+            Inline::makeText(QString("run %1").arg(i) + (i % 7 ? "" : QString(QChar(kLineBreak))),
+                             i % 3 == 0   ? bold
+                             : i % 3 == 1 ? big
+                                          : CharFormat{}));
+    p.content.push_back(Inline::makeText(QString("last") + QChar(kPageBreak), big));
+    s.blocks.push_back(Block::makeParagraph(p));
+    s.blocks.push_back(Block::makeParagraph(para("next", big)));
+    in.sections.push_back(s);
+    normalize(in);
+    TxDocument tx;
+    bridge::toEngine(in, tx);
+    Document out = bridge::fromEngine(tx);
+    normalize(out);
+    expectSameModel(in, out);
+    EXPECT_EQ(plainText(out), plainText(in));
+}

@@ -75,24 +75,6 @@ QString removeAttribute(QString attrs, const QString& name) {
     return singleBlanks(attrs);
 }
 
-QString escaped(const QString& s) {
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        if (c == u'&')
-            out += QLatin1String("&amp;");
-        else if (c == u'<')
-            out += QLatin1String("&lt;");
-        else if (c == u'>')
-            out += QLatin1String("&gt;");
-        else if (c == u'"')
-            out += QLatin1String("&quot;");
-        else
-            out += c;
-    }
-    return out;
-}
-
 QString unescaped(const QString& s) {
     QString out = s;
     out.replace(QLatin1String("&lt;"), QLatin1String("<"));

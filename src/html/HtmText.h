@@ -25,8 +25,7 @@ QString removeProperty(QString style, const QString& name);
 // An attribute text without the attribute `name="..."`.
 QString removeAttribute(QString attrs, const QString& name);
 
-// & < > " as entities, for text and attribute values; and back.
-QString escaped(const QString& s);
+// HTML text with its entities (& < > " and no-break spaces) as characters.
 QString unescaped(const QString& s);
 
 // "file:///" taken off an address: "file:///C:/w" -> "C:/w", and a path

@@ -147,7 +147,7 @@ QString yHtm::convert(const QString& text, const QString& sFL, const QString& sT
         const qsizetype f = d < 0 ? -1 : body.lastIndexOf(src, d, Qt::CaseInsensitive);
         if (f >= 0 && d - f > 8)
             body = replaceCi(body, body.mid(f, d + encoded.size() - f),
-                             src + escaped(n) + QLatin1String("_files"));
+                             src + html::escaped(n) + QLatin1String("_files"));
     }
 
     tokenise(body);
@@ -218,8 +218,8 @@ QString yHtm::page(const QString& css, const QString& body, const QString& sTl) 
                "'http://www.w3.org/TR/html4/loose.dtd'>\r\n"
                "<html>\r\n<head>\r\n"
                "<meta http-equiv='Content-Type' content='text/html; charset=UTF-8'>\r\n") +
-           css + QLatin1String("<title>") + escaped(sTl) + QLatin1String("</title>\r\n</head>") +
-           body;
+           css + QLatin1String("<title>") + html::escaped(sTl) +
+           QLatin1String("</title>\r\n</head>") + body;
 }
 
 bool yHtm::saveDocument(const model::Document& doc, bool bPng, const QString& sFL,

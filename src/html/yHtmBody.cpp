@@ -2,6 +2,7 @@
 // attributes, empty elements, headings, classes), then written out again.
 #include "Frmt.h"
 #include "HtmText.h"
+#include "HtmlWriter.h"
 #include "yHtm.h"
 
 #include <QHash>
@@ -298,7 +299,7 @@ void yHtm::links(const QString& sTP) {
         // them as HTML text.
         const QString key = unescaped(caption) + u'\t';
         if (const qsizetype at = sTP.indexOf(key); at >= 0 && (at == 0 || sTP[at - 1] == u'\r'))
-            id = escaped(sTP.mid(at + key.size()).section(u'\r', 0, 0));
+            id = html::escaped(sTP.mid(at + key.size()).section(u'\r', 0, 0));
         t.name = QStringLiteral("span");
         t.text = QStringLiteral("<span>");
         t.attrs = QLatin1String("title=\"") + caption + QLatin1String(" : ") + id + u'"';

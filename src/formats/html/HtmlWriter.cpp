@@ -15,30 +15,6 @@ namespace html {
 
 namespace {
 
-QString escaped(const QString& s) {
-    QString out;
-    out.reserve(s.size());
-    for (QChar c : s) {
-        switch (c.unicode()) {
-        case u'&':
-            out += QLatin1String("&amp;");
-            break;
-        case u'<':
-            out += QLatin1String("&lt;");
-            break;
-        case u'>':
-            out += QLatin1String("&gt;");
-            break;
-        case u'"':
-            out += QLatin1String("&quot;");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
-}
-
 QString pt(int twips) {
     return QString::number(twips / 20.0, 'g', 6) + QLatin1String("pt");
 }
@@ -423,6 +399,30 @@ private:
 };
 
 } // namespace
+
+QString escaped(const QString& s) {
+    QString out;
+    out.reserve(s.size());
+    for (QChar c : s) {
+        switch (c.unicode()) {
+        case u'&':
+            out += QLatin1String("&amp;");
+            break;
+        case u'<':
+            out += QLatin1String("&lt;");
+            break;
+        case u'>':
+            out += QLatin1String("&gt;");
+            break;
+        case u'"':
+            out += QLatin1String("&quot;");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
 
 QString imageFolderOf(const QString& path) {
     const QFileInfo info(path);

@@ -38,6 +38,9 @@ struct WriteOptions {
 std::optional<QByteArray> write(const model::Document& doc, const QString& path = {},
                                 QString* error = nullptr, const WriteOptions& options = {});
 
+// & < > " as entities, for HTML text and attribute values.
+QString escaped(const QString& s);
+
 // The folder of pictures written for the page `path`: the path without its
 // extension, followed by "_images".
 QString imageFolderOf(const QString& path);

@@ -321,6 +321,7 @@ private:
     // dialog on the selected part (0 table, 1 row, 2 cell).
     bool tableCommand(int iJb, const QVariant& vArg);
     bool tableFormat(int part, const QString& sWhat);
+    void lineNewTable();
     // Headers and footers (uTxmHeaders.cpp): command 57 and the format of
     // the part being edited.
     bool headFootCommand(int n);

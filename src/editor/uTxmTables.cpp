@@ -13,6 +13,13 @@
 
 namespace {
 
+// Lines round the cells of a new table: 0.5 point.
+constexpr int kNewTableBorder = 10;
+
+int textWidthOf(const TxEngine& tx) {
+    return std::max(1, tx.PageWidth() - tx.MarginLeft() - tx.MarginRight());
+}
+
 int countTables(const TxEngine& tx) {
     int n = 0;
     for (int id = tx.NextTable(0); id; id = tx.NextTable(id))
@@ -101,7 +108,10 @@ void applyTableLook(QTextTable* t, const CellRange& r, int part, const TxTableLo
             }
             m.top = m.left = m.bottom = m.right = b;
             m.shading = l.shading.value_or(model::kAutoColor);
-            m.width = l.width;
+            if (l.width > 0)
+                m.width = l.width;
+            else if (m.width <= 0)
+                m.width = columnTwips(t, col, textWidth);
             QTextTableCellFormat f = cell.format().toTableCellFormat();
             f.setBorder(0);
             f.clearBackground();
@@ -109,18 +119,20 @@ void applyTableLook(QTextTable* t, const CellRange& r, int part, const TxTableLo
             cell.setFormat(f);
         }
     QTextTableFormat tf = t->format();
-    QList<QTextLength> widths = tf.columnWidthConstraints();
-    while (widths.size() < t->columns())
-        widths << QTextLength(QTextLength::PercentageLength, 100.0 / t->columns());
-    for (int col = r.col0; col < r.col0 + r.cols; ++col)
-        widths[col] = QTextLength(QTextLength::FixedLength, txp::px(l.width));
-    tf.setColumnWidthConstraints(widths);
-    // Columns of fixed widths make the table as wide as they are.
-    bool allFixed = true;
-    for (const QTextLength& w : widths)
-        allFixed = allFixed && w.type() == QTextLength::FixedLength;
-    if (allFixed)
-        tf.setWidth(QTextLength());
+    if (l.width > 0) {
+        QList<QTextLength> widths = tf.columnWidthConstraints();
+        while (widths.size() < t->columns())
+            widths << QTextLength(QTextLength::PercentageLength, 100.0 / t->columns());
+        for (int col = r.col0; col < r.col0 + r.cols; ++col)
+            widths[col] = QTextLength(QTextLength::FixedLength, txp::px(l.width));
+        tf.setColumnWidthConstraints(widths);
+        // Columns of fixed widths make the table as wide as they are.
+        bool allFixed = true;
+        for (const QTextLength& w : widths)
+            allFixed = allFixed && w.type() == QTextLength::FixedLength;
+        if (allFixed)
+            tf.setWidth(QTextLength());
+    }
     tf.setProperty(txp::TableCellMargin, l.margin);
     tf.setCellPadding(txp::px(l.margin));
     // The whole table's lines are the cells' own from now on.
@@ -141,7 +153,10 @@ bool uTxm::tableCommand(int iJb, const QVariant& vArg) {
             const int before = countTables(*mTxt);
             QString ans;
             dlg_->Act(QStringLiteral("TB"), ans);
-            return countTables(*mTxt) != before;
+            if (countTables(*mTxt) == before)
+                return false;
+            lineNewTable();
+            return true;
         }
         if (w == QStringLiteral("左") || w == QStringLiteral("右"))
             return mTxt->TableInsertColumn(w == QStringLiteral("右"));
@@ -180,6 +195,22 @@ bool uTxm::tableCommand(int iJb, const QVariant& vArg) {
     }
 }
 
+// A table from the table page gets thin single lines round every cell, as
+// cell borders of its own: they show on screen and in print and are kept in
+// the saved document (the formatting dialog takes them away again).
+void uTxm::lineNewTable() {
+    QTextTable* t = mTxt->ActiveEdit()->textCursor().currentTable();
+    if (!t)
+        return;
+    TxTableLook l;
+    l.border = kNewTableBorder;
+    l.width = 0; // the widths stay shares of the text width
+    const QTextTableFormat tf = t->format();
+    l.margin = tf.hasProperty(txp::TableCellMargin) ? tf.intProperty(txp::TableCellMargin)
+                                                    : txp::twips(tf.cellPadding());
+    applyTableLook(t, {0, t->rows(), 0, t->columns()}, TxEngine::SelTable, l, textWidthOf(*mTxt));
+}
+
 // The table formatting dialog on the part just selected; true when it was
 // confirmed and applied.
 bool uTxm::tableFormat(int part, const QString& sWhat) {
@@ -190,7 +221,7 @@ bool uTxm::tableFormat(int part, const QString& sWhat) {
     const QTextTableCell caret = t->cellAt(c.selectionStart());
     if (!caret.isValid())
         return false;
-    const int textWidth = std::max(1, mTxt->PageWidth() - mTxt->MarginLeft() - mTxt->MarginRight());
+    const int textWidth = textWidthOf(*mTxt);
     const CellRange r = rangeOf(t, caret, part);
     TxTableDialog dlg(lookOf(t, t->cellAt(r.row0, r.col0), textWidth), sWhat, this);
     if (!Prompter::instance().exec(dlg))

@@ -237,6 +237,18 @@ TEST_F(EditorTest, TablePageRefusesCountsATableCannotHave) {
     EXPECT_EQ(t.mTxt->TableRows(1), 4);
     EXPECT_EQ(t.mTxt->TableColumns(1), 63);
     EXPECT_TRUE(t.bDcEdt());
+    // Every cell of the new table has lines of its own, its width a share
+    // of the text width.
+    QTextTable* table = t.mTxt->ActiveEdit()->textCursor().currentTable();
+    ASSERT_NE(table, nullptr);
+    for (int r = 0; r < 4; ++r)
+        for (int c : {0, 62}) {
+            const QTextTableCellFormat f = table->cellAt(r, c).format().toTableCellFormat();
+            EXPECT_GT(f.topBorder(), 0) << r << "," << c;
+            EXPECT_GT(f.rightBorder(), 0) << r << "," << c;
+        }
+    EXPECT_EQ(table->format().columnWidthConstraints().value(0).type(),
+              QTextLength::PercentageLength);
 }
 
 TEST_F(EditorTest, TableFormatDialogSetsTheSelectedCellsAndRefusesBadMeasures) {

@@ -22,7 +22,7 @@ const QStringList kTitles = {
     QStringLiteral("Straße"),  QStringLiteral("Ａ"),
     QStringLiteral("ｂ"),      QStringLiteral("報告書"),
     QStringLiteral("ｶﾞｲﾄﾞ"),   QStringLiteral("議事録 Kyoto"),
-    QStringLiteral("Déjà vu"),
+    QStringLiteral("Déjà vu"), QStringLiteral("It's '?'"),
 };
 // What is asked: each of the titles and their other forms.
 const QStringList kAsked = {
@@ -31,7 +31,8 @@ const QStringList kAsked = {
     QStringLiteral("Ａ"),      QStringLiteral("ａ"),      QStringLiteral("Ｂ"),
     QStringLiteral("ｂ"),      QStringLiteral("報告書"),  QStringLiteral("報告"),
     QStringLiteral("ｶﾞｲﾄﾞ"),   QStringLiteral("ガイド"),  QStringLiteral("議事録 KYOTO"),
-    QStringLiteral("DÉJÀ VU"), QStringLiteral("déjà VU"),
+    QStringLiteral("DÉJÀ VU"), QStringLiteral("déjà VU"), QStringLiteral("IT'S '?'"),
+    QStringLiteral("it's"),
 };
 constexpr int kCode = 900;
 
@@ -46,7 +47,7 @@ void FileTitles() {
     for (int i = 0; i < kTitles.size(); ++i) {
         DbExec(QStringLiteral("Insert Into msDoc (noDoc, szDoc, txDoc) Values (%1, '%2', '%2')")
                    .arg(1000 + i)
-                   .arg(kTitles[i]),
+                   .arg(DbSql::SqlStr(kTitles[i])),
                ok, n);
         ASSERT_TRUE(ok);
         QString sql = QString::fromLatin1(DbSql::kTreeInsertCod);

@@ -16,6 +16,7 @@
 #include <QPainter>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -190,7 +191,11 @@ void sbTvw::cAct(TxEngine* vTx, const QString& sImgFL, const QString& sFL) {
     bVwMdCng = vTx->ViewMode() != TxEngine::ViewPage;
     if (bVwMdCng)
         vTx->SetViewMode(TxEngine::ViewPage);
+    // The pages are laid out as they print, at 100 %; the view's zoom only
+    // scales the painting. (Laid out at another zoom, the text breaks into
+    // other lines and pages than the printer's.)
     nEdZoom = vTx->ZoomFactor();
+    vTx->SetZoomFactor(100);
     placeWindow();
 
     imBack = QImage();
@@ -199,11 +204,13 @@ void sbTvw::cAct(TxEngine* vTx, const QString& sImgFL, const QString& sFL) {
         reader.setAutoTransform(true);
         imBack = reader.read();
     }
-    nCnt = vTx->PageCount();
+    nCnt = -1;
     iCur = 1;
     open_ = true;
     fitPage();
     updatePageMenu();
+    // A long document is counted once its first page shows.
+    QTimer::singleShot(0, this, [this] { countPages(); });
 
     Prompter::instance().exec(*this);
     closeView();
@@ -289,11 +296,8 @@ void sbTvw::SetZoom(int iNdx) {
     const bool whole = iNdx == kWholePage || iNdx > 5;
     const int level = whole ? nFitZm : kLevels[iNdx];
     const QSize size = whole ? rcFit.size() : rcFit.size() * (double(level) / nFitZm);
-    tx_->SetVisible(false);
     nZoom = level;
-    tx_->SetZoomFactor(level);
     placePage(size);
-    tx_->SetVisible(true);
     mnZoom[iNdx]->setChecked(true);
 }
 
@@ -310,20 +314,36 @@ void sbTvw::GoPage(int iNdx) {
         page = iCur + 1;
         break;
     case 3:
-        page = nCnt;
+        page = PageCnt();
         break;
     default:
         return;
     }
-    iCur = std::clamp(page, 1, std::max(1, nCnt));
+    if (page > iCur && nCnt < 0 && !tx_->HasPage(page))
+        page = PageCnt();
+    iCur = std::clamp(page, 1, std::max(1, nCnt < 0 ? page : nCnt));
     updatePageMenu();
     pcTxt->invalidate();
     area_->verticalScrollBar()->setValue(0);
 }
 
 void sbTvw::updatePageMenu() {
+    const bool more = nCnt < 0 ? (tx_ && tx_->HasPage(iCur + 1)) : iCur < nCnt;
     fky_->SetEnb(10, QStringLiteral("1"), iCur > 1, false);
-    fky_->SetEnb(10, QStringLiteral("2.3"), iCur < nCnt, false);
+    fky_->SetEnb(10, QStringLiteral("2.3"), more, false);
+}
+
+int sbTvw::PageCnt() {
+    if (nCnt < 0 && tx_)
+        nCnt = tx_->PageCount();
+    return std::max(0, nCnt);
+}
+
+void sbTvw::countPages() {
+    if (!open_ || !tx_)
+        return;
+    PageCnt();
+    updatePageMenu();
 }
 
 void sbTvw::resizeEvent(QResizeEvent* e) {
@@ -345,7 +365,7 @@ void sbTvw::resizeEvent(QResizeEvent* e) {
 // engine paints a white page; multiplying it onto the image keeps the
 // image wherever the page is blank.
 void sbTvw::paintPageOn(QPainter& p, const QRect& target) const {
-    if (!tx_ || iCur < 1 || iCur > nCnt)
+    if (!tx_ || iCur < 1 || !tx_->HasPage(iCur))
         return;
     const double scale = target.width() / px(tx_->PageWidth());
     p.setRenderHint(QPainter::Antialiasing);

@@ -58,7 +58,9 @@ public:
 
     // --- state of the open view (read by tests and the host) ---
     int CurPage() const { return iCur; }
-    int PageCnt() const { return nCnt; }
+    // The page count; a long document is counted when the first page shows
+    // (or when asked before that).
+    int PageCnt();
     int FitZoom() const { return nFitZm; }
     int ZoomLevel() const { return nZoom; }
     QRect PageRect() const;
@@ -94,6 +96,7 @@ private:
     void fitPage();
     void placePage(const QSize& size);
     void updatePageMenu();
+    void countPages();
     void paintPageOn(QPainter& p, const QRect& target) const;
     void closeView();
 
@@ -114,7 +117,7 @@ private:
     QString sFile;         // settings file in use
 
     int iCur = 1;
-    int nCnt = 0;
+    int nCnt = -1; // -1: not counted yet
     int nFitZm = 100;
     int nZoom = 100;
     QRect rcFit;

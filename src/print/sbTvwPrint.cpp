@@ -204,8 +204,7 @@ int sbTvw::printRange(TxEngine* tx, QPrinter& printer, const Range& r) {
         ++jobs;
     }
     printer.setOutputFileName(base);
-    // The view's zoom (the fitted one, or the level chosen) comes back.
-    tx->SetZoomFactor(open_ ? nZoom : keptZoom);
+    tx->SetZoomFactor(keptZoom);
     if (open_)
         pcTxt->invalidate();
     return jobs;

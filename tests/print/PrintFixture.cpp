@@ -45,6 +45,18 @@ void PrintTest::makePages(int pages) {
     tx->SetSelStart(0);
 }
 
+void PrintTest::makeFlow(int paragraphs) {
+    QStringList text;
+    for (int i = 0; i < paragraphs; ++i)
+        text << QStringLiteral("Paragraph %1: ").arg(i) +
+                    QString::fromUtf8(
+                        "日本語の文章がここに続きます。文書データベースのページを編集します。") +
+                    QStringLiteral(
+                        "Some English words between the Japanese text, and more of them.");
+    tx->SetText(text.join(QChar(10)));
+    tx->SetSelStart(0);
+}
+
 int PrintTest::pdfPages(const QString& file) {
     QProcess p;
     p.start(QStringLiteral("pdfinfo"), {file});

@@ -20,6 +20,8 @@ class PrintTest : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
+    // Fills the engine with `paragraphs` long paragraphs of running text.
+    void makeFlow(int paragraphs);
     // Fills the engine with `pages` pages in large letters, separated by
     // page breaks: page i holds its number and i lines of text.
     void makePages(int pages);

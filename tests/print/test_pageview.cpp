@@ -55,7 +55,8 @@ TEST_F(PrintTest, TheViewSitsInTheMainWindowWithThePageFittedAndShadowed) {
         EXPECT_NEAR(r.center().y(), inner.height() / 2, 2);
         const int fit = int(std::lround(100.0 * r.height() / (16838 / 15.0)));
         EXPECT_NEAR(v.FitZoom(), fit, 1);
-        EXPECT_EQ(tx->ZoomFactor(), v.FitZoom());
+        // The pages are laid out as they print.
+        EXPECT_EQ(tx->ZoomFactor(), 100);
         EXPECT_EQ(tx->ViewMode(), 2);
         // Two strips: right of the page from near its top, under it from near its left.
         QList<QWidget*> strips;
@@ -83,14 +84,16 @@ TEST_F(PrintTest, ZoomLevelsScaleTheFittedPageAndTheWholePageReturns) {
     inView(*prompter, tx, [&](sbTvw& v) {
         const QSize fit = v.FitRect().size();
         v.ZoomItem(4)->trigger(); // 200 %
-        EXPECT_EQ(tx->ZoomFactor(), 200);
+        EXPECT_EQ(v.ZoomLevel(), 200);
         EXPECT_NEAR(v.PageRect().width(), fit.width() * 200.0 / v.FitZoom(), 1);
         EXPECT_NEAR(v.PageRect().height(), fit.height() * 200.0 / v.FitZoom(), 1);
         v.ZoomItem(0)->trigger(); // 50 %
         EXPECT_NEAR(v.PageRect().width(), fit.width() * 50.0 / v.FitZoom(), 1);
         v.ZoomItem(7)->trigger(); // the whole page
         EXPECT_EQ(v.PageRect().size(), fit);
-        EXPECT_EQ(tx->ZoomFactor(), v.FitZoom());
+        EXPECT_EQ(v.ZoomLevel(), v.FitZoom());
+        // Zooming scales the picture; the pages stay laid out as they print.
+        EXPECT_EQ(tx->ZoomFactor(), 100);
     });
 }
 
@@ -157,11 +160,18 @@ TEST_F(PrintTest, TheBackgroundImageShowsUnderThePage) {
         dir + QStringLiteral("/missing.png"));
 }
 
-TEST_F(PrintTest, PrintingFromTheViewGivesTheFittedZoomBack) {
-    makePages(2);
+TEST_F(PrintTest, TheViewShowsThePagesThatPrintAndKeepsItsZoomAfterPrinting) {
+    makeFlow(600);
+    // An editor zoomed out lays its text out at another size, which breaks
+    // it into other pages; the view and the print follow the printed size.
+    // (This document has 25 pages at 100 % and 28 at 57 %.)
+    const int printedPages = tx->PageCount();
+    tx->SetZoomFactor(57);
     const QString pdf = dir + QStringLiteral("/view.pdf");
     inView(*prompter, tx, [&](sbTvw& v) {
+        EXPECT_EQ(v.PageCnt(), printedPages);
         v.GoPage(3);
+        EXPECT_EQ(v.CurPage(), printedPages);
         v.ZoomItem(7)->trigger();
         const int fit = v.FitZoom();
         ASSERT_NE(fit, 100);
@@ -172,11 +182,15 @@ TEST_F(PrintTest, PrintingFromTheViewGivesTheFittedZoomBack) {
             return true;
         });
         v.FileItem(0)->trigger();
-        EXPECT_EQ(pdfPages(pdf), 2);
-        EXPECT_EQ(tx->ZoomFactor(), fit);
+        EXPECT_EQ(pdfPages(pdf), printedPages);
+        // The view keeps its fitted zoom and its page, and shows it again.
         EXPECT_EQ(v.ZoomLevel(), fit);
+        EXPECT_EQ(v.PageRect().size(), v.FitRect().size());
+        EXPECT_EQ(v.CurPage(), printedPages);
+        EXPECT_GT(ink(v.RenderedPage()), 0.001);
         EXPECT_EQ(tx->ViewMode(), 2);
     });
+    EXPECT_EQ(tx->ZoomFactor(), 57);
 }
 
 TEST_F(PrintTest, TheEditorsCommandsOpenTheViewAndThePrintDialogs) {

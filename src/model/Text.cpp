@@ -1,6 +1,7 @@
 #include "Text.h"
 
 #include "Document.h"
+#include "ListNumbers.h"
 
 namespace model {
 
@@ -21,9 +22,9 @@ void appendInlines(QString& out, const std::vector<Inline>& content) {
     }
 }
 
-void appendBlocks(QString& out, const std::vector<Block>& blocks);
+void appendBlocks(QString& out, const std::vector<Block>& blocks, ListNumbering* lists);
 
-void appendTable(QString& out, const Table& table) {
+void appendTable(QString& out, const Table& table, ListNumbering* lists) {
     for (const TableRow& row : table.rows) {
         bool first = true;
         for (const TableCell& cell : row.cells) {
@@ -31,7 +32,7 @@ void appendTable(QString& out, const Table& table) {
                 out += u'\t';
             first = false;
             QString cellText;
-            appendBlocks(cellText, cell.blocks);
+            appendBlocks(cellText, cell.blocks, lists);
             while (cellText.endsWith(u'\n'))
                 cellText.chop(1);
             out += cellText;
@@ -40,20 +41,25 @@ void appendTable(QString& out, const Table& table) {
     }
 }
 
-void appendBlocks(QString& out, const std::vector<Block>& blocks) {
+void appendBlocks(QString& out, const std::vector<Block>& blocks, ListNumbering* lists) {
     for (const Block& b : blocks) {
         switch (b.kind) {
         case Block::Kind::Paragraph:
             if (b.paragraph.format.pageBreakBefore && !out.isEmpty())
                 out += QChar(kPageBreak);
+            if (lists) {
+                // The label is followed by a tab, as the list's number is.
+                if (const QString label = lists->next(b.paragraph.format); !label.isEmpty())
+                    out += label + u'\t';
+            }
             appendInlines(out, b.paragraph.content);
             out += u'\n';
             break;
         case Block::Kind::Table:
-            appendTable(out, b.table);
+            appendTable(out, b.table, lists);
             break;
         case Block::Kind::Frame:
-            appendBlocks(out, b.frame.blocks);
+            appendBlocks(out, b.frame.blocks, lists);
             break;
         }
     }
@@ -83,14 +89,16 @@ void normalizeInlines(std::vector<Inline>& content) {
 
 QString plainText(const std::vector<Block>& blocks) {
     QString out;
-    appendBlocks(out, blocks);
+    appendBlocks(out, blocks, nullptr);
     return out;
 }
 
-QString plainText(const Document& doc) {
+QString plainText(const Document& doc, ListLabels labels) {
     QString out;
+    ListNumbering numbering(doc);
+    ListNumbering* lists = labels == ListLabels::Include ? &numbering : nullptr;
     for (const Section& s : doc.sections)
-        appendBlocks(out, s.blocks);
+        appendBlocks(out, s.blocks, lists);
     return out;
 }
 

@@ -11,10 +11,12 @@ struct Document;
 struct Block;
 
 // The document's text: paragraph ends and line breaks as "\n", page breaks
-// as "\f" (also before a paragraph that starts a new page), table cells separated by "\t" with a "\n" after each row; field
-// results stand for their fields, pictures and bookmarks give nothing.
-// Headers and footers are left out.
-QString plainText(const Document& doc);
+// as "\f" (also before a paragraph that starts a new page), table cells separated by "\t" with a
+// "\n" after each row; field results stand for their fields, pictures and bookmarks give nothing.
+// Headers and footers are left out. With ListLabels::Include each list
+// paragraph starts with its number or bullet and a tab, as it shows.
+enum class ListLabels { Omit, Include };
+QString plainText(const Document& doc, ListLabels labels = ListLabels::Omit);
 QString plainText(const std::vector<Block>& blocks);
 
 // Brings a model into its normal form: adjacent text runs of equal format

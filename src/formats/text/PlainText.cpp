@@ -59,7 +59,7 @@ model::Document read(const QByteArray& bytes) {
 }
 
 QByteArray write(const model::Document& doc) {
-    QString text = model::plainText(doc);
+    QString text = model::plainText(doc, model::ListLabels::Include);
     if (kLineEnd != QLatin1String("\n"))
         text.replace(u'\n', kLineEnd);
     return text.toUtf8();

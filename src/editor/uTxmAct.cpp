@@ -4,10 +4,13 @@
 #include "TxCompanion.h"
 #include "TxCoolBar.h"
 #include "TxEngine.h"
-#include "sbTxm.h"
+#include "TxFiles.h"
+#include "Usr.h"
 #include "sbTvw.h"
+#include "sbTxm.h"
 #include "sbTxmMenus.h"
 #include "uTxm.h"
+#include "yIni.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -93,6 +96,15 @@ bool uTxm::runCommand(int iJb, const QVariant& vArg) {
         return true;
     case 69:
         return sbTvw::Instance().cSetPrn(mTxt, {});
+    // HTML preview: the page as the work folder's "$Wrk.htm", opened in the
+    // user's browser.
+    case 8: {
+        const QString file = Usr::sWrkFd + TxFiles::kPreviewFile;
+        if (!SaveHtm(0, file))
+            return false;
+        yIni::W_ExpFd(file, true);
+        return true;
+    }
     case 9:
         if (txTitle->isVisible())
             txTitle->setFocus();

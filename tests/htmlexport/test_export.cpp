@@ -261,6 +261,8 @@ TEST(HtmlExport, PictureFolderRenamedAndReplaced) {
     model::Paragraph p = para(QStringLiteral("絵"));
     p.content.push_back(picture(png(4, 3, Qt::red), 4, 3));
     p.content.push_back(picture(png(5, 5, Qt::blue), 5, 5));
+    p.content.back().picture.wrap = model::Wrap::Right; // text on its right
+    p.content.back().picture.wrapDistance = 120;
     const model::Document doc = document({p});
     const QString file = dir + QStringLiteral("/my page.htm");
     QDir().mkpath(dir + QStringLiteral("/my page_files"));
@@ -276,7 +278,10 @@ TEST(HtmlExport, PictureFolderRenamedAndReplaced) {
     EXPECT_TRUE(page.contains(QStringLiteral("<img src=\"my page_files/image1.png\" width=\"4\" "
                                              "height=\"3\" alt=\"\">")))
         << page.toStdString();
-    EXPECT_TRUE(page.contains(QStringLiteral("my page_files/image2.png")));
+    EXPECT_TRUE(page.contains(QStringLiteral("<img src=\"my page_files/image2.png\" width=\"5\" "
+                                             "height=\"5\" alt=\"\" class=\"im01\">")))
+        << page.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("    img.im01 {float:left;margin:6pt;}")));
     EXPECT_EQ(QDir(dir).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("my page_files")});
 

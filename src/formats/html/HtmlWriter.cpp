@@ -338,10 +338,34 @@ private:
             src = escaped(QFileInfo(folder).fileName().replace(u' ', QLatin1String("%20"))) + u'/' +
                   name;
         }
-        out += QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\" />")
+        out += QStringLiteral("<img src=\"%1\" width=\"%2\" height=\"%3\" alt=\"\"%4 />")
                    .arg(src)
                    .arg(w)
-                   .arg(h);
+                   .arg(h)
+                   .arg(floatStyle(pic));
+    }
+
+    // Text flowing around a picture: the picture floats to the side the
+    // text leaves free (for text on both sides, the side it stands nearer);
+    // text above and below only: a block of its own.
+    static QString floatStyle(const model::Picture& pic) {
+        QString side;
+        switch (pic.wrap) {
+        case model::Wrap::Right:
+            side = QStringLiteral("left");
+            break;
+        case model::Wrap::Left:
+            side = QStringLiteral("right");
+            break;
+        case model::Wrap::Around:
+            side = pic.x > 4320 ? QStringLiteral("right") : QStringLiteral("left");
+            break;
+        case model::Wrap::TopBottom:
+            return QStringLiteral(" style=\"display:block;\"");
+        default:
+            return {};
+        }
+        return QStringLiteral(" style=\"float:%1;margin:%2;\"").arg(side, pt(pic.wrapDistance));
     }
 
     void table(const model::Table& t, const model::Document& doc) {

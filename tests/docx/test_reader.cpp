@@ -310,9 +310,20 @@ TEST(DocxReader, TrackedChangesContainersAndAlternatives) {
         "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"><mc:Choice "
         "Requires=\"w14\"><w:t>choice</w:t></mc:Choice><mc:Fallback><w:t>fallback</w:t>"
         "</mc:Fallback></mc:AlternateContent></w:r>"
+        // A choice in terms the reader does not know gives way to the fallback
+        // (Word writes emoji so); one of several choices is read once.
+        "<w:r><mc:AlternateContent "
+        "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"><mc:Choice "
+        "Requires=\"w16se\"><w16se:symEx xmlns:w16se=\"urn:x\" w16se:char=\"1F600\"/>"
+        "</mc:Choice><mc:Fallback><w:t>😀</w:t></mc:Fallback></mc:AlternateContent>"
+        "<mc:AlternateContent "
+        "xmlns:mc=\"http://schemas.openxmlformats.org/markup-compatibility/2006\"><mc:Choice "
+        "Requires=\"w16se w14\"><w:t>new</w:t></mc:Choice><mc:Choice Requires=\"w14\">"
+        "<w:t>[w14]</w:t></mc:Choice><mc:Choice Requires=\"w15\"><w:t>[w15]</w:t></mc:Choice>"
+        "<mc:Fallback><w:t>[old]</w:t></mc:Fallback></mc:AlternateContent></w:r>"
         "<w:r><w:ruby><w:rt><w:r><w:t>かん</w:t></w:r></w:rt><w:rubyBase><w:r><w:t>漢</w:t></w:r>"
         "</w:rubyBase></w:ruby></w:r><w:r><w:sym w:font=\"Symbol\" w:char=\"F061\"/><w:cr/>"
         "</w:r></w:p><w:sdt><w:sdtContent><w:p><w:r><w:t>block control</w:t></w:r></w:p>"
         "</w:sdtContent></w:sdt>"));
-    EXPECT_EQ(plainText(d), "kept tag control choice漢a\n\nblock control\n");
+    EXPECT_EQ(plainText(d), "kept tag control choice😀[w14]漢a\n\nblock control\n");
 }

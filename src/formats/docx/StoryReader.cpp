@@ -600,11 +600,34 @@ bool StoryReader::isAlternateContent() const {
                   "AlternateContent");
 }
 
-// Markup compatibility: the first choice is read, the fallbacks left out.
+namespace {
+
+// The prefixes of the namespaces whose content this reader takes from a
+// markup-compatibility choice: the main vocabulary, its later revisions that
+// only add attributes, and the drawing ones the drawing reader knows. A
+// choice that needs any other (w16se's emoji symbols, say) gives way to the
+// fallback, which holds the same content in older terms.
+bool understood(const QString& prefixes) {
+    static const QStringList known = {
+        QStringLiteral("w"),    QStringLiteral("w14"), QStringLiteral("w15"), QStringLiteral("wp"),
+        QStringLiteral("wp14"), QStringLiteral("wps"), QStringLiteral("wpg"), QStringLiteral("wpc"),
+        QStringLiteral("a"),    QStringLiteral("pic"), QStringLiteral("v"),   QStringLiteral("o")};
+    const QStringList needed = prefixes.split(u' ', Qt::SkipEmptyParts);
+    return std::all_of(needed.begin(), needed.end(),
+                       [](const QString& prefix) { return known.contains(prefix); });
+}
+
+} // namespace
+
+// Markup compatibility: the first choice the reader understands is read,
+// else the fallback; the others are left out.
 void StoryReader::firstChoice(const std::function<void()>& each) {
     bool done = false;
     while (x.child()) {
-        if (!done && x.x.name() == QLatin1String("Choice")) {
+        const bool take = x.x.name() == QLatin1String("Choice")
+                              ? understood(x.attr("Requires"))
+                              : x.x.name() == QLatin1String("Fallback");
+        if (!done && take) {
             done = true;
             while (x.child())
                 each();

@@ -215,6 +215,8 @@ bool uTxm::onEngineKey(QKeyEvent* k) {
         return false;
     if (k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter)
         return onEnterDown(k);
+    if (tableKey(k))
+        return true;
     if (k->matches(QKeySequence::Paste)) {
         const QByteArray keptSnap = ySnap;
         const bool keptBSnap = bSnap;

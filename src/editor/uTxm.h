@@ -25,6 +25,7 @@ class TxStatusBar;
 class sbTxm;
 class QComboBox;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QToolBar;
@@ -322,6 +323,7 @@ private:
     bool tableCommand(int iJb, const QVariant& vArg);
     bool tableFormat(int part, const QString& sWhat);
     void lineNewTable();
+    bool tableKey(QKeyEvent* k);
     // Headers and footers (uTxmHeaders.cpp): command 57 and the format of
     // the part being edited.
     bool headFootCommand(int n);

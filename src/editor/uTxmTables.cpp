@@ -8,6 +8,7 @@
 #include "sbTxm.h"
 #include "uTxm.h"
 
+#include <QKeyEvent>
 #include <QTextCursor>
 #include <QTextTable>
 
@@ -227,5 +228,48 @@ bool uTxm::tableFormat(int part, const QString& sWhat) {
     if (!Prompter::instance().exec(dlg))
         return false;
     applyTableLook(t, r, part, dlg.look(), textWidth);
+    return true;
+}
+
+// Tab in a table cell goes to the next cell and Shift+Tab to the one before,
+// with the cell's text selected; Tab in the last cell adds a row. Returns
+// whether the key was taken.
+bool uTxm::tableKey(QKeyEvent* k) {
+    const bool back = k->key() == Qt::Key_Backtab ||
+                      (k->key() == Qt::Key_Tab && (k->modifiers() & Qt::ShiftModifier));
+    if ((k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) ||
+        (k->modifiers() & ~Qt::ShiftModifier))
+        return false;
+    QTextEdit* ed = mTxt->ActiveEdit();
+    QTextCursor c = ed->textCursor();
+    QTextTable* t = c.currentTable();
+    if (!t)
+        return false;
+    const QTextTableCell cell = t->cellAt(c);
+    int row = cell.row(), col = cell.column();
+    if (back) {
+        if (col > 0) {
+            col = t->cellAt(row, col - 1).column();
+        } else if (row > 0) {
+            --row;
+            col = t->columns() - 1;
+        } else {
+            return true; // the first cell: nowhere to go
+        }
+    } else {
+        col += cell.columnSpan();
+        if (col >= t->columns()) {
+            col = 0;
+            row += cell.rowSpan();
+        }
+        if (row >= t->rows()) {
+            t->appendRows(1);
+            SetDcEdt(true);
+        }
+    }
+    const QTextTableCell to = t->cellAt(row, col);
+    c.setPosition(to.firstPosition());
+    c.setPosition(to.lastPosition(), QTextCursor::KeepAnchor);
+    ed->setTextCursor(c);
     return true;
 }

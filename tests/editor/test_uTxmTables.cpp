@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 #include <QTextTable>
 
 namespace {
@@ -333,4 +334,34 @@ TEST(TableRules, WordsAndMeasures) {
     EXPECT_FALSE(TxTable::ReadMeasure(QStringLiteral("1.5"), QStringLiteral("幅"), 1, 10).ok);
     EXPECT_TRUE(TxTable::ReadMeasure(QStringLiteral("10"), QStringLiteral("幅"), 1, 10).ok);
     EXPECT_FALSE(TxTable::ReadMeasure(QStringLiteral("11"), QStringLiteral("幅"), 1, 10).ok);
+}
+
+TEST_F(EditorTest, TabMovesFromCellToCellAndAddsARowAtTheEnd) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    TxEngine& e = *t.mTxt;
+    tablePage(t, 2, 2, 1, 2);
+    t.mTxt->setFocus();
+    QTest::keyClick(t.mTxt, Qt::Key_Tab);
+    EXPECT_EQ(e.TableRowAtCaret(), 2);
+    EXPECT_EQ(e.TableColumnAtCaret(), 1);
+    EXPECT_EQ(e.SelText(), QStringLiteral("2,1")); // the cell's text, to type over
+    QTest::keyClick(t.mTxt, Qt::Key_Tab);
+    QTest::keyClick(t.mTxt, Qt::Key_Tab);
+    EXPECT_EQ(e.TableRows(1), 3);
+    EXPECT_EQ(e.TableRowAtCaret(), 3);
+    EXPECT_TRUE(t.bDcEdt());
+    QTest::keyClicks(t.mTxt, QStringLiteral("new"));
+    EXPECT_EQ(e.TableCellText(3, 1, 1), QStringLiteral("new"));
+    QTest::keyClick(t.mTxt, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(e.TableRowAtCaret(), 2);
+    EXPECT_EQ(e.TableColumnAtCaret(), 2);
+    // No tab character went into any cell.
+    for (int r = 1; r <= 3; ++r)
+        for (int c = 1; c <= 2; ++c)
+            EXPECT_FALSE(e.TableCellText(r, c, 1).contains(u'\t')) << r << "," << c;
+    // Outside tables Tab is a tab.
+    e.SetSelStart(0);
+    QTest::keyClick(t.mTxt, Qt::Key_Tab);
+    EXPECT_TRUE(e.Text().startsWith(u'\t'));
 }

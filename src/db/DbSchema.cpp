@@ -107,8 +107,9 @@ bool DbUpgradeSchema(QSqlDatabase& db, DbSql::Engine eEngine, qint64 nQuietRows)
         if (!needed(i))
             continue;
         ok = q.exec(QString::fromLatin1(d.aUpgrade[i].sStep));
-        if (shown)
-            shown->step(++nDone);
+        // Cancel takes effect between steps, leaving the schema as it was.
+        if (shown && !shown->step(++nDone))
+            ok = false;
     }
     q.finish();
     shown.reset();

@@ -18,10 +18,11 @@ bool DbCreateSchema(QSqlDatabase& db, DbSql::Engine eEngine);
 // of DbCreateSchema, keeping every row, in one transaction: on a server,
 // titles that compared by the server's character classes are made to
 // compare as on SQLite and the newer indexes are built (with the
-// Prompter's progress display past `nQuietRows` pages). True when nothing
-// was needed or all of it was done; false, with nothing changed, when it
-// could not be (the user may not own the tables): the database still
-// works, with the find slower.
+// Prompter's progress display past `nQuietRows` pages, whose Cancel takes
+// effect between steps). True when nothing was needed or all of it was
+// done; false, with nothing changed, when it could not be (the user may
+// not own the tables) or was cancelled: the database still works, with
+// the find slower, and the next open tries again.
 bool DbUpgradeSchema(QSqlDatabase& db, DbSql::Engine eEngine, qint64 nQuietRows = 2000);
 
 // Creates a SQLite document database at `sPath` with the tables msDoc,

@@ -298,3 +298,29 @@ TEST_F(TitleTest, TwoCharacterWordsAreFoundFromThePairIndex) {
     EXPECT_EQ(FoundNos(QStringLiteral("äa"), "szDoc"), QStringList{});
     EXPECT_GE(scans() - before, 4);
 }
+
+// On a large database the work shows the progress display; its Cancel
+// leaves the earlier schema whole and the database open, and the next open
+// does the work.
+TEST_F(TitleTest, CancelledUpgradeLeavesTheEarlierSchema) {
+    FOLIUM_REQUIRE_PG();
+    PgServer* pg = PgServer::instance();
+    const QString db = pg->newDatabase();
+    ASSERT_TRUE(pg->run(
+        db, kEarlierSchema + QStringList{QStringLiteral(
+                                 "Insert Into msDoc (noDoc, szDoc, txDoc) Select i, 'Page ' || i,"
+                                 " '本文 ' || i From generate_series(2000, 4500) i")}));
+    const QString udl = TestEnv::freshDir(QStringLiteral("udl")) + QStringLiteral("/doc.udl");
+    WriteUdl(udl, pg->udlText(db));
+    const QString type = QStringLiteral("Select string_agg(udt_name, ',') From"
+                                        " information_schema.columns Where column_name = 'szdoc'");
+    prompter.cancelProgressAt(1);
+    OpenOk(udl);
+    EXPECT_EQ(prompter.calls.size(), 1);
+    EXPECT_EQ(ServerValue(type), QStringLiteral("citext,citext"));
+    EXPECT_EQ(ServerValue(QStringLiteral("Select count(*) From msDoc")), QStringLiteral("2504"));
+    DbClose();
+    OpenOk(udl);
+    EXPECT_EQ(ServerValue(type), QStringLiteral("text,text"));
+    EXPECT_EQ(ServerValue(QStringLiteral("Select count(*) From msDoc")), QStringLiteral("2504"));
+}

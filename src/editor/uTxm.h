@@ -314,6 +314,7 @@ private:
     bool insertMarker(bool bTag, int& vMode, bool bObj, int iFld);
     bool askMarker(bool bTag, int vMode, bool bObj, int field, QString& caption, QString& target);
     int wrapObject(const QString& sTarget);
+    int wrapRange(int from, int to);
     void bodyLook();
     bool dataField(const QVariant& vArg);
     // The object menu's picture entries.

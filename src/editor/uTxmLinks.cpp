@@ -36,6 +36,25 @@ bool isTagTarget(const QString& target) {
     return target.left(3).compare(QLatin1String("TG_"), Qt::CaseInsensitive) == 0;
 }
 
+// The field properties of a format, alone.
+QTextCharFormat fieldOf(const QTextCharFormat& f) {
+    QTextCharFormat field;
+    for (int p : {txp::FieldId, txp::FieldTarget, txp::FieldKind, txp::FieldOption})
+        field.setProperty(p, f.property(p));
+    return field;
+}
+
+// Whether [from, to) holds no part of a field.
+bool noField(QTextDocument* doc, int from, int to) {
+    QTextCursor c(doc);
+    for (int pos = from + 1; pos <= to; ++pos) {
+        c.setPosition(pos);
+        if (c.charFormat().hasProperty(txp::FieldId))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 // ------------------------------------------------------------ reading
@@ -227,11 +246,19 @@ int uTxm::InsMrk(int iStyle, const QString& sCaption, const QString& sTarget) {
     Busy busy(*this);
     const bool onInlineObject =
         mTxt->CurObject() != 0 && mTxt->SelLength() == 1 && mTxt->SelText() == QString(kObject);
+    QString selected = mTxt->SelText();
+    selected.remove(kObject);
+    const int from = mTxt->SelStart();
+    const int to = from + mTxt->SelLength();
     int id = 0;
     if (onInlineObject && sCaption == twoBlanks()) {
         id = wrapObject(sTarget);
+    } else if (to > from && selected.trimmed() == sCaption.trimmed() &&
+               noField(mTxt->ActiveEdit()->document(), from, to)) {
+        // The caption is the selected text: it becomes the marker as it
+        // stands, pictures and all, rather than being typed anew.
+        id = wrapRange(from, to);
     } else {
-        const int from = mTxt->SelStart();
         mTxt->SetSelText(QString());
         mTxt->SetSelStart(from);
         id = mTxt->FieldInsert(sCaption);
@@ -274,15 +301,33 @@ int uTxm::wrapObject(const QString& sTarget) {
     QTextCursor c(doc);
     c.setPosition(at + 1);
     const QTextCharFormat blank = c.charFormat(); // the field's first blank
-    QTextCharFormat field;
-    for (int p : {txp::FieldId, txp::FieldTarget, txp::FieldKind, txp::FieldOption})
-        field.setProperty(p, blank.property(p));
+    const QTextCharFormat field = fieldOf(blank);
     c.beginEditBlock();
     c.setPosition(at + 2);
     c.insertText(QStringLiteral(" "), blank);
     c.setPosition(at + 1);
     c.setPosition(at + 2, QTextCursor::KeepAnchor);
     c.mergeCharFormat(field);
+    c.endEditBlock();
+    return id;
+}
+
+// Makes the characters [from, to) a field as they stand. Returns its id.
+int uTxm::wrapRange(int from, int to) {
+    mTxt->SetSelStart(from);
+    // A stand-in blank gives the new field its id and properties.
+    const int id = mTxt->FieldInsert(QStringLiteral(" "));
+    if (!id)
+        return 0;
+    QTextCursor c(mTxt->ActiveEdit()->document());
+    c.setPosition(from + 1);
+    const QTextCharFormat field = fieldOf(c.charFormat());
+    c.beginEditBlock();
+    c.setPosition(to + 1, QTextCursor::KeepAnchor);
+    c.mergeCharFormat(field);
+    c.setPosition(from);
+    c.setPosition(from + 1, QTextCursor::KeepAnchor);
+    c.removeSelectedText();
     c.endEditBlock();
     return id;
 }

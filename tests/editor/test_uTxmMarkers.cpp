@@ -490,3 +490,16 @@ TEST_F(EditorTest, StylesAndTidyGiveMarkersTheirLookBack) {
     EXPECT_TRUE(lookAt(t.mTxt, 11).underline);
     EXPECT_EQ(lookAt(t.mTxt, 11).fore, TxStyle::MarkerColor(6));
 }
+
+TEST_F(EditorTest, LinkOverTextWithAPictureKeepsThePicture) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    t.mTxt->SetText(ctl(QStringLiteral("Title|one  two")));
+    ASSERT_NE(pictureAt(t, dir, 10), 0);
+    linkText(p, t, 6, 9, QStringLiteral("http://p/"));
+    EXPECT_EQ(t.mTxt->Text(), ctl(QStringLiteral("Title|one \x01 two")));
+    EXPECT_EQ(marks(t.mTxt),
+              (QList<Mark>{{QStringLiteral("one \x01 two"), QStringLiteral("http://p/"), 1, 149}}));
+    EXPECT_NE(t.mTxt->NextImage(0), 0);
+    EXPECT_TRUE(lookAt(t.mTxt, 13).underline);
+}

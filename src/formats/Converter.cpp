@@ -70,6 +70,18 @@ void addBuiltins(Converter& c) {
     c.add(pdf);
 }
 
+// The word-processor format the first bytes plainly show, by name: a
+// compound file is Word 97-2003, a zip package Word Open XML, "{\rtf" RTF.
+const char* signatureFormat(const QByteArray& bytes) {
+    if (bytes.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")))
+        return "doc";
+    if (bytes.startsWith(QByteArray("PK\x03\x04", 4)))
+        return "docx";
+    if (bytes.startsWith("{\\rtf"))
+        return "rtf";
+    return nullptr;
+}
+
 QString notSupported(const Format* f, int engineFormat) {
     return f ? QStringLiteral("%1 is not supported yet").arg(f->title)
              : QStringLiteral("unknown format %1").arg(engineFormat);
@@ -109,10 +121,8 @@ const Format* Converter::byEngineFormat(int engineFormat) const {
 const Format* Converter::forFile(const QString& path, const QByteArray& bytes) const {
     if (const Format* f = byName(QFileInfo(path).suffix()); f && f->read)
         return f;
-    if (bytes.startsWith(QByteArray::fromHex("D0CF11E0A1B11AE1")))
-        return byName(QStringLiteral("doc"));
-    if (bytes.startsWith(QByteArray("PK\x03\x04", 4)))
-        return byName(QStringLiteral("docx"));
+    if (const char* name = signatureFormat(bytes))
+        return byName(QLatin1String(name));
     return byName(QFileInfo(path).suffix());
 }
 
@@ -142,6 +152,12 @@ std::optional<model::Document> Converter::load(const QByteArray& bytes, int engi
             *error = notSupported(f, engineFormat);
         return std::nullopt;
     }
+    // A file named .doc that holds RTF or Word Open XML (Word itself saves
+    // such files) is read by what it holds, as Word does; the other formats
+    // are taken as they are named.
+    if (const char* held = signatureFormat(bytes); held && f->name == QLatin1String("doc"))
+        if (const Format* g = byName(QLatin1String(held)); g && g->read)
+            f = g;
     QString why;
     std::optional<model::Document> doc =
         f->readIn ? f->readIn(bytes, &why, folder) : f->read(bytes, &why);

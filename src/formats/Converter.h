@@ -75,7 +75,8 @@ public:
     const Format* byEngineFormat(int engineFormat) const;
     // By the file's extension; a file without a known extension is
     // recognised by its first bytes (compound file: Word 97-2003; zip
-    // package: Word Open XML).
+    // package: Word Open XML; "{\rtf": RTF). load() itself reads a .doc
+    // that holds RTF or Word Open XML by what it holds.
     const Format* forFile(const QString& path, const QByteArray& bytes) const;
 
     // Engine format numbers for opening / saving a file with extension

@@ -60,3 +60,47 @@ TEST(Converter, ConvertsBetweenTextAndWordAndReportsFailures) {
     EXPECT_EQ(formats::Converter::instance().byEngineFormat(9)->name, QStringLiteral("doc"));
     EXPECT_EQ(formats::Converter::instance().byEngineFormat(1)->name, QStringLiteral("txt"));
 }
+
+TEST(Converter, ReadsADocByWhatItHolds) {
+    model::Document d;
+    model::Paragraph p;
+    p.addText(QStringLiteral("中身 content"), {});
+    d.lastSection().blocks.push_back(model::Block::makeParagraph(p));
+    const auto& c = formats::Converter::instance();
+    QString error;
+    const QByteArray rtfBytes = *c.save(d, 5, &error);
+    const QByteArray docxBytes = *c.save(d, 13, &error);
+    const QByteArray docBytes = *c.save(d, 9, &error);
+    // Asked as .doc (9): RTF and Word Open XML read too.
+    for (const QByteArray& bytes : {rtfBytes, docxBytes, docBytes}) {
+        const auto back = c.load(bytes, 9, &error);
+        ASSERT_TRUE(back.has_value()) << error.toStdString();
+        EXPECT_EQ(model::plainText(*back), QStringLiteral("中身 content\n"));
+    }
+    // The newer formats are taken as named: RTF is no package.
+    EXPECT_FALSE(c.load(rtfBytes, 13, &error).has_value());
+    // A text file is its text, whatever it looks like.
+    const auto text = c.load(QByteArray("{\\rtf1 not read as rtf}"), 1, &error);
+    ASSERT_TRUE(text.has_value());
+    EXPECT_EQ(model::plainText(*text), QStringLiteral("{\\rtf1 not read as rtf}\n"));
+    // A damaged package is still reported, by the reader of what it claims to be.
+    EXPECT_FALSE(c.load(QByteArray("PK\x03\x04junk", 8), 9, &error).has_value());
+
+    // The converter too: an RTF file named .doc converts.
+    const QString dir = TestEnv::freshDir(QStringLiteral("convert-sniff"));
+    TestEnv::writeFile(dir + QStringLiteral("/really-rtf.doc"), rtfBytes);
+    TestEnv::writeFile(dir + QStringLiteral("/rtf-noext"), rtfBytes);
+    QString messages;
+    QTextStream err(&messages);
+    EXPECT_EQ(formats::runHeadless({QStringLiteral("--convert-to"), QStringLiteral("txt"),
+                                    QStringLiteral("--outdir"), dir,
+                                    dir + QStringLiteral("/really-rtf.doc"),
+                                    dir + QStringLiteral("/rtf-noext")},
+                                   err),
+              0)
+        << messages.toStdString();
+    EXPECT_EQ(QString::fromUtf8(TestEnv::readFile(dir + QStringLiteral("/really-rtf.txt"))),
+              QStringLiteral("中身 content\n"));
+    EXPECT_EQ(QString::fromUtf8(TestEnv::readFile(dir + QStringLiteral("/rtf-noext.txt"))),
+              QStringLiteral("中身 content\n"));
+}

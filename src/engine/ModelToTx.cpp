@@ -82,7 +82,7 @@ struct Builder {
         if (pf.keepWithNext)
             bf.setProperty(txp::KeepWithNext, true);
         if (pf.keepTogether)
-            bf.setNonBreakableLines(true);
+            bf.setProperty(txp::KeepTogether, true);
         if (!pf.tabs.empty()) {
             QVariantList stops;
             for (const model::TabStop& t : pf.tabs)

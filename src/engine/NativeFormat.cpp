@@ -229,6 +229,12 @@ struct Reader {
         ctx.formats.reserve(size_t(n));
         for (int i = 0; i < n && ok; ++i) {
             QTextFormat f = get<QTextFormat>();
+            if (f.isBlockFormat() && f.boolProperty(QTextFormat::BlockNonBreakableLines)) {
+                // Files of earlier versions kept "lines together" as Qt's
+                // non-breakable lines, which do not wrap.
+                f.clearProperty(QTextFormat::BlockNonBreakableLines);
+                f.setProperty(txp::KeepTogether, true);
+            }
             if (f.isBlockFormat() && f.hasProperty(txp::TabStops)) {
                 QTextBlockFormat bf = f.toBlockFormat();
                 txattr::setTabs(bf, bf.property(txp::TabStops).toList());

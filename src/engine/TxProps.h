@@ -61,6 +61,9 @@ enum Property : int {
     TableIndent,     // int twips
     TableCellMargin, // int twips
     NoRows,          // bool: the table had no rows (Qt needs one; it is a pad row)
+    // Block formats (added later: the values above are stored in files).
+    KeepTogether, // bool: the paragraph's lines are to stay on one page (Qt's own
+                  // "non-breakable lines" would stop it wrapping at all)
 };
 
 constexpr double kTwipsPerPx = 15.0;

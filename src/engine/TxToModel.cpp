@@ -150,7 +150,7 @@ struct Exporter {
             pf.pageBreakBefore = !bf.hasProperty(txp::InlinePageBreak) &&
                                  (bf.pageBreakPolicy() & QTextFormat::PageBreak_AlwaysBefore);
         pf.keepWithNext = bf.boolProperty(txp::KeepWithNext);
-        pf.keepTogether = bf.nonBreakableLines();
+        pf.keepTogether = bf.boolProperty(txp::KeepTogether);
         if (bf.hasProperty(txp::TabStops)) {
             for (const QVariant& v : bf.property(txp::TabStops).toList()) {
                 const QVariantList t = v.toList();

@@ -3,7 +3,9 @@
 // layout a fresh, complete pass gives the same text - every line at the same
 // place, the same page breaks, the same painted pages - in the page view and
 // in the normal view; and undoing every edit gives back the first layout.
+#include "Document.h"
 #include "EngineTestUtil.h"
+#include "MsDoc.h"
 #include "TxDocument.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -265,5 +267,45 @@ TEST(EngineRelayout, HasPageAgreesWithThePageCount) {
                 EXPECT_EQ(fresh.HasPage(page), page <= e.PageCount()) << "page " << page;
             EXPECT_FALSE(e.HasPage(0));
         }
+    }
+}
+
+// A paragraph whose lines are to be kept together on one page still wraps at
+// the page's width, after loading and after a trip through the native format.
+TEST(EngineRelayout, KeptTogetherParagraphsWrapAtThePageWidth) {
+    model::Document d;
+    model::Section s;
+    model::Paragraph p;
+    p.format.keepTogether = true;
+    p.addText(QString("Words that fill more than one line of the page. ").repeated(12), {});
+    s.blocks.push_back(model::Block::makeParagraph(p));
+    d.sections.push_back(s);
+    TxEngine e;
+    ASSERT_TRUE(e.LoadBytes(msdoc::write(d), TxEngine::FmtDoc));
+    TxEngine again;
+    ASSERT_TRUE(again.LoadBytes(e.SaveBytes(TxEngine::FmtNative), TxEngine::FmtNative));
+    // Earlier versions stored the property as Qt's non-breakable lines.
+    TxEngine older;
+    {
+        TxEngine writer;
+        writer.SetText(QString("Words that fill more than one line of the page. ").repeated(12));
+        QTextCursor c(writer.document2().body());
+        QTextBlockFormat bf;
+        bf.setNonBreakableLines(true);
+        c.mergeBlockFormat(bf);
+        ASSERT_TRUE(older.LoadBytes(writer.SaveBytes(TxEngine::FmtNative), TxEngine::FmtNative));
+    }
+    for (TxEngine* engine : {&e, &again, &older}) {
+        QTextDocument* body = engine->document2().body();
+        const QTextBlock block = body->begin();
+        const QRectF r = body->documentLayout()->blockBoundingRect(block);
+        EXPECT_GT(block.layout()->lineCount(), 3);
+        EXPECT_LE(r.right(), (engine->PageWidth() - engine->MarginRight()) / 15.0 + 1);
+        // ... and the model still says so.
+        bool ok = false;
+        const std::optional<model::Document> back =
+            msdoc::read(engine->SaveBytes(TxEngine::FmtDoc, 0, &ok));
+        ASSERT_TRUE(ok && back);
+        EXPECT_TRUE(back->sections[0].blocks[0].paragraph.format.keepTogether);
     }
 }

@@ -2,6 +2,9 @@
 #include "DbConn.h"
 #include "Prompter.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlDriver>
 #include <QSqlError>
@@ -203,6 +206,21 @@ bool ServerHasPairs() {
     return has;
 }
 
+// Whether the server expects few rows to meet `cond` (from its statistics
+// of the pairs' frequencies). A pair found on many pages is better left to
+// the scan: the planner misjudges how many rows LIKE keeps, and would then
+// work the pairs out row by row, many times slower than the scan itself.
+bool FewRows(const QString& cond) {
+    QSqlQuery q;
+    if (!DbConn::Run(q,
+                     QStringLiteral("Explain (Format Json) Select 1 From msDoc Where ") + cond) ||
+        !q.next())
+        return false;
+    const QJsonArray plans = QJsonDocument::fromJson(q.value(0).toString().toUtf8()).array();
+    const QJsonValue rows = plans.at(0)[QLatin1String("Plan")][QLatin1String("Plan Rows")];
+    return rows.isDouble() && rows.toDouble() < kManyCandidates;
+}
+
 // A text as an SQL literal (standard strings: only the apostrophe doubles).
 QString Literal(const QString& s) {
     return u'\'' + QString(s).replace(u'\'', QStringLiteral("''")) + u'\'';
@@ -227,11 +245,14 @@ QList<FoundDoc> FindOnServer(const QStringList& words, const QString& col, bool&
         if (w.toUcs4().size() == 2)
             pairs << Literal(folded);
     }
-    if (!pairs.isEmpty() && d.sPairsHold && ServerHasPairs())
-        conds.prepend(
+    if (!pairs.isEmpty() && d.sPairsHold && ServerHasPairs()) {
+        const QString hold =
             QString::fromLatin1(d.sPairsHold)
                 .arg(col,
-                     QStringLiteral("Array[%1]::text[]").arg(pairs.join(QStringLiteral(", ")))));
+                     QStringLiteral("Array[%1]::text[]").arg(pairs.join(QStringLiteral(", "))));
+        if (FewRows(hold))
+            conds.prepend(hold);
+    }
     QString sql = QStringLiteral("Select noDoc, szDoc From msDoc");
     if (!conds.isEmpty())
         sql += QStringLiteral(" Where ") + conds.join(QStringLiteral(" And "));

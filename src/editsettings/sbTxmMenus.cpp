@@ -9,6 +9,8 @@
 
 #include <QMenu>
 
+#include <tuple>
+
 namespace {
 
 // Item data: the element number (for "画像") in the low byte region and an
@@ -21,6 +23,8 @@ struct ItemData {
 // Table items: the caption of the command they belong to and their word.
 constexpr const char* kTableJob = "tableJob";
 constexpr const char* kTableWord = "tableWord";
+// Header and footer items: their bit of the header/footer mask.
+constexpr const char* kHeadFoot = "headFoot";
 
 } // namespace
 
@@ -65,6 +69,17 @@ sbTxmMenus::sbTxmMenus(sbTxm& dlg) : QObject(&dlg), dlg_(dlg) {
     item(local, QStringLiteral("画像 WMF形式(&W)"));
     item(local, QStringLiteral("ﾃｷｽﾄﾌﾚｰﾑ(&F)"));
     item(local, QStringLiteral("改頁(&B)"));
+    // Headers and footers, checked while the page has them.
+    for (const auto& [name, caption, each] : {std::tuple{"mnHeader", "ﾍｯﾀﾞｰ", TxEngine::Header},
+                                              std::tuple{"mnFooter", "ﾌｯﾀｰ", TxEngine::Footer}}) {
+        QMenu* sub = add(local, QString::fromLatin1(name), QString::fromUtf8(caption));
+        for (const auto& [where, bit] :
+             {std::pair{"各頁", int(each)}, std::pair{"先頭頁", int(each) * 2}}) {
+            QAction* a = item(sub, QString::fromUtf8(where));
+            a->setCheckable(true);
+            a->setProperty(kHeadFoot, int(bit));
+        }
+    }
     local->addSeparator();
     item(local, QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸ(&L)"));
     item(local, QStringLiteral("ﾊｲﾊﾟｰﾘﾝｸの修正"));
@@ -254,6 +269,13 @@ void sbTxmMenus::Update() {
     setItems("mnTdel", {bDelRw, bDelCL, bDelRw});
     setMenu("mnTslc", bSlcTb);
     setMenu("mnProp", bDelRw);
+    bool bHd[4] = {};
+    ed->HeadFtMn(bHd[0], bHd[1], bHd[2], bHd[3]);
+    for (const char* name : {"mnHeader", "mnFooter"})
+        if (QMenu* m = Menu(QString::fromLatin1(name)))
+            for (QAction* a : m->actions())
+                if (const int bit = a->property(kHeadFoot).toInt(); bit > 0)
+                    a->setChecked(bHd[bit == 1 ? 0 : bit == 2 ? 1 : bit == 4 ? 2 : 3]);
     if (QAction* a = Item(QStringLiteral("文書貼付")))
         a->setChecked(!ed->bPastTx);
     const char* bars[4] = {"ﾂｰﾙﾊﾞｰ", "文字色指定", "書式指定", "ｽﾃｰﾀｽﾊﾞｰ"};
@@ -315,6 +337,13 @@ bool sbTxmMenus::Choose(QAction* a) {
             return false;
         chosen_ = job.toString();
         dlg_.vOpt = a->property(kTableWord).toString();
+        return true;
+    }
+    // A header or footer item adds its part when it was unchecked, else
+    // removes it (the menu has toggled the check already).
+    if (const int bit = a->property(kHeadFoot).toInt(); bit > 0) {
+        dlg_.iRJb = 57;
+        dlg_.vOpt = a->isChecked() ? bit : -bit;
         return true;
     }
     const ItemData d = a->data().value<ItemData>();

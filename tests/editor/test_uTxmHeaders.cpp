@@ -2,6 +2,11 @@
 // the placeholder text in the format of its style-table record, the page
 // view, and the format applied when the user starts editing one.
 #include "EditorFixture.h"
+#include "sbTxm.h"
+#include "sbTxmMenus.h"
+
+#include <QAction>
+#include <QMenu>
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -141,4 +146,58 @@ TEST_F(EditorTest, StartingToEditAHeaderGivesItsParagraphTheRecordsSpacing) {
     EXPECT_EQ(e.FontSize(), 20);
     EXPECT_FALSE(t.bDcEdt());
     e.HeadFootDeactivate();
+}
+
+TEST_F(EditorTest, ContextMenuHeaderAndTableItemsRunTheirCommands) {
+    ScriptedPrompter p;
+    uTxm& t = open();
+    TxEngine& e = *t.mTxt;
+    sbTxmMenus& menus = t.Dialog()->Menus();
+    auto itemOf = [&](const char* menu, const char* caption) -> QAction* {
+        if (QMenu* m = menus.Menu(QString::fromLatin1(menu)))
+            for (QAction* a : m->actions())
+                if (a->text() == QString::fromUtf8(caption))
+                    return a;
+        ADD_FAILURE() << menu << " " << caption;
+        return nullptr;
+    };
+    // The menu toggles a checkable item before it is chosen.
+    auto choose = [&](QAction* a) {
+        if (a->isCheckable())
+            a->toggle();
+        ASSERT_TRUE(menus.Choose(a));
+        t.rtAct(t.Dialog()->iRJb, t.Dialog()->vOpt);
+    };
+    QAction* footFirst = itemOf("mnFooter", "先頭頁");
+    ASSERT_NE(footFirst, nullptr);
+    choose(footFirst);
+    EXPECT_EQ(t.Dialog()->iRJb, 57);
+    EXPECT_EQ(e.HeadFootMask(), TxEngine::FirstFooter);
+    // The check follows the page: removed through the engine, unchecked.
+    menus.Update();
+    EXPECT_TRUE(footFirst->isChecked());
+    choose(footFirst);
+    EXPECT_EQ(t.Dialog()->vOpt.toInt(), -TxEngine::FirstFooter);
+    EXPECT_EQ(e.HeadFootMask(), 0);
+    e.SetHeadFootMask(TxEngine::Header);
+    menus.Update();
+    EXPECT_TRUE(itemOf("mnHeader", "各頁")->isChecked());
+    EXPECT_FALSE(footFirst->isChecked());
+
+    // A table item runs its submenu's command with its word.
+    e.SetText(QStringLiteral("x"));
+    ASSERT_TRUE(e.TableInsert(1, 2));
+    choose(itemOf("mnTins", "下に行"));
+    EXPECT_EQ(t.Dialog()->iRJb, 80);
+    EXPECT_EQ(t.Dialog()->vOpt.toString(), QStringLiteral("下"));
+    EXPECT_EQ(e.TableRows(1), 2);
+    choose(itemOf("mnTdel", "列"));
+    EXPECT_EQ(e.TableColumns(1), 1);
+    // Out of the table its submenus are off, insertion stays.
+    e.SetSelStart(0);
+    menus.Update();
+    EXPECT_TRUE(menus.Menu(QStringLiteral("mnTins"))->menuAction()->isEnabled());
+    EXPECT_FALSE(itemOf("mnTins", "下に行")->isEnabled());
+    EXPECT_FALSE(menus.Menu(QStringLiteral("mnTsp"))->menuAction()->isEnabled());
+    EXPECT_FALSE(menus.Menu(QStringLiteral("mnTslc"))->menuAction()->isEnabled());
 }

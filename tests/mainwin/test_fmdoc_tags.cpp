@@ -143,3 +143,21 @@ TEST_F(TagTest, TagQuestionIsAnsweredWithThePagePicked) {
     EXPECT_EQ(ed.mTxt->Text(), QStringLiteral("see Top"));
     ed.cTyp(1);
 }
+
+TEST_F(TagTest, CtrlLAsksForTheLinkOfTheSelectedText) {
+    fmDoc& m = start();
+    uTxm& ed = *m.editor();
+    m.show();
+    activate();
+    ed.mTxt->setFocus();
+    ed.mTxt->SetText(QStringLiteral("Title\nsee here"));
+    ed.mTxt->SetSelStart(10);
+    ed.mTxt->SetSelLength(4);
+    QString title;
+    prompter.answerDialog([&](QDialog& d) {
+        title = d.windowTitle();
+        return false;
+    });
+    QTest::keyClick(ed.mTxt, Qt::Key_L, Qt::ControlModifier);
+    EXPECT_EQ(title, QStringLiteral("ﾘﾝｸ先の設定"));
+}

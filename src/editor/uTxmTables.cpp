@@ -92,8 +92,17 @@ TxTableLook lookOf(const QTextTable* t, const QTextTableCell& cell, int textWidt
     return l;
 }
 
+// Gives the cells of `r` the values of `l` that differ from `before` (all of
+// them without `before`): values the user left as the dialog showed them
+// keep each cell's own, so confirming a dialog over cells of different
+// widths or lines does not make them all alike. A width of 0 leaves the
+// widths alone.
 void applyTableLook(QTextTable* t, const CellRange& r, int part, const TxTableLook& l,
-                    int textWidth) {
+                    int textWidth, const TxTableLook* before = nullptr) {
+    const bool border = !before || before->border != l.border;
+    const bool shading = !before || before->shading != l.shading;
+    const bool width = l.width > 0 && (!before || before->width != l.width);
+    const bool margin = !before || before->margin != l.margin;
     QTextCursor edit = t->firstCursorPosition();
     edit.beginEditBlock();
     for (int row = r.row0; row < r.row0 + r.rows; ++row)
@@ -102,14 +111,17 @@ void applyTableLook(QTextTable* t, const CellRange& r, int part, const TxTableLo
             if (cell.row() != row || cell.column() != col)
                 continue; // covered by a merged cell
             model::TableCell m = cellModel(t, cell, textWidth);
-            model::Border b;
-            if (l.border > 0) {
-                b.style = model::BorderStyle::Single;
-                b.width = l.border;
+            if (border) {
+                model::Border b;
+                if (l.border > 0) {
+                    b.style = model::BorderStyle::Single;
+                    b.width = l.border;
+                }
+                m.top = m.left = m.bottom = m.right = b;
             }
-            m.top = m.left = m.bottom = m.right = b;
-            m.shading = l.shading.value_or(model::kAutoColor);
-            if (l.width > 0)
+            if (shading)
+                m.shading = l.shading.value_or(model::kAutoColor);
+            if (width)
                 m.width = l.width;
             else if (m.width <= 0)
                 m.width = columnTwips(t, col, textWidth);
@@ -120,7 +132,7 @@ void applyTableLook(QTextTable* t, const CellRange& r, int part, const TxTableLo
             cell.setFormat(f);
         }
     QTextTableFormat tf = t->format();
-    if (l.width > 0) {
+    if (width) {
         QList<QTextLength> widths = tf.columnWidthConstraints();
         while (widths.size() < t->columns())
             widths << QTextLength(QTextLength::PercentageLength, 100.0 / t->columns());
@@ -134,10 +146,12 @@ void applyTableLook(QTextTable* t, const CellRange& r, int part, const TxTableLo
         if (allFixed)
             tf.setWidth(QTextLength());
     }
-    tf.setProperty(txp::TableCellMargin, l.margin);
-    tf.setCellPadding(txp::px(l.margin));
+    if (margin) {
+        tf.setProperty(txp::TableCellMargin, l.margin);
+        tf.setCellPadding(txp::px(l.margin));
+    }
     // The whole table's lines are the cells' own from now on.
-    if (part == TxEngine::SelTable)
+    if (part == TxEngine::SelTable && border)
         tf.setBorder(l.border > 0 ? std::max(0.75, txp::px(l.border)) : 0);
     t->setFormat(tf);
     edit.endEditBlock();
@@ -224,10 +238,11 @@ bool uTxm::tableFormat(int part, const QString& sWhat) {
         return false;
     const int textWidth = textWidthOf(*mTxt);
     const CellRange r = rangeOf(t, caret, part);
-    TxTableDialog dlg(lookOf(t, t->cellAt(r.row0, r.col0), textWidth), sWhat, this);
+    const TxTableLook before = lookOf(t, t->cellAt(r.row0, r.col0), textWidth);
+    TxTableDialog dlg(before, sWhat, this);
     if (!Prompter::instance().exec(dlg))
         return false;
-    applyTableLook(t, r, part, dlg.look(), textWidth);
+    applyTableLook(t, r, part, dlg.look(), textWidth, &before);
     return true;
 }
 

@@ -320,6 +320,33 @@ TEST_F(EditorTest, TableFormatDialogSetsTheSelectedCellsAndRefusesBadMeasures) {
     EXPECT_EQ(row1.width, 2000); // the column's width
     EXPECT_FALSE(row1.shading.has_value());
     EXPECT_EQ(row1.margin, 60); // the table's
+
+    // Over the whole table only what the user changed is applied: the two
+    // columns keep their different widths and the second row its background.
+    e.SetSelStart(e.TableCellStart(1, 2, 1));
+    p.answerDialog([](QDialog& d) {
+        auto& dlg = dynamic_cast<TxTableDialog&>(d);
+        dlg.txWidth->setText(QStringLiteral("3000"));
+        dlg.accept();
+        return true;
+    });
+    t.rtAct(85, QStringLiteral("ｾﾙ"));
+    p.answerDialog([](QDialog& d) {
+        auto& dlg = dynamic_cast<TxTableDialog&>(d);
+        dlg.txBorder->setText(QStringLiteral("0"));
+        dlg.accept();
+        return true;
+    });
+    t.rtAct(85, QStringLiteral("表"));
+    QTextTable* table = e.ActiveEdit()->textCursor().currentTable();
+    ASSERT_NE(table, nullptr);
+    const QList<QTextLength> widths = table->format().columnWidthConstraints();
+    ASSERT_EQ(widths.size(), 2);
+    EXPECT_EQ(qRound(widths[0].rawValue() * 15), 2000);
+    EXPECT_EQ(qRound(widths[1].rawValue() * 15), 3000);
+    EXPECT_EQ(table->cellAt(0, 0).format().toTableCellFormat().topBorder(), 0);
+    EXPECT_EQ(table->cellAt(1, 1).format().background().style(), Qt::SolidPattern);
+    EXPECT_EQ(table->cellAt(0, 1).format().background().style(), Qt::NoBrush);
 }
 
 TEST(TableRules, WordsAndMeasures) {

@@ -9,6 +9,8 @@ FOLIUM_TEST_PACKAGES=(libreoffice-writer-nogui antiword clang libclang-rt-14-dev
 FOLIUM_TEST_PACKAGES+=(postgresql)
 FOLIUM_TEST_PACKAGES+=(poppler-utils)
 FOLIUM_TEST_PACKAGES+=(chromium)
+# A print scheduler and a PostScript printer driver: printing through a real queue.
+FOLIUM_TEST_PACKAGES+=(cups cups-bsd printer-driver-cups-pdf ghostscript)
 folium_install_packages "${FOLIUM_BUILD_PACKAGES[@]}" "${FOLIUM_TEST_PACKAGES[@]}"
 folium_build
 export QT_QPA_PLATFORM=offscreen

@@ -196,6 +196,9 @@ void sbTvw::cAct(TxEngine* vTx, const QString& sImgFL, const QString& sFL) {
     // other lines and pages than the printer's.)
     nEdZoom = vTx->ZoomFactor();
     vTx->SetZoomFactor(100);
+    // Paragraph and tab marks are the editor's, not the page's.
+    bEdCtl = vTx->ShowCtrlChars();
+    vTx->SetShowCtrlChars(false);
     placeWindow();
 
     imBack = QImage();
@@ -226,6 +229,7 @@ void sbTvw::closeView() {
     // switched it.
     tx_->SetVisible(false);
     tx_->SetZoomFactor(nEdZoom);
+    tx_->SetShowCtrlChars(bEdCtl);
     if (bVwMdCng) {
         const int start = tx_->SelStart();
         const int length = tx_->SelLength();
@@ -283,6 +287,7 @@ void sbTvw::placePage(const QSize& size) {
         QPoint((canvas_->width() - size.width()) / 2, (canvas_->height() - size.height()) / 2),
         size);
     pcTxt->setGeometry(r);
+    pcTxt->show();
     // Right strip from a shadow's width below the top to below the bottom
     // strip; bottom strip from a shadow's width right of the left edge.
     shape_[0]->setGeometry(r.right() + 1, r.top() + kShadowPx, kShadowPx, r.height());

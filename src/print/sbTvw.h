@@ -114,6 +114,7 @@ private:
     QPointer<TxEngine> tx_;
     bool bVwMdCng = false; // the view switched the editor to the page view
     int nEdZoom = 100;     // the editor's zoom before the view
+    bool bEdCtl = false;   // the editor showed control characters
     QString sFile;         // settings file in use
 
     int iCur = 1;

@@ -176,6 +176,9 @@ sbTvw::Range sbTvw::printDialog(TxEngine* tx, QPrinter& printer, const QString& 
 int sbTvw::printRange(TxEngine* tx, QPrinter& printer, const Range& r) {
     const int keptZoom = tx->ZoomFactor();
     tx->SetZoomFactor(100);
+    // Paragraph and tab marks are the editor's, not the page's.
+    const bool keptCtl = tx->ShowCtrlChars();
+    tx->SetShowCtrlChars(false);
     const QString base = printer.outputFileName();
     int jobs = 0;
     for (int copy = 1; copy <= r.copies; ++copy) {
@@ -204,6 +207,7 @@ int sbTvw::printRange(TxEngine* tx, QPrinter& printer, const Range& r) {
         ++jobs;
     }
     printer.setOutputFileName(base);
+    tx->SetShowCtrlChars(keptCtl);
     tx->SetZoomFactor(keptZoom);
     if (open_)
         pcTxt->invalidate();

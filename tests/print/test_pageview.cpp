@@ -63,6 +63,8 @@ TEST_F(PrintTest, TheViewSitsInTheMainWindowWithThePageFittedAndShadowed) {
         for (QWidget* w : v.findChildren<QWidget*>(QStringLiteral("Shape1")))
             strips << w;
         ASSERT_EQ(strips.size(), 2);
+        EXPECT_TRUE(strips[0]->isVisibleTo(&v));
+        EXPECT_TRUE(strips[1]->isVisibleTo(&v));
         const QRect right = strips[0]->geometry();
         const QRect below = strips[1]->geometry();
         EXPECT_EQ(right.left(), r.right() + 1);

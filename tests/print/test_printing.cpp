@@ -51,11 +51,15 @@ TEST_F(PrintTest, EachPrintedPageIsThePaintersPage) {
     makePages(3);
     const QString pdf = dir + QStringLiteral("/stored.pdf");
     storePdfSettings(sbTvw::DefaultFile(), pdf);
+    // The editor shows its paragraph marks; the sheets do not.
+    tx->SetShowCtrlChars(true);
     sbTvw view;
     // Settings stored: printed at once, no dialog (an unscripted one fails).
     ASSERT_EQ(view.cPrint(tx, true, {}), 1);
     ASSERT_EQ(pdfPages(pdf), 3);
-    // The reference is the page as the page view paints it.
+    EXPECT_TRUE(tx->ShowCtrlChars());
+    // The reference is the page as the page view paints it, without marks.
+    tx->SetShowCtrlChars(false);
     tx->SetViewMode(TxEngine::ViewPage);
     constexpr int dpi = 50;
     for (int page = 1; page <= 3; ++page) {

@@ -116,6 +116,8 @@ void sbTvw::buildWindow() {
         s = new QFrame(canvas_);
         s->setObjectName(QStringLiteral("Shape1"));
         s->setAutoFillBackground(true);
+        // Its own role: a child takes the dark role of the area otherwise.
+        s->setBackgroundRole(QPalette::Window);
         QPalette pal = s->palette();
         pal.setColor(QPalette::Window, Qt::black);
         s->setPalette(pal);

@@ -164,7 +164,12 @@ sbTvw::Range sbTvw::printDialog(TxEngine* tx, QPrinter& printer, const QString& 
     } else if (printer.printRange() == QPrinter::CurrentPage && open_) {
         r.from = r.to = iCur;
     }
-    // The sheet follows the page whatever the dialog says of orientation.
+    // The sheet follows the page, whatever paper and orientation the dialog
+    // says (Qt's dialog puts its own default paper on a file printer): the
+    // pages are painted at their real size.
+    const PaperCode::Paper paper =
+        PaperCode::Of(tx->PageWidth(), tx->PageHeight(), tx->Landscape());
+    printer.setPageSize(PaperCode::PageSize(paper));
     printer.setFullPage(true);
     printer.setPageOrientation(orientationOf(tx));
     printer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Point);

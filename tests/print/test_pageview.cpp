@@ -65,6 +65,11 @@ TEST_F(PrintTest, TheViewSitsInTheMainWindowWithThePageFittedAndShadowed) {
         ASSERT_EQ(strips.size(), 2);
         EXPECT_TRUE(strips[0]->isVisibleTo(&v));
         EXPECT_TRUE(strips[1]->isVisibleTo(&v));
+        // Dark against the grey area around the page.
+        const QImage shadow = strips[0]->grab().toImage();
+        EXPECT_LT(qGray(shadow.pixel(shadow.width() / 2, shadow.height() / 2)), 60);
+        const QImage around = v.findChild<QWidget*>(QStringLiteral("area"))->grab().toImage();
+        EXPECT_GT(qGray(around.pixel(2, 2)), 60);
         const QRect right = strips[0]->geometry();
         const QRect below = strips[1]->geometry();
         EXPECT_EQ(right.left(), r.right() + 1);

@@ -20,6 +20,8 @@ std::function<bool(QDialog&)> printTo(const QString& pdf, int copies, QString* t
         dlg->printer()->setOutputFormat(QPrinter::PdfFormat);
         dlg->printer()->setOutputFileName(pdf);
         dlg->printer()->setCopyCount(copies);
+        // Qt's dialog gives a file printer its own default paper.
+        dlg->printer()->setPageSize(QPageSize(QPageSize::Letter));
         return true;
     };
 }
@@ -42,6 +44,10 @@ TEST_F(PrintTest, TwoCopiesAreTwoJobsOfEveryPageWithNoBlankSheet) {
             EXPECT_GT(ink(pdfPage(file, page, 30)), 0.001) << "blank sheet " << page;
     }
     EXPECT_FALSE(QFile::exists(dir + QStringLiteral("/out (3).pdf")));
+    // On the page's own paper (A4 at 30 dpi: 248 x 351).
+    const QImage sheet = pdfPage(pdf, 1, 30);
+    EXPECT_NEAR(sheet.width(), 248, 2);
+    EXPECT_NEAR(sheet.height(), 351, 2);
     // The print dialog does not store its choice; the editor keeps its view.
     EXPECT_FALSE(QFile::exists(sbTvw::DefaultFile()));
     EXPECT_EQ(tx->ViewMode(), 0);

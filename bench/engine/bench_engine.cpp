@@ -10,6 +10,7 @@
 // Prints its figures. Usage: bench_engine [pages [keys [nolo]]] (defaults
 // 1000 pages, 60 keys; "nolo" skips LibreOffice).
 #include "Document.h"
+#include "MemoryUse.h"
 #include "MsDoc.h"
 #include "TxEngine.h"
 
@@ -29,20 +30,6 @@
 #include <vector>
 
 namespace {
-
-// Resident and peak memory of this process in MB (from /proc).
-std::pair<double, double> memoryMb() {
-    QFile f("/proc/self/status");
-    double rss = 0, peak = 0;
-    if (f.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : f.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                rss = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-            else if (line.startsWith("VmHWM:"))
-                peak = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-        }
-    return {rss, peak};
-}
 
 // About twelve paragraphs of four lines per A4 page; a heading every 30
 // paragraphs, some bold and coloured runs, a small table every 400.

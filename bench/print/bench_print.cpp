@@ -5,6 +5,7 @@
 //  - printing every page to a PDF file (time, file size, peak memory).
 // Prints its figures. Usage: bench_print [pages]
 #include "ConsolePrompter.h"
+#include "MemoryUse.h"
 #include "TxEngine.h"
 #include "Usr.h"
 #include "sbTvw.h"
@@ -23,20 +24,6 @@
 #include <cstdio>
 
 namespace {
-
-// Resident and peak memory of this process in MB (from /proc).
-std::pair<double, double> memoryMb() {
-    QFile f("/proc/self/status");
-    double rss = 0, peak = 0;
-    if (f.open(QIODevice::ReadOnly))
-        for (const QByteArray& line : f.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                rss = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-            else if (line.startsWith("VmHWM:"))
-                peak = line.mid(6).trimmed().split(' ').first().toDouble() / 1024;
-        }
-    return {rss, peak};
-}
 
 // Answers the view and the print dialog without showing them.
 class BenchPrompter : public ConsolePrompter {

@@ -82,8 +82,9 @@ const char* signatureFormat(const QByteArray& bytes) {
     return nullptr;
 }
 
+// A format the program names but cannot read (PDF) or write.
 QString notSupported(const Format* f, int engineFormat) {
-    return f ? QStringLiteral("%1 is not supported yet").arg(f->title)
+    return f ? QStringLiteral("%1 is not supported in this direction").arg(f->title)
              : QStringLiteral("unknown format %1").arg(engineFormat);
 }
 

@@ -1,7 +1,6 @@
 #include "TxCompanion.h"
 
 #include "Frmt.h"
-#include "Prompter.h"
 #include "TxEngine.h"
 #include "Usr.h"
 #include "mClt.h"
@@ -11,7 +10,6 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 constexpr int kDotsPerMeter96 = 3780;
@@ -20,13 +18,6 @@ constexpr int kDotsPerMeter96 = 3780;
 QString& lastChart() {
     static QString file;
     return file;
-}
-
-void tellWriteFailure(const QString& file, const QString& why) {
-    QString text = QStringLiteral("ﾌｧｲﾙ: ") + file + QStringLiteral(" に保存できません｡");
-    if (!why.isEmpty())
-        text += u'\r' + why;
-    Prompter::instance().message(text, Prompter::Buttons::Ok, Prompter::Icon::Warning);
 }
 } // namespace
 
@@ -71,33 +62,11 @@ bool SaveCopy(uTxm& t, const QString& file) {
     if (format == 0 || format == TxEngine::FmtHtml)
         return false;
     mClt::MakeFld(QFileInfo(file).absolutePath());
-    TxEngine* e = t.GetObj();
-    bool ok = false;
-    QByteArray bytes;
-    if (format == TxEngine::FmtPdf) {
-        // PDF is written from the pages of the page view.
-        const int view = e->ViewMode();
-        if (view != TxEngine::ViewPage)
-            e->SetViewMode(TxEngine::ViewPage);
-        bytes = e->SaveBytes(format, 0, &ok);
-        if (view != TxEngine::ViewPage)
-            e->SetViewMode(view);
-        e->Refresh();
-    } else {
-        bytes = e->SaveBytes(format, 0, &ok);
-    }
-    const QString why = ok ? QString() : e->LastError();
+    // The engine is lent out for the write, as to any outside user.
+    t.GetObj();
+    const bool ok = t.writeFile(file, format);
     t.EndObj();
-    if (!ok) {
-        tellWriteFailure(file, why);
-        return false;
-    }
-    QSaveFile out(file);
-    if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size() || !out.commit()) {
-        tellWriteFailure(file, out.errorString());
-        return false;
-    }
-    return true;
+    return ok;
 }
 
 } // namespace TxCompanion

@@ -90,6 +90,11 @@ public:
     // Save as (command 5): vFL in: the file or empty (dialog); out: the file
     // written. Returns whether it was written.
     bool txSaveAs(QString& vFL, bool bNoAct = true);
+    // Writes the document to `sFile` in `format` (TxEngine::Fmt*) through a
+    // temporary file, leaving the editor's file name and modified state
+    // alone (HTML goes through the exporter, which counts as saving the
+    // page). False, after telling the user, when it cannot be written.
+    bool writeFile(const QString& sFile, int format);
     void txIME(bool bIME);
     // Commands 1, 10, 30: the open dialog (bOpen: command 1; bIns: insert
     // at the caret). Returns whether a file was loaded.
@@ -338,7 +343,6 @@ private:
     void restoreEdited(bool wasEdited, bool saved);
     bool txSave(const QString& vFile = {});
     void PrepDbSave();
-    bool writeFile(const QString& sFile, int format);
     bool SaveHtm(int iJb, const QString& vFL);
 
     // Styles seen at the caret.

@@ -71,6 +71,16 @@ protected:
         QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
         qputenv("PATH", (dir + QStringLiteral("/bin:")).toUtf8() + savedPath);
     }
+    // A shown editor holding a modified two-line page.
+    static std::unique_ptr<uTxm> modifiedEditor() {
+        auto ed = std::make_unique<uTxm>();
+        ed->resize(800, 600);
+        ed->show();
+        ed->cOn(0, 1);
+        ed->mTxt->SetText(QStringLiteral("Mail title\nbody text"));
+        ed->SetDcEdt(true);
+        return ed;
+    }
     QStringList args() const {
         QStringList out;
         for (const QByteArray& a : TestEnv::readFile(log).split('\0'))
@@ -141,12 +151,7 @@ TEST_F(MailTest, TheCopyLeavesTheEditorsFileAlone) {
     yIni& ini = settings();
     ini.sXml = yIni::MakeTag(0, QString::fromUtf16(kIniRoot), QStringLiteral("\r\n"));
     ini.sXmlPh.clear();
-    auto ed = std::make_unique<uTxm>();
-    ed->resize(800, 600);
-    ed->show();
-    ed->cOn(0, 1);
-    ed->mTxt->SetText(QStringLiteral("Mail title\nbody text"));
-    ed->SetDcEdt(true);
+    auto ed = modifiedEditor();
     const QString mine = dir + QStringLiteral("/mine.doc");
     TestEnv::writeFile(mine, "the user's own bytes");
     ed->sFlNm = mine;
@@ -168,6 +173,30 @@ TEST_F(MailTest, TheCopyLeavesTheEditorsFileAlone) {
         [&](QString& sTx, QString& sCp) { ed->GetMTxt(sTx, sCp); }));
     EXPECT_TRUE(TestEnv::readFile(Usr::sWrkFd + QStringLiteral("mine.pdf")).startsWith("%PDF"));
     EXPECT_EQ(ed->sFlNm, mine);
+    ed->SetDcEdt(false);
+    ed->cOff();
+}
+
+TEST_F(MailTest, ACopyThatCannotBeWrittenTellsTheUserAndChangesNothing) {
+    auto ed = modifiedEditor();
+    // The copy's folder is taken by a plain file, so nothing can go there.
+    const QString blocker = dir + QStringLiteral("/taken");
+    TestEnv::writeFile(blocker, "a file, not a folder");
+    const QString copy = blocker + QStringLiteral("/copy.doc");
+
+    EXPECT_FALSE(TxCompanion::SaveCopy(*ed, copy));
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_TRUE(prompter.messages().first().startsWith(QStringLiteral("ﾌｧｲﾙ: ") + copy +
+                                                       QStringLiteral(" に保存できません｡")));
+    EXPECT_FALSE(QFileInfo::exists(copy));
+    EXPECT_TRUE(ed->bDcEdt());
+    EXPECT_TRUE(ed->sFlNm.isEmpty());
+    // The engine is handed back: the editor is not left busy.
+    EXPECT_FALSE(ed->IsBusy());
+
+    // HTML is the exporter's, never a copy.
+    EXPECT_FALSE(TxCompanion::SaveCopy(*ed, dir + QStringLiteral("/copy.htm")));
+    EXPECT_FALSE(QFileInfo::exists(dir + QStringLiteral("/copy.htm")));
     ed->SetDcEdt(false);
     ed->cOff();
 }

@@ -8,15 +8,19 @@ namespace model {
 // (Inline inside Field, Block inside TableCell and Frame) are complete.
 // Written out: some compilers fail on defaulted comparisons of such types.
 bool Field::operator==(const Field& o) const {
-    return type == o.type && instruction == o.instruction && target == o.target &&
-           kind == o.kind && option == o.option && result == o.result;
+    return type == o.type && instruction == o.instruction && target == o.target && kind == o.kind &&
+           option == o.option && result == o.result;
+}
+
+bool Note::operator==(const Note& o) const {
+    return kind == o.kind && mark == o.mark && blocks == o.blocks;
 }
 
 bool TableCell::operator==(const TableCell& o) const {
     return width == o.width && horizontalMerge == o.horizontalMerge &&
            verticalMerge == o.verticalMerge && top == o.top && left == o.left &&
-           bottom == o.bottom && right == o.right && shading == o.shading &&
-           valign == o.valign && blocks == o.blocks;
+           bottom == o.bottom && right == o.right && shading == o.shading && valign == o.valign &&
+           blocks == o.blocks;
 }
 
 bool TableRow::operator==(const TableRow& o) const {
@@ -62,6 +66,14 @@ Inline Inline::makeBookmark(const QString& name, bool start) {
     Inline in;
     in.kind = start ? Kind::BookmarkStart : Kind::BookmarkEnd;
     in.text = name;
+    return in;
+}
+
+Inline Inline::makeNote(const Note& note, const CharFormat& format) {
+    Inline in;
+    in.kind = Kind::Note;
+    in.note = note;
+    in.format = format;
     return in;
 }
 

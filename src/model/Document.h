@@ -8,6 +8,9 @@
 //         Paragraph
 //           content[]       Inline: Text | Picture | Field | BookmarkStart/End
 //
+//   Notes: a footnote or endnote reference is an Inline holding the note's
+//   blocks (Note below).
+//
 // Measures are twips, colours 0x00BBGGRR (see Format.h). Everything is a
 // value type with operator==, so a model that went through a writer and a
 // reader can be compared with the original (after normalize(), Text.h).
@@ -86,8 +89,24 @@ struct Field {
     bool operator==(const Field&) const;
 };
 
+struct Block;
+
+enum class NoteKind { Foot, End };
+
+// A footnote or endnote: the reference stands in the text (an Inline of kind
+// Note), the note's own paragraphs travel with it, so deleting the reference
+// deletes the note. The reference shows its number in the order of the notes
+// of its kind, or `mark` when the note has a mark of its own.
+struct Note {
+    NoteKind kind = NoteKind::Foot;
+    QString mark;              // custom reference mark; empty: numbered
+    std::vector<Block> blocks; // the note's text
+
+    bool operator==(const Note&) const;
+};
+
 struct Inline {
-    enum class Kind { Text, Picture, Field, BookmarkStart, BookmarkEnd };
+    enum class Kind { Text, Picture, Field, BookmarkStart, BookmarkEnd, Note };
     Kind kind = Kind::Text;
     // Text: the characters (no paragraph ends; see kLineBreak etc.).
     // BookmarkStart / BookmarkEnd: the bookmark's name.
@@ -95,6 +114,7 @@ struct Inline {
     CharFormat format; // Text, Picture, Field
     Picture picture;   // Picture: inline, or floating and anchored at this place
     Field field;       // Field
+    Note note;         // Note: the note this reference stands for
 
     bool operator==(const Inline&) const = default;
 
@@ -102,6 +122,7 @@ struct Inline {
     static Inline makePicture(const Picture& picture, const CharFormat& format = {});
     static Inline makeField(const Field& field, const CharFormat& format = {});
     static Inline makeBookmark(const QString& name, bool start);
+    static Inline makeNote(const Note& note, const CharFormat& format = {});
 };
 
 struct Paragraph {

@@ -55,6 +55,7 @@ struct CharFormat {
     Color background = kAutoColor; // character shading behind the text
     Twips spacing = 0;             // extra space after each character (negative condenses)
     int kerning = 0;               // kern fonts from this size on, half-points; 0 off
+    bool hidden = false;           // hidden text: kept and shown on screen, never printed
 
     bool operator==(const CharFormat&) const = default;
 };

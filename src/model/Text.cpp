@@ -10,6 +10,8 @@ namespace {
 void appendInlines(QString& out, const std::vector<Inline>& content) {
     for (const Inline& in : content) {
         if (in.kind == Inline::Kind::Text) {
+            if (in.format.hidden)
+                continue; // not shown in print, nor in the text
             for (QChar c : in.text) {
                 if (c == kLineBreak || c == kColumnBreak)
                     out += u'\n';
@@ -79,6 +81,8 @@ void normalizeInlines(std::vector<Inline>& content) {
             }
         } else if (in.kind == Inline::Kind::Field) {
             normalizeInlines(in.field.result);
+        } else if (in.kind == Inline::Kind::Note) {
+            normalize(in.note.blocks);
         }
         out.push_back(std::move(in));
     }

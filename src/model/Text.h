@@ -12,7 +12,8 @@ struct Block;
 
 // The document's text: paragraph ends and line breaks as "\n", page breaks
 // as "\f" (also before a paragraph that starts a new page), table cells separated by "\t" with a
-// "\n" after each row; field results stand for their fields, pictures and bookmarks give nothing.
+// "\n" after each row; field results stand for their fields, pictures and bookmarks give nothing,
+// nor do hidden text and notes (the note references and the notes' text).
 // Headers and footers are left out. With ListLabels::Include each list
 // paragraph starts with its number or bullet and a tab, as it shows.
 enum class ListLabels { Omit, Include };

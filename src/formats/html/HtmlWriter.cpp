@@ -262,6 +262,7 @@ private:
                 out += QLatin1String("<a name=\"") + escaped(in.text) + QLatin1String("\"></a>");
                 break;
             case model::Inline::Kind::BookmarkEnd:
+            case model::Inline::Kind::Note:
                 break;
             }
         }

@@ -17,6 +17,10 @@ namespace {
 
 using namespace rd;
 
+constexpr int kPlcffndRef = 2;
+constexpr int kPlcffndTxt = 3;
+constexpr int kPlcfendRef = 46;
+constexpr int kPlcfendTxt = 47;
 constexpr int kPlcfSed = 6;
 constexpr int kPlcfHdd = 11;
 constexpr int kSttbfBkmk = 21;
@@ -256,6 +260,94 @@ void dropTrailingEmpty(std::vector<model::Block>& blocks) {
         blocks.pop_back();
 }
 
+// Drops `prefix` and one blank after it from the start of a note's text:
+// the note's own copy of its reference mark.
+void dropLeading(std::vector<model::Block>& blocks, const QString& prefix) {
+    if (blocks.empty() || blocks[0].kind != model::Block::Kind::Paragraph)
+        return;
+    auto& content = blocks[0].paragraph.content;
+    // The mark and the blank may stand in runs of their own.
+    QString rest = prefix + u' ';
+    while (!rest.isEmpty() && !content.empty() && content[0].kind == model::Inline::Kind::Text) {
+        QString& text = content[0].text;
+        qsizetype n = 0;
+        while (n < text.size() && n < rest.size() && text[n] == rest[n])
+            ++n;
+        if (n == 0)
+            break;
+        text.remove(0, n);
+        rest.remove(0, n);
+        if (!text.isEmpty())
+            break;
+        content.erase(content.begin());
+    }
+}
+
+// Footnote and endnote references of the main text, and the reader of the
+// notes' stories (the footnote document follows the main text, the endnote
+// document the annotations).
+class Notes {
+public:
+    explicit Notes(DocFile& f) : f(f) {
+        load(model::NoteKind::Foot, kPlcffndRef, kPlcffndTxt, f.ccpText, f.ccpFtn, foot);
+        load(model::NoteKind::End, kPlcfendRef, kPlcfendTxt,
+             f.ccpText + f.ccpFtn + f.ccpHdd + f.ccpAtn, f.ccpEdn, end);
+    }
+    void attach(StoryReader& story, ObjectReader* objects) {
+        this->objects = objects;
+        story.noteRefs = refs;
+        story.noteText = [this](const NoteRef& r, const QString& mark) { return text(r, mark); };
+    }
+
+private:
+    struct Stories {
+        int base = 0;
+        std::vector<int> starts; // n + 1 bounds within the note document
+    };
+
+    void load(model::NoteKind kind, int refIndex, int txtIndex, int base, int ccp, Stories& out) {
+        int n = 0, m = 0;
+        const QByteArray refPlc = f.tableSlice(refIndex);
+        const std::vector<int> cps = plcCps(refPlc, 2, &n);
+        const std::vector<int> txt = plcCps(f.tableSlice(txtIndex), 0, &m);
+        if (ccp <= 0 || n <= 0 || m < n + 1)
+            return;
+        out.base = base;
+        for (int i = 0; i <= n; ++i)
+            out.starts.push_back(std::clamp(txt[size_t(i)], i ? out.starts.back() : 0, ccp));
+        const ByteReader r(refPlc);
+        f.budget.spend(qint64(n) * qint64(sizeof(NoteRef) + 2 * sizeof(int)));
+        for (int i = 0; i < n; ++i) {
+            const int cp = cps[size_t(i)];
+            if (cp < 0 || cp >= f.ccpText)
+                continue;
+            refs.try_emplace(cp, NoteRef{kind, i, r.i16((n + 1) * 4 + i * 2) == 0});
+        }
+    }
+
+    std::vector<model::Block> text(const NoteRef& ref, const QString& mark) {
+        const Stories& s = ref.kind == model::NoteKind::Foot ? foot : end;
+        if (size_t(ref.index) + 1 >= s.starts.size() || reading)
+            return {};
+        reading = true;
+        StoryReader story(f, objects);
+        const ParaRecs recs = story.paragraphs(s.base + s.starts[size_t(ref.index)],
+                                               s.base + s.starts[size_t(ref.index) + 1], {});
+        std::vector<model::Block> blocks = story.blocks(recs, 0, recs.size());
+        reading = false;
+        if (!story.guardAtEnd)
+            dropTrailingEmpty(blocks);
+        dropLeading(blocks, mark);
+        return blocks;
+    }
+
+    DocFile& f;
+    ObjectReader* objects = nullptr;
+    Stories foot, end;
+    std::map<int, NoteRef> refs;
+    bool reading = false; // a note's story never reads another note
+};
+
 void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
     int n = 0;
     const std::vector<int> cps = plcCps(f.tableSlice(kPlcfHdd), 0, &n);
@@ -295,7 +387,8 @@ void readHeaders(DocFile& f, StoryReader& story, model::Document& doc) {
                 const qint64 before = f.budget.spent();
                 const ParaRecs recs = story.paragraphs(base + a, base + b, {});
                 std::vector<model::Block> blocks = story.blocks(recs, 0, recs.size());
-                dropTrailingEmpty(blocks);
+                if (!story.guardAtEnd)
+                    dropTrailingEmpty(blocks);
                 // A story of one empty paragraph says "none".
                 if (blocks.size() == 1 && blocks[0].kind == model::Block::Kind::Paragraph &&
                     blocks[0].paragraph.content.empty())
@@ -325,6 +418,8 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
         doc.lists.push_back(l.def);
     story.lists = &lists;
     readBookmarks(f, story);
+    Notes notes(f);
+    notes.attach(story, &objects);
 
     const std::vector<SectionInfo> sections = readSections(f);
     std::vector<int> sectionEnds;
@@ -338,7 +433,8 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
             ++j;
         model::Section sec = s.props;
         sec.blocks = story.blocks(recs, i, j);
-        dropTrailingEmpty(sec.blocks);
+        if (!story.guardAtEnd)
+            dropTrailingEmpty(sec.blocks);
         doc.sections.push_back(std::move(sec));
         i = j;
     }

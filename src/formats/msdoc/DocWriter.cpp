@@ -25,6 +25,8 @@ constexpr int kFcLcbCount = 93;
 enum FcLcb {
     StshfOrig = 0,
     Stshf = 1,
+    PlcffndRef = 2,
+    PlcffndTxt = 3,
     PlcfSed = 6,
     PlcfHdd = 11,
     PlcfBteChpx = 12,
@@ -32,6 +34,7 @@ enum FcLcb {
     SttbfFfn = 15,
     PlcfFldMom = 16,
     PlcfFldHdr = 17,
+    PlcfFldFtn = 18,
     SttbfBkmk = 21,
     PlcfBkf = 22,
     PlcfBkl = 23,
@@ -39,6 +42,9 @@ enum FcLcb {
     Clx = 33,
     PlcSpaMom = 40,
     DggInfo = 50,
+    PlcfendRef = 46,
+    PlcfendTxt = 47,
+    PlcfFldEdn = 48,
     StwUser = 60,
     PlfLst = 73,
     PlfLfo = 74,
@@ -93,13 +99,28 @@ QByteArray fieldPlc(const std::vector<FieldMark>& marks, int storyEnd) {
     return plc(cps, data.bytes);
 }
 
-// Page setup of each section, stories of headers and footers.
+// A document of stories after the main text: the headers and footers, the
+// footnotes or the endnotes.
 struct HeaderStories {
     QString text;
     std::vector<CharRun> runs;
     std::vector<ParaEnd> paras;
     std::vector<FieldMark> fields;
     std::vector<int> cps; // story boundaries
+
+    // Closes the document with its guard paragraph mark; returns its plc
+    // of story starts (empty when there are no stories).
+    std::vector<int> finish() {
+        if (cps.empty())
+            return {};
+        std::vector<int> out = cps;
+        out.push_back(int(text.size()));
+        runs.push_back({int(text.size()), QByteArray()});
+        text += QChar(0x0D);
+        paras.push_back({int(text.size()), papxFor({}, 0)});
+        out.push_back(int(text.size()) + 2);
+        return out;
+    }
 };
 
 void appendStory(HeaderStories& h, const StoryWriter& s) {
@@ -153,6 +174,30 @@ HeaderStories headerStories(const model::Document& doc, WriterContext& ctx) {
     return h;
 }
 
+// One story per note, in the order of their references.
+HeaderStories noteStories(const std::vector<NoteMark>& refs, WriterContext& ctx) {
+    HeaderStories h;
+    for (const NoteMark& m : refs) {
+        h.cps.push_back(int(h.text.size()));
+        StoryWriter w(ctx);
+        w.writeNote(*m.note);
+        appendStory(h, w);
+    }
+    return h;
+}
+
+// The references' plc: where each stands and whether it is numbered.
+QByteArray noteRefPlc(const std::vector<NoteMark>& refs, int ccpText) {
+    std::vector<int> cps;
+    ByteWriter data;
+    for (const NoteMark& m : refs) {
+        cps.push_back(m.cp);
+        data.u16(m.note->mark.isEmpty() ? 1 : 0);
+    }
+    cps.push_back(ccpText + 1);
+    return plc(cps, data.bytes);
+}
+
 } // namespace
 
 QByteArray write(const model::Document& docIn) {
@@ -172,40 +217,41 @@ QByteArray write(const model::Document& docIn) {
     }
     const int ccpText = int(main.text.size());
 
+    // The other documents follow the main text in this order: footnotes,
+    // headers and footers, (annotations,) endnotes.
     HeaderStories hdd = headerStories(doc, ctx);
-    int ccpHdd = 0;
-    std::vector<int> hddCps;
-    if (!hdd.cps.empty()) {
-        // Story starts, then the end of the last story.
-        hddCps = hdd.cps;
-        hddCps.push_back(int(hdd.text.size()));
-        // A guard paragraph mark closes the header document.
-        hdd.runs.push_back({int(hdd.text.size()), QByteArray()});
-        hdd.text += QChar(0x0D);
-        hdd.paras.push_back({int(hdd.text.size()), papxFor({}, 0)});
-        ccpHdd = int(hdd.text.size());
-        hddCps.push_back(ccpHdd + 2);
-    }
+    HeaderStories ftn = noteStories(main.footnotes, ctx);
+    HeaderStories edn = noteStories(main.endnotes, ctx);
+    const std::vector<int> hddCps = hdd.finish();
+    const std::vector<int> ftnCps = ftn.finish();
+    const std::vector<int> ednCps = edn.finish();
+    const int ccpHdd = int(hdd.text.size());
+    const int ccpFtn = int(ftn.text.size());
+    const int ccpEdn = int(edn.text.size());
 
-    // Whole text: main, headers, and the final paragraph mark when any
-    // story besides the main one has text.
-    QString text = main.text + hdd.text;
+    // Whole text: main, the other documents, and the final paragraph mark
+    // when any story besides the main one has text.
+    QString text = main.text;
     std::vector<FcRun> chpRuns, papRuns;
     auto fcOf = [](int cp) { return kTextFc + quint32(cp) * 2; };
     for (const CharRun& r : main.runs)
         chpRuns.push_back({fcOf(r.cp), r.chpx});
-    for (const CharRun& r : hdd.runs)
-        chpRuns.push_back({fcOf(r.cp + ccpText), r.chpx});
     int prevEnd = 0;
     for (const ParaEnd& p : main.paras) {
         papRuns.push_back({fcOf(prevEnd), p.papx});
         prevEnd = p.cpEnd;
     }
-    for (const ParaEnd& p : hdd.paras) {
-        papRuns.push_back({fcOf(prevEnd), p.papx});
-        prevEnd = p.cpEnd + ccpText;
+    for (const HeaderStories* story : {&ftn, &hdd, &edn}) {
+        const int base = int(text.size());
+        text += story->text;
+        for (const CharRun& r : story->runs)
+            chpRuns.push_back({fcOf(r.cp + base), r.chpx});
+        for (const ParaEnd& p : story->paras) {
+            papRuns.push_back({fcOf(prevEnd), p.papx});
+            prevEnd = p.cpEnd + base;
+        }
     }
-    if (ccpHdd > 0) {
+    if (text.size() > ccpText) {
         chpRuns.push_back({fcOf(int(text.size())), QByteArray()});
         text += QChar(0x0D);
         papRuns.push_back({fcOf(prevEnd), papxFor({}, 0)});
@@ -282,12 +328,24 @@ QByteArray write(const model::Document& docIn) {
     }
     if (!hddCps.empty())
         place(PlcfHdd, plc(hddCps, {}));
+    if (!ftnCps.empty()) {
+        place(PlcffndRef, noteRefPlc(main.footnotes, ccpText));
+        place(PlcffndTxt, plc(ftnCps, {}));
+    }
+    if (!ednCps.empty()) {
+        place(PlcfendRef, noteRefPlc(main.endnotes, ccpText));
+        place(PlcfendTxt, plc(ednCps, {}));
+    }
     place(PlcfBteChpx, chp.binTable);
     place(PlcfBtePapx, pap.binTable);
     if (!main.fields.empty())
         place(PlcfFldMom, fieldPlc(main.fields, ccpText));
     if (!hdd.fields.empty())
         place(PlcfFldHdr, fieldPlc(hdd.fields, ccpHdd));
+    if (!ftn.fields.empty())
+        place(PlcfFldFtn, fieldPlc(ftn.fields, ccpFtn));
+    if (!edn.fields.empty())
+        place(PlcfFldEdn, fieldPlc(edn.fields, ccpEdn));
     {
         // Bookmarks: names, starts (with the index of their end) and ends.
         struct Bk {
@@ -390,7 +448,9 @@ QByteArray write(const model::Document& docIn) {
     quint32 lw[22] = {};
     lw[0] = cbMac;
     lw[3] = quint32(ccpText);
+    lw[4] = quint32(ccpFtn);
     lw[5] = quint32(ccpHdd);
+    lw[8] = quint32(ccpEdn);
     for (quint32 v : lw)
         fib.u32(v);
     fib.u16(kFcLcbCount);

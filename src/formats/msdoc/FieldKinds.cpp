@@ -1,6 +1,7 @@
 #include "FieldKinds.h"
 
 #include "Document.h"
+#include "Notes.h"
 
 #include <QList>
 
@@ -9,8 +10,8 @@ namespace msdoc {
 namespace {
 
 // Fields in the writer's order: the main text, then each section's header,
-// footer, first-page header and first-page footer; a field's result before
-// the field itself.
+// footer, first-page header and first-page footer, then the footnotes and
+// the endnotes; a field's result before the field itself.
 void collect(std::vector<model::Inline>& content, std::vector<model::Field*>& out);
 
 void collect(std::vector<model::Block>& blocks, std::vector<model::Field*>& out) {
@@ -58,6 +59,9 @@ void applyFieldKinds(model::Document& doc, const QByteArray& stream) {
     for (model::Section& s : doc.sections)
         for (auto* story : {&s.header, &s.footer, &s.firstHeader, &s.firstFooter})
             collect(*story, fields);
+    for (model::NoteKind kind : {model::NoteKind::Foot, model::NoteKind::End})
+        for (model::Note* note : model::notesOf(doc, kind))
+            collect(note->blocks, fields);
     const QList<QByteArray> lines = stream.trimmed().split('\n');
     if (qsizetype(fields.size()) != lines.size())
         return;

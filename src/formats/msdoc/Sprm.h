@@ -42,6 +42,7 @@ constexpr int PJc80 = 0x2403;
 constexpr int PFKeep = 0x2405;
 constexpr int PFKeepFollow = 0x2406;
 constexpr int PFPageBreakBefore = 0x2407;
+constexpr int PFNoLineNumb = 0x240C;
 constexpr int PIlvl = 0x260A;
 constexpr int PIlfo = 0x460B;
 constexpr int PChgTabsPapx = 0xC60D;

@@ -1,5 +1,7 @@
 #include "StoryReader.h"
 
+#include "Sprm.h"
+
 #include <algorithm>
 
 namespace msdoc::rd {
@@ -115,6 +117,11 @@ ParaRecs StoryReader::paragraphs(int cpStart, int cpEnd, const std::vector<int>&
         rec.mark = c;
         const PropRun* run = f.papxAt(cp);
         const int istd = run ? run->istd : 0;
+        if (run)
+            sprm::forEach(run->grpprl, [&](int op, int pos, int) {
+                if (op == sprm::PFNoLineNumb && quint8(run->grpprl[pos]) == 1)
+                    rec.guard = true;
+            });
         rec.pap = f.stylePap(istd);
         rec.pap.istd = istd;
         if (run)
@@ -283,6 +290,32 @@ void StoryReader::special(model::Paragraph& p, int cp, char16_t c, const Chp& ch
     }
 }
 
+int StoryReader::noteReference(model::Paragraph& p, int cp, int end, const NoteRef& ref,
+                               const Chp& chp) {
+    model::Note note;
+    note.kind = ref.kind;
+    int len = 1;
+    const QString& t = f.text();
+    if (ref.custom) {
+        // A mark of its own: the characters of the reference's run, up to
+        // the ten Word allows.
+        int runEnd = cp + 1;
+        chpAt(cp, 0, &runEnd);
+        len = std::clamp(std::min(runEnd, end) - cp, 1, 10);
+        for (int k = 0; k < len; ++k)
+            if (t[cp + k].unicode() < 0x20) {
+                len = std::max(1, k);
+                break;
+            }
+        note.mark = t.mid(cp, len);
+    }
+    if (noteText)
+        note.blocks = noteText(ref, note.mark);
+    f.budget.spend(qint64(sizeof(model::Note)));
+    addInline(p, model::Inline::makeNote(note, chp.format));
+    return len;
+}
+
 model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
     model::Paragraph p;
     p.format = rec.pap.format;
@@ -297,6 +330,7 @@ model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
             ++events;
         }
     };
+    auto note = noteRefs.lower_bound(rec.cpStart);
     int cp = rec.cpStart;
     QString buf;
     f.budget.spend(qint64(sizeof(model::Block)) + cost(rec.pap) - qint64(sizeof(ParaRec)));
@@ -304,13 +338,25 @@ model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
         flushEvents(cp);
         int runEnd = cp + 1;
         const Chp chp = chpAt(cp, rec.pap.istd, &runEnd);
+        if (note != noteRefs.end() && note->first == cp) {
+            cp += noteReference(p, cp, end, note->second, chp);
+            ++note;
+            continue;
+        }
+        while (note != noteRefs.end() && note->first < cp)
+            ++note; // inside a field instruction or a longer mark
         runEnd = std::min(runEnd, end);
         if (events != bookmarks.end() && events.key() < runEnd)
             runEnd = std::max(cp + 1, events.key());
+        if (note != noteRefs.end() && note->first < runEnd)
+            runEnd = std::max(cp + 1, note->first);
         // Each character may end up in the model (text, field instruction).
         f.budget.spend(2 * qint64(runEnd - cp));
         buf.clear();
-        const bool hidden = chp.vanish && (open.empty() || open.back().inResult);
+        // Hidden text is kept (with its flag); hidden field instructions
+        // are field codes, not text.
+        model::CharFormat format = chp.format;
+        format.hidden = chp.vanish && (open.empty() || open.back().inResult);
         for (int c = cp; c < runEnd; ++c) {
             char16_t u = t[c].unicode();
             if (u >= 0x20 || u == 0x09 || u == 0x0B || u == 0x0C || u == 0x0E || u == 0x1E ||
@@ -319,15 +365,14 @@ model::Paragraph StoryReader::paragraph(const ParaRec& rec) {
                     u = model::kNoBreakHyphen;
                 else if (u == 0x1F)
                     u = model::kSoftHyphen;
-                if (!hidden)
-                    buf += QChar(u);
+                buf += QChar(u);
                 continue;
             }
-            addText(p, buf, chp.format);
+            addText(p, buf, format);
             buf.clear();
             special(p, c, u, chp);
         }
-        addText(p, buf, chp.format);
+        addText(p, buf, format);
         cp = runEnd;
     }
     flushEvents(end);
@@ -380,9 +425,11 @@ model::Table StoryReader::table(const ParaRecs& recs, size_t& i, size_t end, int
         t.rows.push_back(std::move(row));
         row = model::TableRow();
     };
-    auto finishCell = [&]() {
-        // The writer's empty paragraph after a nested table closing a cell.
-        if (cell.blocks.size() >= 2 && cell.blocks.back().kind == model::Block::Kind::Paragraph &&
+    auto finishCell = [&](bool guarded = false) {
+        // The writer's empty paragraph after a nested table closing a cell
+        // (this program's writer marks it a guard, left out already).
+        if (!guarded && cell.blocks.size() >= 2 &&
+            cell.blocks.back().kind == model::Block::Kind::Paragraph &&
             cell.blocks.back().paragraph.content.empty() &&
             cell.blocks[cell.blocks.size() - 2].kind == model::Block::Kind::Table)
             cell.blocks.pop_back();
@@ -408,9 +455,10 @@ model::Table StoryReader::table(const ParaRecs& recs, size_t& i, size_t end, int
             finishRow(&rec.pap.tap);
             continue;
         }
-        cell.blocks.push_back(model::Block::makeParagraph(paragraph(rec)));
+        if (!rec.guard)
+            cell.blocks.push_back(model::Block::makeParagraph(paragraph(rec)));
         if (cellEnd)
-            finishCell();
+            finishCell(rec.guard);
     }
     if (!cell.blocks.empty())
         finishCell();
@@ -426,8 +474,14 @@ std::vector<model::Block> StoryReader::blocks(const ParaRecs& recs, size_t begin
                                  size_t(f.budget.left() / qint64(sizeof(model::Block))) + 1));
     FramePos lastFrame;
     size_t i = begin;
+    guardAtEnd =
+        end > begin && end <= recs.size() && recs[end - 1].guard && depthOf(recs[end - 1].pap) == 0;
     while (i < end && !f.budget.exhausted()) {
         const ParaRec& rec = recs[i];
+        if (rec.guard && depthOf(rec.pap) == 0) {
+            ++i;
+            continue;
+        }
         const FramePos frame = rec.pap.frame;
         model::Block b;
         if (depthOf(rec.pap) >= 1)

@@ -9,6 +9,8 @@
 #include <QMultiMap>
 
 #include <deque>
+#include <functional>
+#include <map>
 #include <vector>
 
 namespace msdoc::rd {
@@ -17,6 +19,7 @@ struct ParaRec {
     int cpStart = 0;
     int cpEnd = 0; // one past the paragraph mark
     char16_t mark = 0x0D;
+    bool guard = false; // a paragraph this program's writer added after a table
     Pap pap;
 };
 
@@ -42,6 +45,14 @@ public:
                                 bool& isTextBox) = 0;
 };
 
+// A footnote or endnote reference of the main text: the note's number in its
+// plc and whether the reference is a mark of its own instead of a number.
+struct NoteRef {
+    model::NoteKind kind = model::NoteKind::Foot;
+    int index = 0;
+    bool custom = false;
+};
+
 class StoryReader {
 public:
     StoryReader(DocFile& file, ObjectReader* objects) : f(file), objects(objects) {}
@@ -49,10 +60,17 @@ public:
     // Paragraph records of [cpStart, cpEnd); section marks end paragraphs
     // where `sectionEnds` says a section ends.
     ParaRecs paragraphs(int cpStart, int cpEnd, const std::vector<int>& sectionEnds);
-    // Blocks of the records [begin, end).
+    // Blocks of the records [begin, end). Guard paragraphs are left out; when
+    // the range ends with one, guardAtEnd is set and the blocks are exactly
+    // what was written (no empty paragraph after a table to drop).
     std::vector<model::Block> blocks(const ParaRecs& recs, size_t begin, size_t end);
+    bool guardAtEnd = false;
 
     QMultiMap<int, BookmarkEvent> bookmarks; // by character position
+    std::map<int, NoteRef> noteRefs;         // by character position
+    // The text of a referenced note (without its copy of the reference
+    // `mark`); set with noteRefs.
+    std::function<std::vector<model::Block>(const NoteRef&, const QString& mark)> noteText;
     const std::vector<ReadList>* lists = nullptr;
 
 private:
@@ -72,6 +90,8 @@ private:
     void fieldEnd(model::Paragraph& p);
     void flattenFields(model::Paragraph& p);
     void special(model::Paragraph& p, int cp, char16_t c, const Chp& chp);
+    // The note whose reference starts at cp; returns the characters it takes.
+    int noteReference(model::Paragraph& p, int cp, int end, const NoteRef& ref, const Chp& chp);
 
     DocFile& f;
     ObjectReader* objects;

@@ -133,17 +133,26 @@ void StoryWriter::blocks(const std::vector<model::Block>& list, const Context& c
         const bool last = i + 1 == list.size();
         switch (b.kind) {
         case model::Block::Kind::Paragraph: {
+            const bool afterTable = i > 0 && list[i - 1].kind == model::Block::Kind::Table &&
+                                    b.paragraph.content.empty();
             // Inside a table the cell's last paragraph ends with the cell mark
-            // (nested cells end with a paragraph mark and a cell flag).
-            paragraph(b.paragraph, c, cellEnd && last ? kCellMark : kParaMark);
+            // (nested cells end with a paragraph mark and a cell flag). An
+            // empty one after a nested table would be taken for the mark
+            // that closes the table's cell: it gets one more paragraph.
+            const bool cellMark = cellEnd && last && !afterTable;
+            paragraph(b.paragraph, c, cellMark ? kCellMark : kParaMark);
+            if (cellEnd && last && afterTable)
+                guard(c, kCellMark);
             lastWasTable = false;
+            emptyAfterTable = afterTable;
             break;
         }
         case model::Block::Kind::Table:
             table(b.table, c);
             lastWasTable = true;
+            emptyAfterTable = false;
             if (cellEnd && last)
-                paragraph(empty, c, kCellMark);
+                guard(c, kCellMark);
             break;
         case model::Block::Kind::Frame: {
             Context fc = c;
@@ -151,8 +160,9 @@ void StoryWriter::blocks(const std::vector<model::Block>& list, const Context& c
             blocks(b.frame.blocks.empty() ? std::vector<model::Block>{model::Block()}
                                           : b.frame.blocks,
                    fc, false);
+            emptyAfterTable = false;
             if (cellEnd && last)
-                paragraph(empty, c, kCellMark);
+                guard(c, kCellMark);
             break;
         }
         }
@@ -186,6 +196,12 @@ void StoryWriter::paragraph(const model::Paragraph& p, const Context& c, char16_
     }
     papx += c.framePapx;
     endParagraph(mark, papx, chpxFor(p.markFormat, ctx.fonts));
+}
+
+void StoryWriter::guard(const Context& c, char16_t mark) {
+    model::Paragraph p;
+    paragraph(p, c, mark);
+    paras.back().papx += sprmBytes(sprm::PFNoLineNumb, 1, 1);
 }
 
 void StoryWriter::markRunOfItsOwn() {
@@ -244,6 +260,15 @@ void StoryWriter::inlines(const std::vector<model::Inline>& content, int fieldDe
         case model::Inline::Kind::Picture:
             picture(in);
             break;
+        case model::Inline::Kind::Note:
+            // Notes belong to the main text; elsewhere (headers, notes) a
+            // reference has no story to point at and is left out.
+            if (mainStory) {
+                auto& list = in.note.kind == model::NoteKind::Foot ? footnotes : endnotes;
+                list.push_back({int(text.size()), &in.note});
+                noteReference(in.note, chpxFor(in.format, ctx.fonts));
+            }
+            break;
         case model::Inline::Kind::BookmarkStart:
         case model::Inline::Kind::BookmarkEnd:
             bookmarks.push_back(
@@ -291,22 +316,52 @@ void StoryWriter::picture(const model::Inline& in) {
 }
 
 void StoryWriter::endSection(const QByteArray& sepx, bool last) {
-    if (paras.size() == sectionStart || lastWasTable) {
-        // An empty section, or one ending in a table, gets a paragraph of its
-        // own to carry the section mark.
+    if (lastWasTable || emptyAfterTable) {
+        // A section ending in a table (or an empty paragraph after one) gets
+        // a paragraph of its own to carry the section mark.
+        guard(Context(), last ? kParaMark : kSectionMark);
+    } else if (paras.size() == sectionStart) {
         paragraph(model::Paragraph(), Context(), last ? kParaMark : kSectionMark);
     } else if (!last) {
         // The section's last paragraph mark becomes the section mark.
         text[text.size() - 1] = QChar(kSectionMark);
     }
     lastWasTable = false;
+    emptyAfterTable = false;
     sectionStart = paras.size();
     sections.push_back({int(text.size()), sepx});
 }
 
 void StoryWriter::ensureFinalParagraph() {
-    if (paras.empty() || lastWasTable)
+    if (lastWasTable || emptyAfterTable)
+        guard(Context(), kParaMark);
+    else if (paras.empty())
         paragraph(model::Paragraph(), Context(), kParaMark);
+    lastWasTable = emptyAfterTable = false;
+}
+
+void StoryWriter::noteReference(const model::Note& note, const QByteArray& chpx) {
+    if (note.mark.isEmpty()) {
+        // A numbered reference is a special character.
+        append(QString(QChar(0x02)), withSpec(chpx));
+        return;
+    }
+    // A mark of its own is text; an explicit "not special" gives it a run
+    // of its own, which tells readers where the mark ends.
+    QString mark = note.mark.left(10);
+    for (QChar& ch : mark)
+        if (ch.unicode() < 0x20)
+            ch = QChar(u' ');
+    append(mark, chpx + sprmBytes(sprm::CFSpec, 0, 1));
+}
+
+void StoryWriter::writeNote(const model::Note& note) {
+    model::CharFormat ref;
+    ref.valign = model::VerticalAlign::Superscript;
+    noteReference(note, chpxFor(ref, ctx.fonts));
+    append(QStringLiteral(" "), chpxFor({}, ctx.fonts));
+    writeBlocks(note.blocks);
+    ensureFinalParagraph();
 }
 
 } // namespace msdoc::wr

@@ -23,6 +23,7 @@ struct Field;
 struct Picture;
 struct Document;
 struct Section;
+struct Note;
 } // namespace model
 
 namespace msdoc::wr {
@@ -70,6 +71,12 @@ struct BookmarkMark {
     bool start;
 };
 
+// A footnote or endnote reference of the main text.
+struct NoteMark {
+    int cp;
+    const model::Note* note;
+};
+
 struct SectionEnd {
     int cpEnd;
     QByteArray sepx;
@@ -98,6 +105,9 @@ public:
     void endSection(const QByteArray& sepx, bool last);
     // Makes sure the story ends with a paragraph mark.
     void ensureFinalParagraph();
+    // The story of a footnote or endnote: its copy of the reference mark,
+    // a blank, then its text.
+    void writeNote(const model::Note& note);
 
     QString text;
     std::vector<CharRun> runs;
@@ -105,6 +115,7 @@ public:
     std::vector<FieldMark> fields;
     std::vector<BookmarkMark> bookmarks;
     std::vector<SectionEnd> sections;
+    std::vector<NoteMark> footnotes, endnotes; // references of the main story
 
 private:
     struct Context {
@@ -113,10 +124,16 @@ private:
     };
     void blocks(const std::vector<model::Block>& blocks, const Context& c, bool cellEnd);
     void paragraph(const model::Paragraph& p, const Context& c, char16_t mark);
+    // An empty paragraph the file needs after a table (to end a cell, a
+    // section or the story), marked so that readers leave it out. The mark
+    // is a property without effect where line numbers are off; without it
+    // readers drop an empty paragraph after a table as Word's.
+    void guard(const Context& c, char16_t mark);
     void table(const model::Table& t, const Context& c);
     void inlines(const std::vector<model::Inline>& content, int fieldDepth);
     void field(const model::Inline& in, int fieldDepth);
     void picture(const model::Inline& in);
+    void noteReference(const model::Note& note, const QByteArray& chpx);
     void append(const QString& s, const QByteArray& chpx);
     void endParagraph(char16_t mark, const QByteArray& papx, const QByteArray& markChpx);
     // Before a table: the paragraph mark just written starts a character run
@@ -128,6 +145,10 @@ private:
     WriterContext& ctx;
     bool mainStory;
     bool lastWasTable = false;
+    // The last block written is an empty paragraph right after a table, which
+    // readers would take for the paragraph a table at the end of a story
+    // needs; a guard after it keeps it.
+    bool emptyAfterTable = false;
     size_t sectionStart = 0; // paragraphs written before the current section
 };
 

@@ -181,6 +181,8 @@ QByteArray chpxFor(const model::CharFormat& f, FontTable& fonts) {
         sprm8(w, sprm::CFItalic, 1);
     if (f.strike)
         sprm8(w, sprm::CFStrike, 1);
+    if (f.hidden)
+        sprm8(w, sprm::CFVanish, 1);
     if (f.underline != model::Underline::None)
         sprm8(w, sprm::CKul, kul(f.underline));
     if (f.spacing != def.spacing)

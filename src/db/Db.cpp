@@ -191,12 +191,19 @@ bool RunBound(QSqlQuery& q, const QString& sSql, const QVariantList& aBinds, QSt
         return false;
     q = QSqlQuery(QSqlDatabase::database(g_cn.sName, false));
     q.setForwardOnly(true);
-    const QString sql = DbSql::OwnForm(sSql, Dialect());
+    const DbSql::Bound own = DbSql::OwnForm(sSql, Dialect());
+    // A statement of the list comes filled in: its bound texts are its own.
+    const QVariantList& binds = own.aBinds.isEmpty() ? aBinds : own.aBinds;
+    if (!own.aBinds.isEmpty() && !aBinds.isEmpty()) {
+        if (sErr)
+            *sErr = QStringLiteral("a filled statement takes no further values");
+        return false;
+    }
     bool ok = false;
-    if (aBinds.isEmpty()) {
-        ok = q.exec(sql);
-    } else if (q.prepare(sql)) {
-        for (const QVariant& v : aBinds)
+    if (binds.isEmpty()) {
+        ok = q.exec(own.sSql);
+    } else if (q.prepare(own.sSql)) {
+        for (const QVariant& v : binds)
             q.addBindValue(v);
         ok = q.exec();
     }

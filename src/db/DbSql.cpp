@@ -215,6 +215,7 @@ namespace {
 // between apostrophes ends at the first single apostrophe; any other ends
 // where the template's next piece begins.
 bool Match(const QString& sql, const char* tmpl, QStringList& aVals) {
+    aVals.clear();
     const QStringList pieces = QString::fromLatin1(tmpl).split(u'?');
     if (!sql.startsWith(pieces.first()))
         return false;
@@ -239,19 +240,48 @@ bool Match(const QString& sql, const char* tmpl, QStringList& aVals) {
 
 } // namespace
 
-QString OwnForm(const QString& sSql, const Dialect& d) {
-    for (int i = 0; i < d.nForms; ++i) {
-        QStringList vals;
-        if (!Match(sSql, d.aForms[i].sShared, vals))
-            continue;
-        // The values are already quoted for SQL: they go in as they are.
-        const QStringList pieces = QString::fromLatin1(d.aForms[i].sOwn).split(u'?');
-        QString out = pieces.first();
-        for (qsizetype k = 1; k < pieces.size(); ++k)
-            out += vals.value(k - 1) + pieces[k];
-        return out;
+Bound OwnForm(const QString& sSql, const Dialect& d) {
+    // The dialect's own form of a statement, or the statement itself where
+    // it holds a text value.
+    const char* own = nullptr;
+    QStringList vals;
+    for (int i = 0; i < d.nForms && !own; ++i)
+        if (Match(sSql, d.aForms[i].sShared, vals))
+            own = d.aForms[i].sOwn;
+    if (!own && sSql.contains(u'\'')) {
+        for (const Statement& st : kAll) {
+            if (st.sText && std::string_view(st.sText).find("'?'") != std::string_view::npos &&
+                Match(sSql, st.sText, vals)) {
+                own = st.sText;
+                break;
+            }
+        }
     }
-    return sSql;
+    if (!own)
+        return {sSql, {}};
+    // A value between apostrophes is a text (a title): it is bound, so its
+    // apostrophes, backslashes, "%" and "_" reach the engine as they are
+    // whatever its string syntax. Numbers go in as they stand.
+    Bound out;
+    const QStringList pieces = QString::fromLatin1(own).split(u'?');
+    out.sSql = pieces.first();
+    for (qsizetype k = 1; k < pieces.size(); ++k) {
+        const QString& val = vals.value(k - 1);
+        QString next = pieces[k];
+        if (pieces[k - 1].endsWith(u'\'') && next.startsWith(u'\'')) {
+            out.sSql.chop(1);
+            next.remove(0, 1);
+            out.sSql += u'?';
+            // An empty title stays an empty text, never NULL.
+            QString text = QStringLiteral("");
+            text += val;
+            out.aBinds << text.replace(QStringLiteral("''"), QStringLiteral("'"));
+        } else {
+            out.sSql += val;
+        }
+        out.sSql += next;
+    }
+    return out;
 }
 
 QString WithNo(const char* sStmt, qint64 nNo) {

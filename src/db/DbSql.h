@@ -107,7 +107,8 @@ inline constexpr std::array<Statement, 20> kAll{{
 enum class Engine { Sqlite, Postgres };
 
 // A statement of the list above in the form one engine runs it: "?" in
-// `sOwn` takes, first to last, the values filled into the "?" of `sShared`.
+// `sOwn` takes, first to last, the values filled into the "?" of `sShared`
+// ("'?'" a bound text, as in `sShared`).
 struct Form {
     const char* sShared;
     const char* sOwn;
@@ -186,9 +187,18 @@ struct Dialect {
 
 const Dialect& DialectOf(Engine e);
 
-// The statement `sSql` (filled) in the form the engine of `d` runs it: the
-// same text unless it is one of the dialect's forms.
-QString OwnForm(const QString& sSql, const Dialect& d);
+// A statement as it is run: its text, and the values bound to its "?",
+// first to last.
+struct Bound {
+    QString sSql;
+    QVariantList aBinds;
+};
+
+// The statement `sSql` (filled) in the form the engine of `d` runs it: its
+// dialect's form where it has one, and the text values (titles) filled in
+// between apostrophes taken out again and bound, for every statement of
+// the list. Any other statement is run as it is, with nothing bound.
+Bound OwnForm(const QString& sSql, const Dialect& d);
 
 // The tables of the document database.
 inline constexpr std::array<const char*, 3> kTables{"msDoc", "tbTree", "kaUsr"};

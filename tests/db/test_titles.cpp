@@ -324,3 +324,104 @@ TEST_F(TitleTest, CancelledUpgradeLeavesTheEarlierSchema) {
     EXPECT_EQ(ServerValue(type), QStringLiteral("text,text"));
     EXPECT_EQ(ServerValue(QStringLiteral("Select count(*) From msDoc")), QStringLiteral("2504"));
 }
+
+namespace {
+
+// Titles with SQL's own characters: apostrophes, backslashes (an escape in
+// some string syntaxes), LIKE's "%" and "_" beside titles they would match
+// as wildcards, an empty title and one that would end the statement.
+const QStringList kSqlTitles = {
+    QStringLiteral("It's"),
+    QStringLiteral("C:\\dir\\"),
+    QStringLiteral("\\'"),
+    QStringLiteral("100%"),
+    QStringLiteral("1000"),
+    QStringLiteral("a_b"),
+    QStringLiteral("axb"),
+    QStringLiteral("''"),
+    QStringLiteral(""),
+    QStringLiteral("\\"),
+    QStringLiteral("'; Delete From tbTree; --"),
+};
+
+class SqlTitleTest : public EngineTest {};
+
+} // namespace
+
+// The statements of the list carry their titles as bound values on either
+// engine: the title never becomes SQL text, and a number stays in place.
+TEST(OwnForm, TitlesAreBoundAndNumbersStay) {
+    for (const DbSql::Engine e : {DbSql::Engine::Sqlite, DbSql::Engine::Postgres}) {
+        const DbSql::Dialect& d = DbSql::DialectOf(e);
+        QString dup = QString::fromLatin1(DbSql::kDupTitle);
+        DbSql::FillSql(dup, {kCode, QStringLiteral("It's '?' 100%")});
+        const DbSql::Bound b = DbSql::OwnForm(dup, d);
+        EXPECT_FALSE(b.sSql.contains(QStringLiteral("It")));
+        EXPECT_TRUE(b.sSql.contains(QStringLiteral("noLfP=900")));
+        EXPECT_EQ(b.aBinds, QVariantList{QStringLiteral("It's '?' 100%")});
+
+        QString ins = QString::fromLatin1(DbSql::kTreeInsert);
+        DbSql::FillSql(ins, {1, 2, 3, QStringLiteral("''")});
+        const DbSql::Bound i = DbSql::OwnForm(ins, d);
+        EXPECT_EQ(i.sSql, QStringLiteral(" Insert Into tbTree (noLfP, noLfC, inSrt, szDoc, boLnk,"
+                                         " boHide, boHogo) Values ( 1, 2, 3,?, 0, 0, 0)"));
+        EXPECT_EQ(i.aBinds, QVariantList{QStringLiteral("''")});
+
+        // An empty title is an empty text, not NULL.
+        QString ren = QString::fromLatin1(DbSql::kTreeRename);
+        DbSql::FillSql(ren, {QString(), 5, 6});
+        const DbSql::Bound r = DbSql::OwnForm(ren, d);
+        ASSERT_EQ(r.aBinds.size(), 1);
+        EXPECT_EQ(r.aBinds[0].toString(), QStringLiteral(""));
+        EXPECT_FALSE(r.aBinds[0].toString().isNull());
+
+        // Anything else runs as it is.
+        const QString other = QStringLiteral("Select 'x' From kaUsr");
+        EXPECT_EQ(DbSql::OwnForm(other, d).sSql, other);
+        EXPECT_TRUE(DbSql::OwnForm(other, d).aBinds.isEmpty());
+    }
+}
+
+// Filed, renamed and found again, each title is exactly itself.
+TEST_P(SqlTitleTest, TitlesWithSqlCharactersAreStoredAndFoundExactly) {
+    OpenOk(NewDb());
+    bool ok = false;
+    qint64 n = 0;
+    for (int i = 0; i < kSqlTitles.size(); ++i) {
+        DbExec(QStringLiteral("Insert Into msDoc (noDoc, szDoc) Values (%1, 'p%1')").arg(1000 + i),
+               ok, n);
+        ASSERT_TRUE(ok);
+        QString sql = QString::fromLatin1(DbSql::kTreeInsertCod);
+        DbSql::FillSql(sql, {kCode, 1000 + i, kSqlTitles[i]});
+        DbExec(sql, ok, n);
+        ASSERT_TRUE(ok) << kSqlTitles[i].toStdString();
+        ASSERT_EQ(n, 1);
+    }
+    const QString stored =
+        QStringLiteral("Select szDoc From tbTree Where noLfP = 900 Order By noLfC");
+    QVariantList want;
+    for (const QString& t : kSqlTitles)
+        want << t;
+    EXPECT_EQ(Column(stored), want);
+    for (int i = 0; i < kSqlTitles.size(); ++i)
+        EXPECT_EQ(DupOf(kSqlTitles[i]), QString::number(1000 + i)) << kSqlTitles[i].toStdString();
+    EXPECT_EQ(DupOf(QStringLiteral("1%")), QStringLiteral("0"));
+    EXPECT_EQ(DupOf(QStringLiteral("a\\_b")), QStringLiteral("0"));
+
+    // A rename and a retitle take such titles too, and touch only their row.
+    QString ren = QString::fromLatin1(DbSql::kTreeRename);
+    DbSql::FillSql(ren, {QStringLiteral("50% 'off' \\n"), kCode, 1005});
+    DbExec(ren, ok, n);
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(n, 1);
+    QString ret = QString::fromLatin1(DbSql::kTreeRetitle);
+    DbSql::FillSql(ret, {QStringLiteral("x_y"), kCode, 1006});
+    DbExec(ret, ok, n);
+    ASSERT_TRUE(ok);
+    want[5] = QStringLiteral("50% 'off' \\n");
+    want[6] = QStringLiteral("x_y");
+    EXPECT_EQ(Column(stored), want);
+    EXPECT_EQ(DupOf(QStringLiteral("50% 'OFF' \\N")), QStringLiteral("1005"));
+}
+
+FOLIUM_BOTH_ENGINES(SqlTitleTest);

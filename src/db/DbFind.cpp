@@ -181,15 +181,6 @@ QString LikePattern(const QString& w) {
     return u'%' + p + u'%';
 }
 
-// ASCII letters to lower case, as LIKE and the fold of the server compare.
-QString AsciiFolded(const QString& s) {
-    QString out = s;
-    for (QChar& c : out)
-        if (c >= u'A' && c <= u'Z')
-            c = QChar(c.unicode() + 32);
-    return out;
-}
-
 // Whether the open server database has the character-pair index (one made
 // by an earlier version that could not be brought up to date may lack it),
 // asked once per connection.
@@ -239,7 +230,7 @@ QList<FoundDoc> FindOnServer(const QStringList& words, const QString& col, bool&
     QStringList conds;
     QStringList pairs;
     for (const QString& w : words) {
-        const QString folded = AsciiFolded(w);
+        const QString folded = DbSql::TitleFold(w);
         conds << fold + QStringLiteral(" Like ") + Literal(LikePattern(folded)) +
                      QStringLiteral(" Escape '\\'");
         if (w.toUcs4().size() == 2)

@@ -11,6 +11,14 @@ QString SqlStr(const QString& s) {
     return out;
 }
 
+QString TitleFold(const QString& s) {
+    QString out = s;
+    for (QChar& c : out)
+        if (c >= u'A' && c <= u'Z')
+            c = QChar(c.unicode() + 32);
+    return out;
+}
+
 void FillSql(QString& sTxt, const QVariantList& aVals) {
     QString out;
     out.reserve(sTxt.size() + 16 * aVals.size());

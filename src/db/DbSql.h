@@ -206,6 +206,11 @@ inline constexpr std::array<const char*, 3> kTables{"msDoc", "tbTree", "kaUsr"};
 inline constexpr char kLevelOrder[] =
     "Select noLfC, inSrt From tbTree Where noLfP = ? Order By inSrt, noLfC";
 
+// A title as the database compares and sorts it: the ASCII letters in
+// lower case and nothing else (SQLite's NOCASE, the server's folium_fold,
+// LIKE), so "Ä" and "ä" stay two titles.
+QString TitleFold(const QString& s);
+
 // A text value as it goes between apostrophes in SQL: each "'" doubled.
 QString SqlStr(const QString& s);
 

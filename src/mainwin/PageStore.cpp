@@ -172,8 +172,10 @@ bool PageStore::SaveToCode(const QString& sPrNm, const QString& sPrNo) {
                         return !(bQuiet = true);
                     }
                 }
+                // The imported page itself, its title compared as the
+                // database compares titles.
                 if (nDup != 0 && imported_ &&
-                    imported_->sSz.compare(sTitle, Qt::CaseInsensitive) == 0) {
+                    DbSql::TitleFold(imported_->sSz) == DbSql::TitleFold(sTitle)) {
                     bool bFound = false;
                     if (!DbPage::Stamp(nDup, yNow, bFound, sErr))
                         return false;

@@ -153,3 +153,34 @@ TEST_F(SharedTest, SameTitleFiledByAnotherUserMeanwhileIsAskedAgain) {
                     .contains(u"新しい本文"_qs));
     EXPECT_EQ(Count(u"msDoc"_qs), 3);
 }
+
+// "Ä" and "ä" are two pages to the database, so filing the imported "Ä"
+// as "ä" is an overwrite of the other page, not of the imported one: only
+// the same-title question, and "Ä" stays as it was.
+TEST_F(SharedTest, TitlesDifferingInNonAsciiCaseAreTwoPages) {
+    CodePage(999, QStringLiteral("日誌"));
+    Type(QStringLiteral("大きい"));
+    prompter.answerInput(QStringLiteral("Ä"));
+    ASSERT_TRUE(store->SaveToCode(QStringLiteral("日誌"), QStringLiteral("999")));
+    Type(QStringLiteral("小さい"));
+    prompter.answerInput(QStringLiteral("ä"));
+    ASSERT_TRUE(store->SaveToCode(QStringLiteral("日誌"), QStringLiteral("999")));
+    ASSERT_EQ(Count(u"msDoc"_qs), 3);
+    const DbPage::Page p = DbPage::Read(1000);
+    ASSERT_TRUE(p.bOk);
+    ASSERT_EQ(p.sSz, QStringLiteral("Ä"));
+    ed->SetDcEdt(false);
+    ASSERT_TRUE(store->PutPage(p.sSz, p.yDoc, false, false));
+    const QByteArray upper = Stored(1000);
+    Type(QStringLiteral("追記"));
+    prompter.calls.clear();
+
+    prompter.answerInput(QStringLiteral("ä"));
+    prompter.answerMessage(Prompter::Answer::Yes);
+    ASSERT_TRUE(store->SaveToCode(QStringLiteral("日誌"), QStringLiteral("999")));
+    EXPECT_EQ(Texts(), (QStringList{u"表題を指定して下さい"_qs, kSame}));
+    EXPECT_EQ(Stored(1000), upper);
+    EXPECT_TRUE(
+        Value(u"Select txDoc From msDoc Where noDoc = 1001"_qs).toString().contains(u"追記"_qs));
+    EXPECT_EQ(Count(u"msDoc"_qs), 3);
+}

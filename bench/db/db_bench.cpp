@@ -9,6 +9,7 @@
 // With --server the same database is copied (as --copy-db does, when the
 // server database holds no pages yet) to the PostgreSQL database the .udl
 // names, and the figures are taken on both, side by side.
+#include "BenchArgs.h"
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
@@ -74,26 +75,14 @@ int main(int argc, char** argv) {
     ConsolePrompter prompter;
     Prompter::install(&prompter);
 
-    int nPages = 100000;
-    QString path;
-    bool keep = false;
-    QString server;
-    const QStringList args = app.arguments().mid(1);
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--db") && i + 1 < args.size()) {
-            path = args[++i];
-            keep = true;
-        } else if (args[i] == QLatin1String("--server") && i + 1 < args.size()) {
-            server = args[++i];
-        } else if (args[i] == QLatin1String("--keep")) {
-            keep = true;
-        } else if (args[i].toInt() > 0) {
-            nPages = args[i].toInt();
-        } else {
-            std::fprintf(stderr, "usage: db_bench [pages] [--db PATH] [--keep] [--server UDL]\n");
-            return 2;
-        }
-    }
+    const BenchArgs args(argc, argv, {"--db", "--server"}, {"--keep"});
+    bool argsOk = false;
+    const int nPages = args.count(100000, argsOk);
+    if (!argsOk)
+        return BenchArgs::usage("db_bench [pages] [--db PATH] [--keep] [--server UDL]");
+    QString path = args.value("--db");
+    const bool keep = !path.isEmpty() || args.has("--keep");
+    const QString server = args.value("--server");
     if (path.isEmpty())
         path = QDir::tempPath() + QStringLiteral("/folium-bench-%1.txdb").arg(nPages);
 

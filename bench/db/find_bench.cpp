@@ -13,6 +13,7 @@
 // scan (index scans switched off for the session). The server's character
 // pair indexes (for words of two characters, marked "pair") are built again
 // and timed, and the size of each find index is shown.
+#include "BenchArgs.h"
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
@@ -141,26 +142,14 @@ int main(int argc, char** argv) {
     ConsolePrompter prompter;
     Prompter::install(&prompter);
 
-    int nPages = 100000;
-    QString path;
-    bool rebuild = true;
-    QString server;
-    const QStringList args = app.arguments().mid(1);
-    for (int i = 0; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--db") && i + 1 < args.size())
-            path = args[++i];
-        else if (args[i] == QLatin1String("--server") && i + 1 < args.size())
-            server = args[++i];
-        else if (args[i] == QLatin1String("--queries-only"))
-            rebuild = false;
-        else if (args[i].toInt() > 0)
-            nPages = args[i].toInt();
-        else {
-            std::fprintf(stderr,
-                         "usage: find_bench [pages] [--db PATH] [--queries-only] [--server UDL]\n");
-            return 2;
-        }
-    }
+    const BenchArgs args(argc, argv, {"--db", "--server"}, {"--queries-only"});
+    bool argsOk = false;
+    const int nPages = args.count(100000, argsOk);
+    if (!argsOk)
+        return BenchArgs::usage("find_bench [pages] [--db PATH] [--queries-only] [--server UDL]");
+    QString path = args.value("--db");
+    const bool rebuild = !args.has("--queries-only");
+    const QString server = args.value("--server");
     if (path.isEmpty())
         path = QDir::tempPath() + QStringLiteral("/folium-find-bench-%1.txdb").arg(nPages);
     if (!QFileInfo::exists(path)) {

@@ -9,6 +9,7 @@
 //  - and, for comparison, loaded by LibreOffice's headless conversion.
 // Prints its figures. Usage: bench_engine [pages [keys [nolo]]] (defaults
 // 1000 pages, 60 keys; "nolo" skips LibreOffice).
+#include "BenchArgs.h"
 #include "Document.h"
 #include "MemoryUse.h"
 #include "MsDoc.h"
@@ -102,7 +103,8 @@ double percentile(std::vector<double> v, double p) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
+    const BenchArgs args(argc, argv);
+    const int pages = args.number(0, 1000);
     QTemporaryDir dir;
     const QString file = dir.filePath("big.doc");
     {
@@ -162,7 +164,7 @@ int main(int argc, char** argv) {
 
     // Typing in the middle: key event to the end of the repaint it causes,
     // in the normal view (the editor's default) and in the page view.
-    const int keyCount = argc > 2 ? std::max(1, atoi(argv[2])) : 60;
+    const int keyCount = args.number(1, 60);
     for (int view : {0, 2}) {
         engine.SetViewMode(view);
         engine.SetSelStart(engine.Text().size() / 2);
@@ -210,7 +212,7 @@ int main(int argc, char** argv) {
 
     // LibreOffice, loading the same file and converting it to text.
     const QString soffice = QStandardPaths::findExecutable("soffice");
-    if (argc > 3 && QByteArray(argv[3]) == "nolo")
+    if (args.word(2) == QLatin1String("nolo"))
         return 0;
     if (soffice.isEmpty()) {
         std::printf("LibreOffice: not installed\n");

@@ -12,6 +12,7 @@
 // and with the 100-page document as the first page.
 //   pagestore_bench [rounds=20]
 // Prints the median and the slowest round of each in milliseconds.
+#include "BenchArgs.h"
 #include "BenchTree.h"
 #include "ConsolePrompter.h"
 #include "Db.h"
@@ -132,7 +133,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int nRounds = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
+    const int nRounds = BenchArgs(argc, argv).number(0, 20);
     ConsolePrompter prompter;
     Prompter::install(&prompter);
     QTemporaryDir tmp;

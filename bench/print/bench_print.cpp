@@ -4,6 +4,7 @@
 //  - paging to the last page and back;
 //  - printing every page to a PDF file (time, file size, peak memory).
 // Prints its figures. Usage: bench_print [pages]
+#include "BenchArgs.h"
 #include "ConsolePrompter.h"
 #include "MemoryUse.h"
 #include "TxEngine.h"
@@ -64,7 +65,8 @@ QString longText(int pages) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int pages = argc > 1 ? std::max(1, atoi(argv[1])) : 1000;
+    const BenchArgs args(argc, argv);
+    const int pages = args.number(0, 1000);
     QTemporaryDir dir;
     Usr::sUsrFd = dir.path() + QStringLiteral("/");
     BenchPrompter prompter;

@@ -4,6 +4,7 @@
 //   tree_bench [nodes=10000] [rounds=5]
 // Prints the median and the slowest round of each in milliseconds.
 
+#include "BenchArgs.h"
 #include "Db.h"
 #include "DbSchema.h"
 #include "trView.h"
@@ -92,8 +93,9 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const int n = argc > 1 ? std::max(10, atoi(argv[1])) : 10000;
-    const int rounds = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    const BenchArgs args(argc, argv);
+    const int n = args.number(0, 10000, 10);
+    const int rounds = args.number(1, 5);
 
     QTemporaryDir dir;
     const QString path = dir.filePath("bench.txdb");

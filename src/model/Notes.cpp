@@ -56,4 +56,27 @@ std::vector<const Note*> notesOf(const Document& doc, NoteKind kind) {
     return std::vector<const Note*>(all.begin(), all.end());
 }
 
+// Drops `prefix` and one blank after it from the start of a note's text:
+// the note's own copy of its reference mark.
+void dropLeadingMark(std::vector<Block>& blocks, const QString& prefix) {
+    if (blocks.empty() || blocks[0].kind != Block::Kind::Paragraph)
+        return;
+    auto& content = blocks[0].paragraph.content;
+    // The mark and the blank may stand in runs of their own.
+    QString rest = prefix + u' ';
+    while (!rest.isEmpty() && !content.empty() && content[0].kind == Inline::Kind::Text) {
+        QString& text = content[0].text;
+        qsizetype n = 0;
+        while (n < text.size() && n < rest.size() && text[n] == rest[n])
+            ++n;
+        if (n == 0)
+            break;
+        text.remove(0, n);
+        rest.remove(0, n);
+        if (!text.isEmpty())
+            break;
+        content.erase(content.begin());
+    }
+}
+
 } // namespace model

@@ -13,4 +13,8 @@ std::vector<Note*> notesOf(std::vector<Block>& blocks, NoteKind kind);
 std::vector<Note*> notesOf(Document& doc, NoteKind kind);
 std::vector<const Note*> notesOf(const Document& doc, NoteKind kind);
 
+// Drops `prefix` and one blank after it from the start of a note's text:
+// the note's own copy of its reference mark, as files store it.
+void dropLeadingMark(std::vector<Block>& blocks, const QString& prefix);
+
 } // namespace model

@@ -138,7 +138,7 @@ QByteArray settingsXml(const model::Document& doc) {
 }
 
 QByteArray contentTypesXml(const Package& pkg, const QStringList& headers,
-                           const QStringList& footers, bool numbering) {
+                           const QStringList& footers, bool numbering, const QStringList& notes) {
     static const char ns[] = "http://schemas.openxmlformats.org/package/2006/content-types";
     static const QString wml =
         QStringLiteral("application/vnd.openxmlformats-officedocument.wordprocessingml.");
@@ -178,6 +178,8 @@ QByteArray contentTypesXml(const Package& pkg, const QStringList& headers,
         over(h, QStringLiteral("header+xml"));
     for (const QString& f : footers)
         over(f, QStringLiteral("footer+xml"));
+    for (const QString& n : notes)
+        over(QStringLiteral("word/%1.xml").arg(n), n + QStringLiteral("+xml"));
     x.writeEndElement();
     x.writeEndDocument();
     return out;

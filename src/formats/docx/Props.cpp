@@ -122,6 +122,7 @@ void RunProps::over(const RunProps& o) {
     take(bold, o.bold);
     take(italic, o.italic);
     take(strike, o.strike);
+    take(hidden, o.hidden);
     take(underline, o.underline);
     take(valign, o.valign);
     take(color, o.color);
@@ -137,6 +138,7 @@ void RunProps::applyTo(model::CharFormat& f) const {
     put(f.bold, bold);
     put(f.italic, italic);
     put(f.strike, strike);
+    put(f.hidden, hidden);
     put(f.underline, underline);
     put(f.valign, valign);
     put(f.color, color);
@@ -210,6 +212,51 @@ model::Border readBorder(Xml& x) {
     return b;
 }
 
+unsigned readTableBorders(Xml& x, model::TableBorders& into) {
+    unsigned given = 0;
+    while (x.child()) {
+        model::Border* line = nullptr;
+        unsigned bit = 0;
+        if (x.is("top"))
+            line = &into.top, bit = 1;
+        else if (x.is("left") || x.is("start"))
+            line = &into.left, bit = 2;
+        else if (x.is("bottom"))
+            line = &into.bottom, bit = 4;
+        else if (x.is("right") || x.is("end"))
+            line = &into.right, bit = 8;
+        else if (x.is("insideH"))
+            line = &into.insideH, bit = 16;
+        else if (x.is("insideV"))
+            line = &into.insideV, bit = 32;
+        if (!line) {
+            x.skip();
+            continue;
+        }
+        *line = readBorder(x);
+        given |= bit;
+    }
+    return given;
+}
+
+model::TableBorders Styles::tableBorders(const QString& id) const {
+    std::vector<const TableStyle*> chain;
+    QSet<QString> seen;
+    QString at = id.isEmpty() ? defaultTableStyle : id;
+    while (!at.isEmpty() && !seen.contains(at) && int(chain.size()) < kMaxChain) {
+        const auto it = tableStyles.constFind(at);
+        if (it == tableStyles.cend())
+            break;
+        seen.insert(at);
+        chain.push_back(&*it);
+        at = it->basedOn;
+    }
+    model::TableBorders out;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        out.overlay((*it)->borders, (*it)->given);
+    return out;
+}
+
 void readRunProps(Xml& x, const Theme& theme, RunProps& out) {
     while (x.child()) {
         if (x.is("rFonts")) {
@@ -233,6 +280,8 @@ void readRunProps(Xml& x, const Theme& theme, RunProps& out) {
             out.italic = x.on();
         } else if (x.is("strike") || x.is("dstrike")) {
             out.strike = x.on();
+        } else if (x.is("vanish")) {
+            out.hidden = x.on();
         } else if (x.is("u")) {
             out.underline = valueOf(underlines(), x.attr("val"), model::Underline::Single);
         } else if (x.is("vertAlign")) {
@@ -390,12 +439,21 @@ void Styles::read(const QByteArray& xml, const Theme& theme) {
             const QString id = x.attr("styleId");
             const bool isDefault = x.attr("default") == QLatin1String("1") ||
                                    x.attr("default") == QLatin1String("true");
+            TableStyle table;
             while (x.child()) {
                 if (x.is("name"))
                     s.name = x.attr("val");
                 else if (x.is("basedOn"))
                     s.basedOn = x.attr("val");
-                else if (x.is("rPr")) {
+                else if (x.is("tblPr") && s.type == QLatin1String("table")) {
+                    while (x.child()) {
+                        if (x.is("tblBorders"))
+                            table.given |= readTableBorders(x, table.borders);
+                        else
+                            x.skip();
+                    }
+                    continue;
+                } else if (x.is("rPr")) {
                     readRunProps(x, theme, s.run);
                     continue;
                 } else if (x.is("pPr")) {
@@ -408,9 +466,16 @@ void Styles::read(const QByteArray& xml, const Theme& theme) {
                 s.name = id;
             if (isDefault && s.type == QLatin1String("paragraph"))
                 defaultParagraphStyle = id;
-            // Only paragraph and character styles format text here.
+            // Only paragraph and character styles format text here; table
+            // styles give their tables' borders.
             if (s.type == QLatin1String("paragraph") || s.type == QLatin1String("character"))
                 styles.insert(id, s);
+            if (s.type == QLatin1String("table") && tableStyles.size() < 10000) {
+                table.basedOn = s.basedOn;
+                tableStyles.insert(id, table);
+                if (isDefault)
+                    defaultTableStyle = id;
+            }
         } else {
             x.skip();
         }

@@ -80,6 +80,14 @@ std::optional<model::Document> read(const QByteArray& bytes, QString* error) {
             }
     }
 
+    // The notes first: the main text's references take their text.
+    for (const char* type : {"footnotes", "endnotes"}) {
+        const QString name = targetOf(docRels, type, main);
+        if (const auto xml = name.isEmpty() ? std::nullopt : ctx.pkg.part(name)) {
+            StoryReader reader(ctx, name, *xml);
+            reader.notes(qstrcmp(type, "footnotes") == 0 ? ctx.footnotes : ctx.endnotes);
+        }
+    }
     std::vector<SectionEnd> ends;
     std::vector<std::vector<model::Block>> bodies;
     {

@@ -6,6 +6,7 @@
 #include "Budget.h"
 #include "Document.h"
 #include "Package.h"
+#include "TableBorders.h"
 
 #include <QHash>
 #include <QXmlStreamReader>
@@ -29,7 +30,7 @@ struct Theme {
 struct RunProps {
     std::optional<QString> font, fontEastAsia;
     std::optional<int> halfPoints, spacing, kerning;
-    std::optional<bool> bold, italic, strike;
+    std::optional<bool> bold, italic, strike, hidden;
     std::optional<model::Underline> underline;
     std::optional<model::VerticalAlign> valign;
     std::optional<model::Color> color, background;
@@ -89,6 +90,17 @@ void readParaProps(Xml& x, const Theme& theme, ParaProps& out, RunProps* mark,
                    const std::function<bool()>& other = {});
 model::Border readBorder(Xml& x);
 
+// A table's borders as w:tblBorders gives them, over `into`; the result has
+// a bit set for each line given (top, left, bottom, right, insideH, insideV).
+unsigned readTableBorders(Xml& x, model::TableBorders& into);
+
+// A table style's own borders and the lines it gives (bits as above).
+struct TableStyle {
+    QString basedOn;
+    model::TableBorders borders;
+    unsigned given = 0;
+};
+
 struct Style {
     QString name, basedOn, type;
     ParaProps para;
@@ -106,9 +118,14 @@ public:
     QString defaultParagraphStyle;
     QString nameOf(const QString& id) const;
     bool has(const QString& id) const { return styles.contains(id); }
+    // The borders of table style `id` (or of the default table style when
+    // `id` is empty) with the styles it is based on beneath them.
+    model::TableBorders tableBorders(const QString& id) const;
 
 private:
     QHash<QString, Style> styles;
+    QHash<QString, TableStyle> tableStyles;
+    QString defaultTableStyle;
     QHash<QString, Style> cache;
 };
 
@@ -143,6 +160,8 @@ struct Context {
     msdoc::Budget budget;
     QHash<QString, QByteArray> media; // by part name, read once
     bool tooLarge = false;
+    // The text of the notes by their ids, read before the main text.
+    QHash<int, std::vector<model::Block>> footnotes, endnotes;
 };
 
 // How a section of the main text ends: its properties and the stories
@@ -160,6 +179,8 @@ public:
                   std::vector<std::vector<model::Block>>& bodies);
     // A header or footer.
     bool story(std::vector<model::Block>& out);
+    // A footnotes or endnotes part: each note's blocks by its id.
+    void notes(QHash<int, std::vector<model::Block>>& out);
     QString error;
 
 private:

@@ -1,6 +1,7 @@
 // One story of a .docx (the main text, a header, a footer) into model blocks.
 #include "StoryReader.h" // msdoc: a field from its instruction
-#include "OfficeArt.h"   // msdoc: the image type from the bytes
+#include "Notes.h"
+#include "OfficeArt.h" // msdoc: the image type from the bytes
 #include "Reader.h"
 #include "Vocab.h"
 
@@ -132,6 +133,24 @@ bool StoryReader::story(std::vector<model::Block>& out) {
         out.front().paragraph.markFormat == model::CharFormat())
         out.clear();
     return !ctx.tooLarge;
+}
+
+void StoryReader::notes(QHash<int, std::vector<model::Block>>& out) {
+    if (!x.child())
+        return;
+    while (x.child() && !ctx.tooLarge) {
+        const bool separator = x.hasAttr("type") && x.attr("type") != QLatin1String("normal");
+        if (!(x.is("footnote") || x.is("endnote")) || separator) {
+            x.skip(); // separators
+            continue;
+        }
+        bool ok = false;
+        const int id = x.attr("id").toInt(&ok);
+        std::vector<model::Block> blocks;
+        blockContent(blocks, 0);
+        if (ok)
+            out.insert(id, std::move(blocks));
+    }
 }
 
 void StoryReader::addPara(std::vector<model::Block>& out, Para& p, bool& inPrFrame) {
@@ -438,13 +457,38 @@ void StoryReader::inlineContent(Para& p, int depth) {
 void StoryReader::run(Para& p, int depth) {
     RunProps direct;
     model::CharFormat f = runFormat(direct);
+    // A reference with a mark of its own: the run's text is the mark.
+    std::optional<model::Note> marked;
     while (x.child() && !ctx.tooLarge) {
         if (x.is("rPr")) {
             readRunProps(x, ctx.theme, direct);
             f = runFormat(direct);
+        } else if (x.is("footnoteReference") || x.is("endnoteReference")) {
+            model::Note note;
+            note.kind = x.is("footnoteReference") ? model::NoteKind::Foot : model::NoteKind::End;
+            const auto& texts = note.kind == model::NoteKind::Foot ? ctx.footnotes : ctx.endnotes;
+            note.blocks = texts.value(x.attr("id").toInt());
+            spend(qint64(sizeof(model::Note)));
+            const bool custom = x.hasAttr("customMarkFollows") &&
+                                x.attr("customMarkFollows") != QLatin1String("0") &&
+                                x.attr("customMarkFollows") != QLatin1String("false");
+            x.skip();
+            if (custom) {
+                marked = std::move(note);
+            } else {
+                model::dropLeadingMark(note.blocks, {});
+                addInline(model::Inline::makeNote(note, f));
+            }
+        } else if (marked && x.is("t")) {
+            marked->mark += x.x.readElementText(QXmlStreamReader::SkipChildElements);
         } else {
             runContent(p, f, depth);
         }
+    }
+    if (marked) {
+        marked->mark = marked->mark.left(10);
+        model::dropLeadingMark(marked->blocks, marked->mark);
+        addInline(model::Inline::makeNote(*marked, f));
     }
 }
 
@@ -861,10 +905,21 @@ void StoryReader::vml(Para& p, const model::CharFormat& f, int depth) {
 model::Table StoryReader::table(int depth) {
     model::Table t;
     std::vector<model::Twips> grid;
+    // The table's borders: its style's, then its own lines over them; they
+    // go to the cell sides the cells leave unset (`own`, one mask a cell).
+    QString styleId;
+    model::TableBorders ownBorders;
+    unsigned ownGiven = 0;
+    std::vector<std::vector<unsigned>> own;
     while (x.child() && !ctx.tooLarge) {
         if (x.is("tblPr")) {
             while (x.child()) {
-                if (x.is("jc")) {
+                if (x.is("tblStyle")) {
+                    styleId = x.attr("val");
+                } else if (x.is("tblBorders")) {
+                    ownGiven |= readTableBorders(x, ownBorders);
+                    continue;
+                } else if (x.is("jc")) {
                     const model::Alignment a =
                         valueOf(alignments(), x.attr("val"), model::Alignment::Left);
                     t.align = a == model::Alignment::Center || a == model::Alignment::Right
@@ -892,6 +947,7 @@ model::Table StoryReader::table(int depth) {
             if (!spend(qint64(sizeof(model::TableRow))))
                 break;
             model::TableRow row;
+            std::vector<unsigned> rowOwn;
             size_t column = 0;
             while (x.child() && !ctx.tooLarge) {
                 if (x.is("trPr")) {
@@ -912,6 +968,7 @@ model::Table StoryReader::table(int depth) {
                     }
                 } else if (x.is("tc")) {
                     model::TableCell cell;
+                    unsigned sides = 0;
                     bool inPrFrame = false;
                     int span = 1;
                     model::Twips width = 0;
@@ -930,13 +987,13 @@ model::Table StoryReader::table(int depth) {
                                 } else if (x.is("tcBorders")) {
                                     while (x.child()) {
                                         if (x.is("top"))
-                                            cell.top = readBorder(x);
+                                            cell.top = readBorder(x), sides |= model::SideTop;
                                         else if (x.is("left") || x.is("start"))
-                                            cell.left = readBorder(x);
+                                            cell.left = readBorder(x), sides |= model::SideLeft;
                                         else if (x.is("bottom"))
-                                            cell.bottom = readBorder(x);
+                                            cell.bottom = readBorder(x), sides |= model::SideBottom;
                                         else if (x.is("right") || x.is("end"))
-                                            cell.right = readBorder(x);
+                                            cell.right = readBorder(x), sides |= model::SideRight;
                                         else
                                             x.skip();
                                     }
@@ -971,6 +1028,7 @@ model::Table StoryReader::table(int depth) {
                         fromGrid = fromGrid && (width == 0 || std::abs(sum - width) <= span);
                         cell.width = fromGrid ? grid[column] : width / span;
                         row.cells.push_back(std::move(cell));
+                        rowOwn.push_back(sides);
                         for (int k = 1; k < span; ++k) {
                             if (!spend(qint64(sizeof(model::TableCell) + sizeof(model::Block))))
                                 break;
@@ -980,10 +1038,12 @@ model::Table StoryReader::table(int depth) {
                             covered.width = fromGrid ? grid[column + size_t(k)] : width / span;
                             covered.blocks.push_back(model::Block::makeParagraph({}));
                             row.cells.push_back(std::move(covered));
+                            rowOwn.push_back(0);
                         }
                     } else {
                         cell.width = width ? width : gridWidth(column, 0);
                         row.cells.push_back(std::move(cell));
+                        rowOwn.push_back(sides);
                     }
                     column += size_t(span);
                     spend(qint64(sizeof(model::TableCell)) * span);
@@ -991,12 +1051,19 @@ model::Table StoryReader::table(int depth) {
                     x.skip();
                 }
             }
-            if (!row.cells.empty())
+            if (!row.cells.empty()) {
                 t.rows.push_back(std::move(row));
+                own.push_back(std::move(rowOwn));
+            }
         } else {
             x.skip();
         }
     }
+    model::TableBorders borders = ctx.styles.tableBorders(styleId);
+    borders.overlay(ownBorders, ownGiven);
+    if (borders.any())
+        for (size_t r = 0; r < t.rows.size(); ++r)
+            model::applyRowBorders(t.rows[r], borders, r == 0, r + 1 == t.rows.size(), own[r]);
     return t;
 }
 

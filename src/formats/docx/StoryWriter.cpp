@@ -150,8 +150,82 @@ void StoryWriter::paragraph(const model::Paragraph& p, const model::Frame* frame
                             const model::Section* endOf, const QStringList& refs) {
     x.writeStartElement(QLatin1String(kW), QStringLiteral("p"));
     paraProperties(p, frame, endOf, refs);
+    if (const model::Note* note = noteMarkDue) {
+        // A note's text starts with its copy of the reference mark.
+        noteMarkDue = nullptr;
+        const bool foot = note->kind == model::NoteKind::Foot;
+        model::CharFormat sup;
+        sup.valign = model::VerticalAlign::Superscript;
+        x.writeStartElement(QLatin1String(kW), QStringLiteral("r"));
+        runProperties(sup);
+        if (note->mark.isEmpty())
+            x.writeEmptyElement(QLatin1String(kW), foot ? QStringLiteral("footnoteRef")
+                                                        : QStringLiteral("endnoteRef"));
+        else
+            x.writeTextElement(QLatin1String(kW), QStringLiteral("t"), xmlSafe(note->mark));
+        x.writeEndElement();
+        text(QStringLiteral(" "), {});
+    }
     inlines(p.content, false);
     x.writeEndElement();
+}
+
+void StoryWriter::noteReference(const model::Inline& in) {
+    // References stand in the main text only; elsewhere there is no note
+    // part to point into and the reference is left out.
+    if (!pkg.mainText)
+        return;
+    auto& list = in.note.kind == model::NoteKind::Foot ? pkg.footnotes : pkg.endnotes;
+    list.push_back(&in.note);
+    x.writeStartElement(QLatin1String(kW), QStringLiteral("r"));
+    runProperties(in.format);
+    x.writeEmptyElement(QLatin1String(kW), in.note.kind == model::NoteKind::Foot
+                                               ? QStringLiteral("footnoteReference")
+                                               : QStringLiteral("endnoteReference"));
+    x.writeAttribute(QLatin1String(kW), QStringLiteral("id"), num(int(list.size())));
+    if (!in.note.mark.isEmpty()) {
+        x.writeAttribute(QLatin1String(kW), QStringLiteral("customMarkFollows"),
+                         QStringLiteral("1"));
+        x.writeStartElement(QLatin1String(kW), QStringLiteral("t"));
+        x.writeAttribute(QStringLiteral("xml:space"), QStringLiteral("preserve"));
+        x.writeCharacters(xmlSafe(in.note.mark));
+        x.writeEndElement();
+    }
+    x.writeEndElement();
+}
+
+void StoryWriter::notes(model::NoteKind kind, const std::vector<const model::Note*>& list) {
+    const QString element =
+        kind == model::NoteKind::Foot ? QStringLiteral("footnote") : QStringLiteral("endnote");
+    const auto separator = [&](int id, const char* type, const char* mark) {
+        x.writeStartElement(QLatin1String(kW), element);
+        x.writeAttribute(QLatin1String(kW), QStringLiteral("type"), QLatin1String(type));
+        x.writeAttribute(QLatin1String(kW), QStringLiteral("id"), num(id));
+        x.writeStartElement(QLatin1String(kW), QStringLiteral("p"));
+        x.writeStartElement(QLatin1String(kW), QStringLiteral("r"));
+        x.writeEmptyElement(QLatin1String(kW), QLatin1String(mark));
+        x.writeEndElement();
+        x.writeEndElement();
+        x.writeEndElement();
+    };
+    separator(-1, "separator", "separator");
+    separator(0, "continuationSeparator", "continuationSeparator");
+    static const std::vector<model::Block> empty{model::Block::makeParagraph({})};
+    for (size_t i = 0; i < list.size(); ++i) {
+        x.writeStartElement(QLatin1String(kW), element);
+        x.writeAttribute(QLatin1String(kW), QStringLiteral("id"), num(int(i) + 1));
+        const auto& blocks = list[i]->blocks;
+        // The mark goes into the first paragraph; a note starting with a
+        // table gets a paragraph of its own for it.
+        const bool own = blocks.empty() || blocks.front().kind != model::Block::Kind::Paragraph;
+        noteMarkDue = list[i];
+        if (own)
+            this->blocks(empty);
+        if (!blocks.empty())
+            this->blocks(blocks);
+        noteMarkDue = nullptr;
+        x.writeEndElement();
+    }
 }
 
 void StoryWriter::border(const char* name, const model::Border& b) {
@@ -278,6 +352,8 @@ void StoryWriter::runProperties(const model::CharFormat& f) {
     }
     if (f.strike)
         x.writeEmptyElement(QLatin1String(kW), QStringLiteral("strike"));
+    if (f.hidden)
+        x.writeEmptyElement(QLatin1String(kW), QStringLiteral("vanish"));
     if (f.color != d.color)
         val("color", hexColor(f.color));
     if (f.spacing)
@@ -314,6 +390,9 @@ void StoryWriter::inlines(const std::vector<model::Inline>& content, bool inHype
             break;
         case model::Inline::Kind::Field:
             field(in, inHyperlink);
+            break;
+        case model::Inline::Kind::Note:
+            noteReference(in);
             break;
         case model::Inline::Kind::BookmarkStart: {
             const int id = pkg.bookmarkId++;

@@ -123,6 +123,7 @@ std::optional<QByteArray> write(const model::Document& doc, QString* error) {
     QByteArray body;
     {
         StoryWriter w(pkg, docRels, &body);
+        pkg.mainText = true;
         w.begin("document");
         w.beginBody();
         for (size_t i = 0; i < doc.sections.size(); ++i) {
@@ -157,9 +158,32 @@ std::optional<QByteArray> write(const model::Document& doc, QString* error) {
         }
     }
 
+    // Footnotes and endnotes, after the headers and footers (the order the
+    // field kinds are kept in).
+    QStringList noteParts;
+    for (const auto kind : {model::NoteKind::Foot, model::NoteKind::End}) {
+        const auto& list = kind == model::NoteKind::Foot ? pkg.footnotes : pkg.endnotes;
+        if (list.empty())
+            continue;
+        const QString name = kind == model::NoteKind::Foot ? QStringLiteral("footnotes")
+                                                           : QStringLiteral("endnotes");
+        noteParts << name;
+        docRels.add(name, name + QStringLiteral(".xml"));
+        PartRels rels;
+        QByteArray xml;
+        StoryWriter w(pkg, rels, &xml);
+        w.begin(kind == model::NoteKind::Foot ? "footnotes" : "endnotes");
+        w.notes(kind, list);
+        w.end();
+        const QString part = QStringLiteral("word/") + name + QStringLiteral(".xml");
+        parts.push_back({part, xml});
+        if (!rels.rels.empty())
+            parts.push_back(
+                {QStringLiteral("word/_rels/") + name + QStringLiteral(".xml.rels"), rels.xml()});
+    }
     Parts out;
     out.push_back({QStringLiteral("[Content_Types].xml"),
-                   contentTypesXml(pkg, headerParts, footerParts, numbering)});
+                   contentTypesXml(pkg, headerParts, footerParts, numbering, noteParts)});
     out.push_back({QStringLiteral("_rels/.rels"), rootRels()});
     out.push_back({QStringLiteral("word/document.xml"), body});
     out.push_back({QStringLiteral("word/_rels/document.xml.rels"), docRels.xml()});

@@ -35,6 +35,10 @@ struct Package {
     int bookmarkId = 0;
     QHash<QString, int> openBookmarks;
     std::vector<int> fieldKinds; // kind * 1000 + option, in story order
+    // Notes referenced by the main text, in order; their ids are their
+    // places from 1 (Word's separators take -1 and 0).
+    bool mainText = false;
+    std::vector<const model::Note*> footnotes, endnotes;
 };
 
 class StoryWriter {
@@ -50,6 +54,9 @@ public:
     // `refs` are the header/footer references ("default:rId3", ...).
     void blocks(const std::vector<model::Block>& blocks, const model::Section* endOf = nullptr,
                 const QStringList& refs = {});
+    // The notes part (w:footnotes or w:endnotes): the separators, then each
+    // note with its copy of the reference mark.
+    void notes(model::NoteKind kind, const std::vector<const model::Note*>& list);
     // The last section's properties, at the end of the body.
     void sectionProperties(const model::Section& s, const QStringList& refs);
 
@@ -61,6 +68,7 @@ private:
     void field(const model::Inline& in, bool inHyperlink);
     void text(const QString& s, const model::CharFormat& f);
     void picture(const model::Picture& p, const model::CharFormat& f);
+    void noteReference(const model::Inline& in);
     void runProperties(const model::CharFormat& f);
     void paraProperties(const model::Paragraph& p, const model::Frame* frame,
                         const model::Section* endOf, const QStringList& refs);
@@ -71,6 +79,7 @@ private:
     Package& pkg;
     PartRels& rels;
     QXmlStreamWriter x;
+    const model::Note* noteMarkDue = nullptr; // the next paragraph starts a note's text
 };
 
 // Defaults of the model that the package's styles declare, so runs and
@@ -78,8 +87,10 @@ private:
 QByteArray stylesXml(const Package& pkg);
 QByteArray numberingXml(const model::Document& doc);
 QByteArray settingsXml(const model::Document& doc);
+// `notes`: "footnotes" and / or "endnotes" when the package has those parts.
 QByteArray contentTypesXml(const Package& pkg, const QStringList& headers,
-                           const QStringList& footers, bool numbering);
+                           const QStringList& footers, bool numbering,
+                           const QStringList& notes = {});
 
 // Characters XML 1.0 cannot hold are left out of text written.
 QString xmlSafe(const QString& s);

@@ -5,6 +5,7 @@
 #include "FieldKinds.h"
 #include "Lists.h"
 #include "MsDoc.h"
+#include "Notes.h"
 #include "OfficeArt.h"
 #include "Sprm.h"
 #include "StoryReader.h"
@@ -260,29 +261,6 @@ void dropTrailingEmpty(std::vector<model::Block>& blocks) {
         blocks.pop_back();
 }
 
-// Drops `prefix` and one blank after it from the start of a note's text:
-// the note's own copy of its reference mark.
-void dropLeading(std::vector<model::Block>& blocks, const QString& prefix) {
-    if (blocks.empty() || blocks[0].kind != model::Block::Kind::Paragraph)
-        return;
-    auto& content = blocks[0].paragraph.content;
-    // The mark and the blank may stand in runs of their own.
-    QString rest = prefix + u' ';
-    while (!rest.isEmpty() && !content.empty() && content[0].kind == model::Inline::Kind::Text) {
-        QString& text = content[0].text;
-        qsizetype n = 0;
-        while (n < text.size() && n < rest.size() && text[n] == rest[n])
-            ++n;
-        if (n == 0)
-            break;
-        text.remove(0, n);
-        rest.remove(0, n);
-        if (!text.isEmpty())
-            break;
-        content.erase(content.begin());
-    }
-}
-
 // Footnote and endnote references of the main text, and the reader of the
 // notes' stories (the footnote document follows the main text, the endnote
 // document the annotations).
@@ -337,7 +315,7 @@ private:
         reading = false;
         if (!story.guardAtEnd)
             dropTrailingEmpty(blocks);
-        dropLeading(blocks, mark);
+        model::dropLeadingMark(blocks, mark);
         return blocks;
     }
 

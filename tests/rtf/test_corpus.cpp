@@ -24,20 +24,6 @@ QString bare(const QString& s) {
     return out;
 }
 
-// Share of `expected`'s characters (as a multiset) found in `actual`.
-double overlap(const QString& actual, const QString& expected) {
-    if (expected.isEmpty())
-        return actual.isEmpty() ? 1.0 : 0.0;
-    QHash<char16_t, int> counts;
-    for (QChar c : actual)
-        ++counts[c.unicode()];
-    int found = 0;
-    for (QChar c : expected)
-        if (counts[c.unicode()]-- > 0)
-            ++found;
-    return double(found) / double(expected.size());
-}
-
 TEST(RtfCorpus, EveryFileReadsWithLibreOfficesText) {
     FOLIUM_REQUIRE_CORPUS();
     const QStringList files =
@@ -64,7 +50,7 @@ TEST(RtfCorpus, EveryFileReadsWithLibreOfficesText) {
         // LibreOffice's text holds the numbers and bullets of lists, which
         // the model keeps as list properties: nearly all of its characters
         // are ours all the same.
-        const double share = overlap(ours, theirs);
+        const double share = Corpus::overlap(ours, theirs);
         close += share >= 0.97;
         std::printf("%s %s (%lld chars, %.3f of theirs)\n", match ? "same    " : "differs ",
                     qPrintable(name), qlonglong(ours.size()), share);

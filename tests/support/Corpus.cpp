@@ -4,6 +4,9 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QHash>
+
+#include <cstdio>
 
 namespace Corpus {
 
@@ -43,6 +46,45 @@ std::string missingMessage() {
         .arg(dir(), underCi() ? QStringLiteral(" CI=true: a missing corpus is a failure.")
                               : QStringLiteral(" Tests that need it are skipped."))
         .toStdString();
+}
+
+double overlap(const QString& actual, const QString& expected) {
+    if (expected.isEmpty())
+        return actual.isEmpty() ? 1.0 : 0.0;
+    QHash<char16_t, int> counts;
+    for (QChar c : actual)
+        ++counts[c.unicode()];
+    int found = 0;
+    for (QChar c : expected)
+        if (counts[c.unicode()]-- > 0)
+            ++found;
+    return double(found) / double(expected.size());
+}
+
+void Tally::refused(const QString& name, const QString& error) {
+    ++refusals;
+    std::printf("refused  %s: %s\n", qPrintable(name), qPrintable(error));
+}
+
+void Tally::matched(const QString& name) {
+    ++read;
+    ++same;
+    std::printf("same     %s\n", qPrintable(name));
+}
+
+void Tally::withoutReference(const QString& name, const QString& why) {
+    ++read;
+    ++unchecked;
+    std::printf("unchecked %s (%s)\n", qPrintable(name), qPrintable(why));
+}
+
+bool Tally::differs(const QString& name, double o, qsizetype ours, qsizetype theirs) {
+    ++read;
+    const bool near = o >= 0.9;
+    close += near;
+    std::printf("differs  %s (overlap %.3f, %lld vs %lld chars)\n", qPrintable(name), o,
+                qlonglong(ours), qlonglong(theirs));
+    return near;
 }
 
 } // namespace Corpus

@@ -28,6 +28,27 @@ std::string missingMessage();
 // Continuous integration: the environment variable CI is "true".
 bool underCi();
 
+// Share of `expected`'s characters (as a multiset) found in `actual`: 1 when
+// each of them is there, whatever the order; for a text that differs from
+// a reader's reference only in what one of them adds or leaves out.
+double overlap(const QString& actual, const QString& expected);
+
+// The outcome of each file of a corpus run, printed as it comes (one line a
+// file, its outcome first), and the counts of each outcome.
+struct Tally {
+    int read = 0;      // files read (same, close, differing or unchecked)
+    int same = 0;      // read with exactly the reference text
+    int close = 0;     // differing, but with an overlap of at least 0.9
+    int unchecked = 0; // read, with no reference text to compare
+    int refusals = 0;
+
+    void refused(const QString& name, const QString& error);
+    void matched(const QString& name);
+    void withoutReference(const QString& name, const QString& why);
+    // Prints the overlap and both sizes; true when the texts are close.
+    bool differs(const QString& name, double overlap, qsizetype ours, qsizetype theirs);
+};
+
 } // namespace Corpus
 
 // At the start of a test that needs the corpus: skips the test when the

@@ -8,6 +8,7 @@
 #include "TxDocument.h"
 #include "TxFonts.h"
 #include "TxImages.h"
+#include "TxNotes.h"
 #include "TxProps.h"
 
 #include <QTextBlock>
@@ -40,6 +41,8 @@ QTextCharFormat charFormat(const model::CharFormat& cf) {
         f.setForeground(toQColor(cf.color));
     if (cf.background != model::kAutoColor)
         f.setBackground(toQColor(cf.background));
+    if (cf.hidden)
+        txnote::setHidden(f);
     return f;
 }
 
@@ -54,6 +57,7 @@ struct Builder {
     // The run formats met last: documents repeat a few looks thousands of
     // times, and making each anew was a good part of the load time.
     std::vector<std::pair<model::CharFormat, QTextCharFormat>> looks;
+    int footCount = 0, endCount = 0; // numbered notes so far
 
     const QTextCharFormat& look(const model::CharFormat& cf) {
         for (size_t i = 0; i < looks.size(); ++i)
@@ -194,6 +198,18 @@ struct Builder {
                     m.fieldId = field ? field->props.intProperty(txp::FieldId) : 0;
                     tx.marks.push_back(std::move(m));
                 }
+                break;
+            }
+            case model::Inline::Kind::Note: {
+                // The reference shows its number among the numbered notes of
+                // its kind, or its own mark.
+                int& count = in.note.kind == model::NoteKind::Foot ? footCount : endCount;
+                const QString shown =
+                    in.note.mark.isEmpty() ? QString::number(++count) : in.note.mark;
+                QTextCharFormat rf = cf;
+                rf.setProperty(txnote::NoteIndex, int(tx.notes.size()));
+                tx.notes.push_back(in.note);
+                c.insertText(shown, rf);
                 break;
             }
             case model::Inline::Kind::BookmarkStart:

@@ -156,6 +156,7 @@ void TxDocument::clear(bool resetPage) {
     frames.clear();
     sections.clear();
     lists.clear();
+    notes.clear();
     for (auto& p : parts_)
         p.reset();
     titlePage = false;
@@ -197,6 +198,7 @@ void TxDocument::swap(TxDocument& other) {
     sections.swap(other.sections);
     imageData.swap(other.imageData);
     lists.swap(other.lists);
+    notes.swap(other.notes);
     body_.swap(other.body_);
     parts_.swap(other.parts_);
     std::swap(lastId_, other.lastId_);

@@ -11,6 +11,8 @@
 // offsets exactly as the file gave them (relative to page, margin, column,
 // paragraph or line), so they go back out unchanged.
 
+#include "Document.h"
+
 #include <QByteArray>
 #include <QHash>
 #include <QImage>
@@ -168,6 +170,9 @@ public:
     std::vector<std::unique_ptr<TxSection>> sections; // sections after the first
     QHash<QString, TxImageData> imageData;
     std::vector<TxListDef> lists;
+    // Footnotes and endnotes by the NoteIndex their references carry
+    // (TxNotes.h); a note whose reference is gone is left out on saving.
+    std::vector<model::Note> notes;
 
     TxFrame* frame(int id) const;
     TxImage* image(int id) const;

@@ -17,6 +17,8 @@
 #include <QTextTable>
 
 #include <algorithm>
+#include "TxNotes.h"
+
 #include <functional>
 #include <map>
 
@@ -46,6 +48,7 @@ model::CharFormat charFormat(const QTextCharFormat& f) {
         cf.color = fromQColor(f.foreground().color());
     if (f.background().style() != Qt::NoBrush)
         cf.background = fromQColor(f.background().color());
+    cf.hidden = txnote::isHidden(f);
     return cf;
 }
 
@@ -272,6 +275,7 @@ struct Exporter {
     void blockContent(const QTextBlock& b, std::vector<model::Inline>& content,
                       std::vector<Item>* docItems, size_t& next) {
         Runs r;
+        int lastNote = -1; // the reference the previous fragment belongs to
         const int endPos = b.position() + b.length() - 1;
         auto take = [&](int upTo) {
             std::vector<const Item*> pending;
@@ -329,6 +333,19 @@ struct Exporter {
                 change(fr.position(), &f);
             const model::CharFormat cf = charFormat(stripped(f));
             const QString text = fr.text();
+            if (const int note = txnote::noteIndex(f); note >= 0) {
+                // A note's reference: the note once, for all its characters.
+                if (docItems && next < docItems->size() &&
+                    (*docItems)[next].pos <= fr.position()) {
+                    std::vector<const Item*> pending = take(fr.position());
+                    emitItems(pending, dst(), [](const Item&) { return true; });
+                }
+                if (size_t(note) < tx.notes.size() && note != lastNote)
+                    dst().push_back(model::Inline::makeNote(tx.notes[size_t(note)], cf));
+                lastNote = note;
+                continue;
+            }
+            lastNote = -1;
             QString run;
             auto flush = [&] {
                 if (!run.isEmpty())

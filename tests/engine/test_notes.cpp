@@ -1,0 +1,87 @@
+// Notes and hidden text through the engine: a model handed to the engine
+// and taken back keeps them; a reference deleted in the text drops its note.
+#include "EngineTestUtil.h"
+
+#include "Document.h"
+#include "ModelBridge.h"
+#include "Notes.h"
+#include "Text.h"
+#include "TxDocument.h"
+#include "TxNotes.h"
+
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace model;
+
+namespace {
+
+Paragraph para(const QString& text, const CharFormat& f = {}) {
+    Paragraph p;
+    p.addText(text, f);
+    return p;
+}
+
+Document withNotes() {
+    Document d;
+    CharFormat sup;
+    sup.valign = VerticalAlign::Superscript;
+    CharFormat hidden;
+    hidden.hidden = true;
+    hidden.underline = Underline::Double;
+    Paragraph p = para(QStringLiteral("Body"));
+    Note a;
+    a.blocks.push_back(Block::makeParagraph(para(QStringLiteral("First note"))));
+    Note b;
+    b.kind = NoteKind::End;
+    b.blocks.push_back(Block::makeParagraph(para(QStringLiteral("End note"))));
+    Note c;
+    c.mark = QStringLiteral("*");
+    c.blocks.push_back(Block::makeParagraph(para(QStringLiteral("Starred"))));
+    Note d2;
+    d2.blocks.push_back(Block::makeParagraph(para(QStringLiteral("Second numbered"))));
+    p.content.push_back(Inline::makeNote(a, sup));
+    p.addText(QStringLiteral(" secret"), hidden);
+    p.addText(QStringLiteral(" shown"), {});
+    p.content.push_back(Inline::makeNote(b, sup));
+    p.content.push_back(Inline::makeNote(c, sup));
+    p.content.push_back(Inline::makeNote(d2, sup));
+    d.lastSection().blocks.push_back(Block::makeParagraph(p));
+    normalize(d);
+    return d;
+}
+
+} // namespace
+
+TEST(EngineNotes, NotesAndHiddenTextGoThroughTheEngine) {
+    const Document d = withNotes();
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    // The references show their numbers; the mark of its own shows itself.
+    EXPECT_EQ(tx.body()->toPlainText(), QStringLiteral("Body1 secret shown1*2"));
+    Document back = bridge::fromEngine(tx);
+    normalize(back);
+    EXPECT_EQ(back.sections.at(0).blocks, d.sections.at(0).blocks);
+    // Hidden text is shown underlined with a grey dotted line.
+    QTextCursor c(tx.body());
+    c.setPosition(7);
+    EXPECT_TRUE(txnote::isHidden(c.charFormat()));
+    EXPECT_EQ(c.charFormat().underlineStyle(), QTextCharFormat::DotLine);
+}
+
+TEST(EngineNotes, DeletingAReferenceDropsItsNote) {
+    const Document d = withNotes();
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    QTextCursor c(tx.body());
+    c.setPosition(4);
+    c.setPosition(5, QTextCursor::KeepAnchor);
+    c.removeSelectedText(); // the first footnote's "1"
+    Document back = bridge::fromEngine(tx);
+    const auto foot = notesOf(back, NoteKind::Foot);
+    ASSERT_EQ(foot.size(), 2u);
+    EXPECT_EQ(plainText(foot[0]->blocks), QStringLiteral("Starred\n"));
+    EXPECT_EQ(notesOf(back, NoteKind::End).size(), 1u);
+}

@@ -1,5 +1,6 @@
 // The display page: view mode and zoom, applied to the editor and stored.
 #include "DisplayPage.h"
+#include "Prompter.h"
 
 #include "TxEngine.h"
 #include "TxSettings.h"
@@ -104,6 +105,16 @@ std::optional<int> DisplayPage::ChosenZoom() const {
 
 bool DisplayPage::ok() {
     TxEngine* e = editor_->mTxt;
+    // A typed zoom that holds no number is refused, not quietly dropped: the
+    // dialog stays open on the box so the user can correct it.
+    if (opZoom->checkedId() == kTyped && !ChosenZoom()) {
+        Prompter::instance().message(QStringLiteral("ｽﾞｰﾑは%1から%2までの数値で指定して下さい")
+                                         .arg(TxmAns::kZoomMin)
+                                         .arg(TxmAns::kZoomMax));
+        txZoom->setFocus();
+        txZoom->selectAll();
+        return false;
+    }
     const int mode = opDP->checkedId() == 1 ? 2 : 0;
     e->SetViewMode(mode);
     // A zoom that cannot be worked out keeps the current one.

@@ -105,6 +105,24 @@ TEST_F(DisplayTest, TypedZoomIsLimitedAndStored) {
     EXPECT_EQ(d.zoom, 220);
 }
 
+TEST_F(DisplayTest, TypedZoomWithoutANumberIsRefusedWithAMessage) {
+    ed->mTxt->SetZoomFactor(125);
+    bool stillOpen = false;
+    act("DP", [&](sbTxm& d) {
+        DisplayPage& p = page(d);
+        p.txZoom->setText(QStringLiteral("abc"));
+        emit p.txZoom->textEdited(QStringLiteral("abc"));
+        pressOk(d);
+        stillOpen = d.result() != QDialog::Accepted;
+        cancel(d);
+    });
+    EXPECT_TRUE(stillOpen);
+    ASSERT_EQ(prompter.messages().size(), 1);
+    EXPECT_EQ(prompter.messages().front(),
+              QStringLiteral("ｽﾞｰﾑは10から400までの数値で指定して下さい"));
+    EXPECT_EQ(ed->mTxt->ZoomFactor(), 125);
+}
+
 TEST_F(DisplayTest, FillingReflectsTheEditorAndOkStoresTheViewMode) {
     ed->mTxt->SetZoomFactor(75);
     ed->mTxt->SetViewMode(0);

@@ -4,10 +4,9 @@
 // main text's XML and packed first, so mutations reach the XML readers
 // instead of failing the zip checksums.
 
-#include "Document.h"
 #include "Docx.h"
 #include "Package.h"
-#include "Text.h"
+#include "ReaderCheck.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -31,19 +30,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             abort();
         bytes = *pkg;
     }
-    QString error;
-    const auto doc = docx::read(bytes, &error);
-    if (!doc) {
-        if (error.isEmpty())
-            abort();
-        return 0;
-    }
-    (void)model::plainText(*doc);
-    if (size < 65536) {
+    return checkReader(
+        bytes, size, [](const QByteArray& b, QString* e) { return docx::read(b, e); },
         // What we read, we can write and read again.
-        const auto again = docx::write(*doc, &error);
-        if (!again || !docx::read(*again, &error))
-            abort();
-    }
-    return 0;
+        [](const model::Document& d, QString* e) {
+            const auto written = docx::write(d, e);
+            return written && bool(docx::read(*written, e));
+        });
 }

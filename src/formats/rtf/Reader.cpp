@@ -1,5 +1,7 @@
 #include "Reader.h"
 
+#include "Notes.h"
+
 #include "Rtf.h"
 #include "StoryReader.h"
 #include "Text.h"
@@ -818,6 +820,18 @@ void Reader::finishStory(State& closing) {
     case 4:
         target = &section.firstFooter;
         break;
+    case 5:
+    case 6: {
+        // A note: its reference stands where the group did.
+        model::Note note;
+        note.kind = closing.storyKind == 5 ? model::NoteKind::Foot : model::NoteKind::End;
+        note.blocks = std::move(sb.blocks);
+        model::dropLeadingMark(note.blocks, {});
+        if (spend(kInlineCost))
+            place(model::Inline::makeNote(note, noteReference));
+        noteReference = model::CharFormat();
+        return;
+    }
     default:
         return;
     }

@@ -103,6 +103,7 @@ private:
     QString styleName;
 
     std::vector<StoryBuild> stories;
+    model::CharFormat noteReference; // the format of the last \chftn of the main text
     std::vector<FieldBuild> fields;
     std::optional<PictBuild> pict;
     std::vector<ShapeBuild> shapes;

@@ -71,7 +71,8 @@ struct State {
     bool ownsLevel = false; // \listlevel
     bool ownsList = false;  // \list
     bool ownsOverride = false;
-    int storyKind = 0;   // Story: 1 header, 2 footer, 3 first header, 4 first footer
+    int storyKind = 0;   // Story: 1 header, 2 footer, 3 first header, 4 first footer, 5 footnote,
+                         // 6 endnote
     int borderSide = -1; // \clbrdrX: 0 top, 1 left, 2 bottom, 3 right of the next cell
 };
 

@@ -80,7 +80,6 @@ bool skippedDestination(QByteArrayView w) {
         "latentstyles",
         "pgdsctbl",
         "mmathPr",
-        "footnote",
         "annotation",
         "atnid",
         "atnauthor",
@@ -366,6 +365,8 @@ bool Reader::startDestination(QByteArrayView w, bool ignorable) {
         kind = 3;
     else if (is(w, "footerf"))
         kind = 4;
+    if (is(w, "footnote"))
+        kind = 5; // 6 once \ftnalt says it is an endnote
     if (kind) {
         if (s.story != 0 || !spend(sizeof(StoryBuild)))
             return become(Dest::Skip);
@@ -572,6 +573,15 @@ bool Reader::charProp(QByteArrayView w, const Token& t) {
         c.italic = on;
     } else if (is(w, "strike") || is(w, "striked")) {
         c.strike = on;
+    } else if (is(w, "v")) {
+        c.hidden = on;
+    } else if (is(w, "chftn")) {
+        // The reference's number: its look is the note's reference format.
+        if (s.story == 0)
+            noteReference = c;
+    } else if (is(w, "ftnalt")) {
+        if (s.storyKind == 5)
+            s.storyKind = 6;
     } else if (is(w, "ul")) {
         c.underline = on ? model::Underline::Single : model::Underline::None;
     } else if (is(w, "ulnone")) {

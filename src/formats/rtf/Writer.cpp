@@ -212,6 +212,8 @@ void Writer::charFormat(const CharFormat& f) {
         flag("i");
     if (f.strike)
         flag("strike");
+    if (f.hidden)
+        flag("v");
     switch (f.underline) {
     case Underline::None:
         break;
@@ -388,6 +390,25 @@ void Writer::inlineItem(const Inline& in) {
         text(in.text);
         literal("}");
         return;
+    case Inline::Kind::Note: {
+        // The reference, then the note's text with its own copy of it. A
+        // mark of its own is written as text before an unnumbered note.
+        literal("{");
+        charFormat(in.format);
+        if (in.note.mark.isEmpty())
+            literal("\\chftn");
+        else
+            text(in.note.mark);
+        literal("}{\\footnote");
+        if (in.note.kind == NoteKind::End)
+            flag("ftnalt");
+        literal("\\pard\\plain ");
+        if (in.note.mark.isEmpty())
+            literal("{\\super\\chftn}{ }");
+        blocks(in.note.blocks, 0);
+        literal("}");
+        return;
+    }
     case Inline::Kind::BookmarkStart:
     case Inline::Kind::BookmarkEnd:
         literal(in.kind == Inline::Kind::BookmarkStart ? "{\\*\\bkmkstart " : "{\\*\\bkmkend ");

@@ -1,5 +1,7 @@
 #include "NativeFormat.h"
 
+#include "ModelBridge.h"
+
 #include "TxBuild.h"
 #include "TxCharAttr.h"
 #include "TxDocument.h"
@@ -323,6 +325,16 @@ QByteArray save(const TxDocument& doc) {
     for (const TxMark& m : doc.marks)
         s << qint32(m.kind) << m.name << QTextFormat(m.field) << docIndex(m.at.document())
           << qint32(m.at.position()) << qint32(m.order) << qint32(m.fieldId);
+    // Notes last (files without them end before): each note's text as a
+    // native document of its own.
+    s << qint32(doc.notes.size());
+    for (const model::Note& n : doc.notes) {
+        model::Document text;
+        text.lastSection().blocks = n.blocks;
+        TxDocument part;
+        bridge::toEngine(text, part);
+        s << qint32(n.kind) << n.mark << save(part);
+    }
     return out;
 }
 
@@ -481,6 +493,22 @@ bool load(const QByteArray& bytes, TxDocument& out, QString* error) {
         if (m.kind < TxMark::BookmarkStart || m.kind > TxMark::EmptyField)
             r.ok = false;
         tx.marks.push_back(std::move(m));
+    }
+    const int nNotes = s.device()->bytesAvailable() > 0 ? r.count(12) : 0;
+    for (int i = 0; i < nNotes && r.ok; ++i) {
+        model::Note n;
+        n.kind = r.get<qint32>() == 1 ? model::NoteKind::End : model::NoteKind::Foot;
+        n.mark = r.get<QString>();
+        TxDocument part;
+        QString why;
+        if (!r.ok || !load(r.get<QByteArray>(), part, &why)) {
+            r.ok = false;
+            break;
+        }
+        model::Document text = bridge::fromEngine(part);
+        if (!text.sections.empty())
+            n.blocks = std::move(text.sections.front().blocks);
+        tx.notes.push_back(std::move(n));
     }
     if (!r.ok)
         return fail(QStringLiteral("damaged native document"));

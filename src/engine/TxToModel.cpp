@@ -16,8 +16,8 @@
 #include <QTextList>
 #include <QTextTable>
 
-#include <algorithm>
 #include "TxNotes.h"
+#include <algorithm>
 
 #include <functional>
 #include <map>
@@ -335,8 +335,7 @@ struct Exporter {
             const QString text = fr.text();
             if (const int note = txnote::noteIndex(f); note >= 0) {
                 // A note's reference: the note once, for all its characters.
-                if (docItems && next < docItems->size() &&
-                    (*docItems)[next].pos <= fr.position()) {
+                if (docItems && next < docItems->size() && (*docItems)[next].pos <= fr.position()) {
                     std::vector<const Item*> pending = take(fr.position());
                     emitItems(pending, dst(), [](const Item&) { return true; });
                 }

@@ -4,6 +4,7 @@
 
 #include "Document.h"
 #include "ModelBridge.h"
+#include "NativeFormat.h"
 #include "Notes.h"
 #include "Text.h"
 #include "TxDocument.h"
@@ -84,4 +85,16 @@ TEST(EngineNotes, DeletingAReferenceDropsItsNote) {
     ASSERT_EQ(foot.size(), 2u);
     EXPECT_EQ(plainText(foot[0]->blocks), QStringLiteral("Starred\n"));
     EXPECT_EQ(notesOf(back, NoteKind::End).size(), 1u);
+}
+
+TEST(EngineNotes, NativeSnapshotsKeepTheNotes) {
+    const Document d = withNotes();
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    TxDocument restored;
+    QString error;
+    ASSERT_TRUE(native::load(native::save(tx), restored, &error)) << error.toStdString();
+    Document back = bridge::fromEngine(restored);
+    normalize(back);
+    EXPECT_EQ(back.sections.at(0).blocks, d.sections.at(0).blocks);
 }

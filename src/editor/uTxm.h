@@ -128,9 +128,9 @@ public:
     void T_End();
     QString TvCelVL(int iNo, int nRw, int nCL);                  // the cell's text
     void TvCelVL(int iNo, int nRw, int nCL, const QString& sVL); // set it
-    bool T_TxFrDt(int iNo, const QByteArray& yDt); // Word bytes into frame iNo
-    bool T_TxFdTx(int iFd, const QString& sTxt);   // the caption of field iFd
-    bool T_TxFdPc(int iFd, const QString& sPcFL);  // field iFd becomes the picture
+    bool T_TxFrDt(int iNo, const QByteArray& yDt);               // Word bytes into frame iNo
+    bool T_TxFdTx(int iFd, const QString& sTxt);                 // the caption of field iFd
+    bool T_TxFdPc(int iFd, const QString& sPcFL);                // field iFd becomes the picture
     // Shows the numbering preview's copy over an image file in place of the
     // page view, where it is set.
     std::function<void(TxEngine& tx, const QString& sImg)> ShowPages;
@@ -301,6 +301,7 @@ private:
     bool txInsText();
     QString askSaveAsFile();
     bool insertPicture(const QByteArray& bytes, const QString& file, int fitWidth = 0);
+    void pictureIsUndoStep();
     bool txInsPic();
     bool txMarkPic();
     bool txWmfPic();

@@ -235,6 +235,7 @@ bool uTxm::insertPicture(const QByteArray& bytes, const QString& file, int fitWi
             std::max(1, int((qint64(fitWidth) * 100 + probe.widthTwips / 2) / probe.widthTwips));
     }
     Busy busy(*this);
+    TxEngine::UndoStep step(*mTxt);
     if (iTy == 3) {
         // This editor refers to its pictures' files: inline, file kept.
         const int id =
@@ -247,6 +248,7 @@ bool uTxm::insertPicture(const QByteArray& bytes, const QString& file, int fitWi
         mTxt->SetCurObject(id);
         mTxt->SetObjectLayout(0);
         mTxt->SetSelStart(caret);
+        pictureIsUndoStep();
         return true;
     }
     const int flow = TxFiles::FlowOf(iFlw);
@@ -256,7 +258,17 @@ bool uTxm::insertPicture(const QByteArray& bytes, const QString& file, int fitWi
         return false;
     if (flow != TxEngine::FlowInline)
         mTxt->SetObjectLayout(1); // the new positioned picture is the current object
+    pictureIsUndoStep();
     return true;
+}
+
+// A picture just put in is a step of the engine's own undo history (inline
+// or positioned), after the typing before it. The snapshot the command took
+// is dropped: restoring it would reload the page and lose that history, so
+// a second undo could no longer take the typing back.
+void uTxm::pictureIsUndoStep() {
+    ySnap.clear();
+    bSnap = false;
 }
 
 // Command 33: a new picture from the image editor of the tool family. Where

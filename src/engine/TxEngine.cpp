@@ -171,6 +171,14 @@ void TxEngine::Redo() {
     d->ed()->redo();
 }
 
+TxEngine::UndoStep::UndoStep(TxEngine& engine) : doc_(engine.d->adoc()) {
+    QTextCursor(doc_).beginEditBlock();
+}
+
+TxEngine::UndoStep::~UndoStep() {
+    QTextCursor(doc_).endEditBlock();
+}
+
 void TxEngine::Clip(int op) {
     QTextEdit* e = d->ed();
     if (d->curFloat && (op == ClipDelete || op == ClipCut)) {

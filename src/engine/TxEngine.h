@@ -118,6 +118,18 @@ public:
     bool CanRedo() const;
     void Undo();
     void Redo();
+    // Every edit of the active part made while one lives is one step of the
+    // undo history (an object put in together with its properties).
+    class UndoStep {
+    public:
+        explicit UndoStep(TxEngine& engine);
+        ~UndoStep();
+        UndoStep(const UndoStep&) = delete;
+        UndoStep& operator=(const UndoStep&) = delete;
+
+    private:
+        QTextDocument* doc_;
+    };
     void Clip(int op);
     bool CanCopy() const;
     bool CanPaste() const;

@@ -6,6 +6,7 @@
 #include "TxImages.h"
 #include "TxProps.h"
 
+#include <QAbstractUndoItem>
 #include <QFile>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -33,6 +34,36 @@ int inlinePosition(const QTextDocument* doc, int id) {
             return pos;
     return -1;
 }
+
+// The insertion of a positioned image as a step of its document's undo
+// history, in its place among the text edits: undo takes the image out
+// (and keeps it), redo puts it back.
+class FloatInsertUndo : public QAbstractUndoItem {
+public:
+    FloatInsertUndo(TxEngineState* state, int id) : state_(state), id_(id) {}
+    void undo() override {
+        auto& v = state_->doc.images;
+        for (auto it = v.begin(); it != v.end(); ++it)
+            if ((*it)->id == id_) {
+                kept_ = std::move(*it);
+                v.erase(it);
+                break;
+            }
+        if (state_->curFloat == id_)
+            state_->curFloat = 0;
+        state_->q->viewport()->update();
+    }
+    void redo() override {
+        if (kept_)
+            state_->doc.images.push_back(std::move(kept_));
+        state_->q->viewport()->update();
+    }
+
+private:
+    TxEngineState* state_;
+    int id_;
+    std::unique_ptr<TxImage> kept_;
+};
 
 } // namespace
 
@@ -92,6 +123,7 @@ int TxEngine::ImageInsertBytes(const QByteArray& bytes, int flow, int x, int y, 
         im->y = std::max(0, y);
     }
     d->doc.images.push_back(std::move(im));
+    adoc->appendUndoItem(new FloatInsertUndo(d.get(), id));
     d->curFloat = id;
     viewport()->update();
     return id;

@@ -292,3 +292,55 @@ TEST_F(EditorTest, EngineHandedOutSuspendsTheControl) {
     EXPECT_FALSE(t.bDcEdt());
     uTxm::SetHostBusy(false);
 }
+
+// A picture put in after typing is a step of its own: the first undo takes
+// the picture back and keeps the typing, the next takes the typing back -
+// also when more typing came after the picture.
+TEST_F(EditorTest, UndoTakesBackAPictureBeforeTheTypingBeforeIt) {
+    const QString png = dir + QStringLiteral("/p.png");
+    QImage img(8, 4, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    ASSERT_TRUE(img.save(png, "PNG"));
+    struct Case {
+        int iTy, flow;
+    };
+    for (const Case c : {Case{1, 1}, Case{1, 2}, Case{3, 2}}) {
+        SCOPED_TRACE(c.iTy * 10 + c.flow);
+        ScriptedPrompter p;
+        uTxm& t = open(c.iTy);
+        t.iFlw = c.flow;
+        type(QStringLiteral("abc"));
+        p.answerOpenFile(png);
+        t.rtAct(33);
+        ASSERT_NE(t.mTxt->NextImage(0), 0);
+        t.rtAct(11);
+        EXPECT_EQ(t.mTxt->NextImage(0), 0) << "the picture stays after undo";
+        EXPECT_EQ(t.mTxt->Text(), QStringLiteral("abc"));
+        t.rtAct(11);
+        EXPECT_EQ(t.mTxt->Text(), QString()) << "the typing is undone next";
+        EXPECT_EQ(t.mTxt->NextImage(0), 0);
+        t.rtAct(11); // nothing left: no old page comes back
+        EXPECT_EQ(t.mTxt->Text(), QString());
+        EXPECT_EQ(t.mTxt->NextImage(0), 0);
+        // Redo brings the typing and the picture back in their order.
+        t.rtAct(12);
+        EXPECT_EQ(t.mTxt->Text(), QStringLiteral("abc"));
+        EXPECT_EQ(t.mTxt->NextImage(0), 0);
+        t.rtAct(12);
+        EXPECT_NE(t.mTxt->NextImage(0), 0);
+
+        // Typing after the picture: undo goes back through all three steps.
+        t.SetDcEdt(false);
+        t.rtAct(2);
+        type(QStringLiteral("abc"));
+        p.answerOpenFile(png);
+        t.rtAct(33);
+        type(QStringLiteral("x"));
+        QTest::keyClick(t.mTxt, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_NE(t.mTxt->NextImage(0), 0);
+        EXPECT_FALSE(t.mTxt->Text().contains(u'x'));
+        QTest::keyClick(t.mTxt, Qt::Key_Z, Qt::ControlModifier);
+        EXPECT_EQ(t.mTxt->NextImage(0), 0);
+        EXPECT_EQ(t.mTxt->Text(), QStringLiteral("abc"));
+    }
+}

@@ -327,3 +327,54 @@ TEST(DocxReader, TrackedChangesContainersAndAlternatives) {
         "</w:sdtContent></w:sdt>"));
     EXPECT_EQ(plainText(d), "kept tag control choice😀[w14]漢a\n\nblock control\n");
 }
+
+// Table styles (Word's "Table Grid") and a table's own w:tblBorders give the
+// cells their lines: outer edges and inside lines, under what a cell sets
+// itself (here an explicit "nil" top that must stay without a line).
+TEST(DocxReader, TableBordersComeFromTheTableStyleAndTheTable) {
+    const QByteArray styles = part(
+        "styles",
+        "<w:style w:type=\"table\" w:default=\"1\" w:styleId=\"a1\"><w:name w:val=\"Normal "
+        "Table\"/></w:style><w:style w:type=\"table\" w:styleId=\"Grid\"><w:name w:val=\"Table "
+        "Grid\"/><w:basedOn w:val=\"a1\"/><w:tblPr><w:tblBorders>"
+        "<w:top w:val=\"single\" w:sz=\"4\"/><w:left w:val=\"single\" w:sz=\"4\"/>"
+        "<w:bottom w:val=\"single\" w:sz=\"4\"/><w:right w:val=\"single\" w:sz=\"4\"/>"
+        "<w:insideH w:val=\"single\" w:sz=\"4\"/><w:insideV w:val=\"single\" w:sz=\"4\"/>"
+        "</w:tblBorders></w:tblPr></w:style>");
+    auto cell = [](const char* text, const char* pr = "") {
+        return QByteArray("<w:tc><w:tcPr>") + pr + "</w:tcPr><w:p><w:r><w:t>" + text +
+               "</w:t></w:r></w:p></w:tc>";
+    };
+    const QByteArray row1 = "<w:tr>" + cell("a") + cell("b") + "</w:tr>";
+    const QByteArray row2 =
+        "<w:tr>" + cell("c", "<w:tcBorders><w:top w:val=\"nil\"/></w:tcBorders>") + cell("d") +
+        "</w:tr>";
+    const QByteArray body =
+        "<w:tbl><w:tblPr><w:tblStyle w:val=\"Grid\"/><w:tblBorders><w:insideV w:val=\"double\" "
+        "w:sz=\"12\"/></w:tblBorders></w:tblPr><w:tblGrid><w:gridCol w:w=\"2000\"/><w:gridCol "
+        "w:w=\"2000\"/></w:tblGrid>" +
+        row1 + row2 + "</w:tbl><w:p/>" +
+        "<w:tbl><w:tblGrid><w:gridCol w:w=\"2000\"/></w:tblGrid><w:tr>" + cell("plain") +
+        "</w:tr></w:tbl><w:p/>";
+    const Document d = readOk(package(body, {{"word/styles.xml", styles}},
+                                      rel("rS", "styles", "styles.xml")));
+    ASSERT_FALSE(d.sections.empty());
+    ASSERT_GE(d.sections[0].blocks.size(), 3u);
+    const Table& t = d.sections[0].blocks[0].table;
+    ASSERT_EQ(t.rows.size(), 2u);
+    const TableCell& a = t.rows[0].cells[0];
+    const TableCell& b = t.rows[0].cells[1];
+    const TableCell& c = t.rows[1].cells[0];
+    EXPECT_EQ(a.top.style, BorderStyle::Single);
+    EXPECT_EQ(a.left.style, BorderStyle::Single);
+    EXPECT_EQ(a.bottom.style, BorderStyle::Single); // the inside line
+    EXPECT_EQ(a.right.style, BorderStyle::Double);  // the table's own inside line
+    EXPECT_EQ(a.right.width, 30);
+    EXPECT_EQ(b.right.style, BorderStyle::Single); // the outer edge
+    EXPECT_EQ(c.top.style, BorderStyle::None);     // the cell's own "nil"
+    EXPECT_EQ(c.bottom.style, BorderStyle::Single);
+    // Without a style, the default table style gives no lines.
+    const Table& plain = d.sections[0].blocks[2].table;
+    ASSERT_EQ(plain.rows.size(), 1u);
+    EXPECT_EQ(plain.rows[0].cells[0].top.style, BorderStyle::None);
+}

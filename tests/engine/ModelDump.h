@@ -138,6 +138,11 @@ inline QString dumpInlines(const std::vector<model::Inline>& v, int depth) {
         case model::Inline::Kind::BookmarkEnd:
             out += ind + "BM] " + in.text + "\n";
             break;
+        case model::Inline::Kind::Note:
+            out += ind + QString("NOTE k%1 '%2' %3\n")
+                             .arg(int(in.note.kind))
+                             .arg(in.note.mark, dumpChar(in.format));
+            break;
         }
     }
     return out;

@@ -1,4 +1,5 @@
 #include "Document.h"
+#include "TableBorders.h"
 #include "Styles.h"
 #include "Text.h"
 
@@ -105,4 +106,36 @@ TEST(Model, PlainTextOfBlocks) {
     s.blocks.push_back(Block::makeFrame(fr));
     s.header.push_back(Block::makeParagraph(para(QStringLiteral("header"))));
     EXPECT_EQ(plainText(d), QStringLiteral("one\ntwolink\na\tb\na\tb\nframed\n"));
+}
+
+// A table's lines given for the whole table go to the cells' sides: outer
+// edges on the outside, inside lines between cells, a merged cell's right
+// edge where its last covered column ends, and a side a cell sets itself
+// kept as it is.
+TEST(TableBorders, EdgesInsideLinesAndOwnSides) {
+    model::TableBorders b;
+    b.top.style = model::BorderStyle::Thick;
+    b.bottom.style = model::BorderStyle::Double;
+    b.left.style = model::BorderStyle::Single;
+    b.right.style = model::BorderStyle::Single;
+    b.insideH.style = model::BorderStyle::Dotted;
+    b.insideV.style = model::BorderStyle::Dashed;
+    model::TableRow row;
+    row.cells.resize(3);
+    row.cells[2].horizontalMerge = model::Merge::Continue; // covered by cell 1
+    row.cells[0].top.style = model::BorderStyle::None;
+    model::applyRowBorders(row, b, true, false, {model::SideTop, 0, 0});
+    EXPECT_EQ(row.cells[0].top.style, model::BorderStyle::None); // its own
+    EXPECT_EQ(row.cells[1].top.style, model::BorderStyle::Thick);
+    EXPECT_EQ(row.cells[0].bottom.style, model::BorderStyle::Dotted);
+    EXPECT_EQ(row.cells[0].left.style, model::BorderStyle::Single);
+    EXPECT_EQ(row.cells[0].right.style, model::BorderStyle::Dashed);
+    EXPECT_EQ(row.cells[1].left.style, model::BorderStyle::Dashed);
+    EXPECT_EQ(row.cells[1].right.style, model::BorderStyle::Single); // merged to the end
+    model::TableRow last;
+    last.cells.resize(1);
+    model::applyRowBorders(last, b, false, true, {});
+    EXPECT_EQ(last.cells[0].top.style, model::BorderStyle::Dotted);
+    EXPECT_EQ(last.cells[0].bottom.style, model::BorderStyle::Double);
+    EXPECT_FALSE(model::TableBorders().any());
 }

@@ -153,3 +153,28 @@ TEST(DocCorpus, EveryFileReadsLikeAntiwordOrIsRefused) {
     EXPECT_GE(tally.same + tally.close, 190);
     EXPECT_LE(tally.unchecked, 3);
 }
+
+// Word 2000 and later keep a table's lines as table borders on each row
+// (the cells' own lines left empty): the cells get them, outer edges and
+// inside lines alike, as Word draws them.
+TEST(DocCorpus, TableBordersOfARowReachItsCells) {
+    FOLIUM_REQUIRE_CORPUS();
+    QFile f(Corpus::path(QStringLiteral("doc/node-word-extractor/test03.doc")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    QString error;
+    const auto doc = msdoc::read(f.readAll(), &error);
+    ASSERT_TRUE(doc.has_value()) << error.toStdString();
+    const model::Table* table = nullptr;
+    for (const model::Block& b : doc->sections.at(0).blocks)
+        if (b.kind == model::Block::Kind::Table && !table)
+            table = &b.table;
+    ASSERT_NE(table, nullptr);
+    ASSERT_GE(table->rows.size(), 2u);
+    for (const model::TableRow& row : table->rows)
+        for (const model::TableCell& c : row.cells) {
+            EXPECT_NE(c.top.style, model::BorderStyle::None);
+            EXPECT_NE(c.left.style, model::BorderStyle::None);
+            EXPECT_NE(c.bottom.style, model::BorderStyle::None);
+            EXPECT_NE(c.right.style, model::BorderStyle::None);
+        }
+}

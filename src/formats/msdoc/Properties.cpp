@@ -183,10 +183,51 @@ void defTable(Tap& tap, const ByteReader& r, int pos, int size) {
                                 : model::Merge::None;
         const int va = (grf >> 7) & 3;
         c.valign = va <= 2 ? model::CellVerticalAlign(va) : model::CellVerticalAlign::Top;
-        c.top = brc80(r.u32(p + 4));
-        c.left = brc80(r.u32(p + 8));
-        c.bottom = brc80(r.u32(p + 12));
-        c.right = brc80(r.u32(p + 16));
+        // A zero or nil line leaves the side to the table's borders.
+        const unsigned bits[] = {model::SideTop, model::SideLeft, model::SideBottom,
+                                 model::SideRight};
+        model::Border* sides[] = {&c.top, &c.left, &c.bottom, &c.right};
+        for (int s = 0; s < 4; ++s) {
+            const quint32 v = r.u32(p + 4 + s * 4);
+            *sides[s] = brc80(v);
+            if (v != 0 && v != 0xFFFFFFFF)
+                c.own |= bits[s];
+        }
+    }
+}
+
+// The table's six lines: top, left, bottom, right, inside horizontal and
+// inside vertical, each a Brc80 (4 bytes) or a Brc (8 bytes).
+void tableBorders(Tap& tap, const ByteReader& r, int pos, int size, bool old) {
+    const int rec = old ? 4 : 8;
+    if (r.u8(pos) < 6 * rec || size < 1 + 6 * rec)
+        return;
+    model::Border* lines[] = {&tap.borders.top,    &tap.borders.left,    &tap.borders.bottom,
+                              &tap.borders.right,  &tap.borders.insideH, &tap.borders.insideV};
+    for (int i = 0; i < 6; ++i) {
+        const int at = pos + 1 + i * rec;
+        *lines[i] = old ? brc80(r.u32(at)) : brc(r, at);
+    }
+}
+
+// One line set on some sides of a range of cells; the cells then own them.
+void setCellBorders(Tap& tap, const ByteReader& r, int pos, int size, bool old) {
+    const int need = 3 + (old ? 4 : 8);
+    if (r.u8(pos) < need || size < 1 + need)
+        return;
+    const int first = r.u8(pos + 1), lim = r.u8(pos + 2), which = r.u8(pos + 3);
+    const model::Border line = old ? brc80(r.u32(pos + 4)) : brc(r, pos + 4);
+    for (int i = first; i < lim && i < int(tap.cells.size()); ++i) {
+        Tc& c = tap.cells[size_t(i)];
+        if (which & 1)
+            c.top = line;
+        if (which & 2)
+            c.left = line;
+        if (which & 4)
+            c.bottom = line;
+        if (which & 8)
+            c.right = line;
+        c.own |= unsigned(which & 0xF);
     }
 }
 
@@ -451,6 +492,18 @@ void applyPap(Pap& pap, const QByteArray& grpprl, const PropertyContext& ctx) {
         // Table row properties, carried by the row's end mark.
         case sprm::TDefTable:
             defTable(pap.tap, r, pos, size);
+            break;
+        case sprm::TTableBorders80:
+            tableBorders(pap.tap, r, pos, size, true);
+            break;
+        case sprm::TTableBorders:
+            tableBorders(pap.tap, r, pos, size, false);
+            break;
+        case sprm::TSetBrc80:
+            setCellBorders(pap.tap, r, pos, size, true);
+            break;
+        case sprm::TSetBrc:
+            setCellBorders(pap.tap, r, pos, size, false);
             break;
         case sprm::TDefTableShd80:
             shading(pap.tap, r, pos, size, true);

@@ -3,6 +3,7 @@
 // them from style sheets and sprm lists.
 
 #include "Document.h"
+#include "TableBorders.h"
 
 #include <QByteArray>
 #include <QStringList>
@@ -29,6 +30,7 @@ struct Tc {
     model::CellVerticalAlign valign = model::CellVerticalAlign::Top;
     model::Border top, left, bottom, right;
     model::Color shading = model::kAutoColor;
+    unsigned own = 0; // sides the cell sets itself (model::CellSide bits)
 };
 
 struct Tap {
@@ -39,6 +41,7 @@ struct Tap {
     int rowHeight = 0; // > 0 at least, < 0 exact
     bool header = false;
     bool cantSplit = false;
+    model::TableBorders borders; // the table's lines, for sides cells leave unset
 };
 
 struct FramePos {

@@ -89,6 +89,7 @@ constexpr int TDxaGapHalf = 0x9602;
 constexpr int TFCantSplit90 = 0x3403;
 constexpr int TTableHeader = 0x3404;
 constexpr int TTableBorders80 = 0xD605;
+constexpr int TTableBorders = 0xD613;
 constexpr int TDyaRowHeight = 0x9407;
 constexpr int TDefTable = 0xD608;
 constexpr int TDefTableShd80 = 0xD609;

@@ -390,8 +390,16 @@ model::Table StoryReader::table(const ParaRecs& recs, size_t& i, size_t end, int
     model::TableRow row;
     model::TableCell cell;
     bool first = true;
+    // Each row's table borders and the sides its cells set themselves; the
+    // borders go to the cells once the last row is known.
+    std::vector<model::TableBorders> rowBorders;
+    std::vector<std::vector<unsigned>> rowOwn;
     auto finishRow = [&](const Tap* tap) {
+        rowBorders.push_back(tap ? tap->borders : model::TableBorders());
+        rowOwn.emplace_back();
         if (tap) {
+            for (const Tc& tc : tap->cells)
+                rowOwn.back().push_back(tc.own);
             for (size_t k = 0; k < row.cells.size(); ++k) {
                 model::TableCell& c = row.cells[k];
                 if (k + 1 < tap->centers.size())
@@ -464,6 +472,10 @@ model::Table StoryReader::table(const ParaRecs& recs, size_t& i, size_t end, int
         finishCell();
     if (!row.cells.empty())
         finishRow(nullptr);
+    for (size_t r = 0; r < t.rows.size() && r < rowBorders.size(); ++r)
+        if (rowBorders[r].any())
+            model::applyRowBorders(t.rows[r], rowBorders[r], r == 0, r + 1 == t.rows.size(),
+                                   rowOwn[r]);
     return t;
 }
 

@@ -9,6 +9,7 @@ FOLIUM_BUILD_PACKAGES=(
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
   libqt6sql6-psql
   qt6-translations-l10n fonts-noto-cjk
+  libfontconfig-dev fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea
   libzip-dev libsqlite3-dev
   libicu-dev
   libgtest-dev libbenchmark-dev

@@ -2,11 +2,15 @@
 // four paragraph values land on real properties and survive the native and
 // Word formats.
 #include "EngineTestUtil.h"
+#include "FontSubst.h"
+#include "TxFonts.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QFontDatabase>
 #include <QGlyphRun>
 #include <QRawFont>
 #include <QTextBlock>
+#include <QTextCharFormat>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <gtest/gtest.h>
@@ -218,4 +222,27 @@ TEST(EngineFormat, JapaneseTextIsDrawnWithTheJapaneseFaces) {
     // Noto CJK JP: sans for Latin and Gothic names, serif for Mincho names.
     EXPECT_EQ(families(0), QStringList{"Noto Sans CJK JP"});
     EXPECT_EQ(families(1), QStringList{"Noto Serif CJK JP"});
+}
+
+// Windows font names that are not installed are drawn with the face the
+// system substitutes for them (metric-compatible where there is one), not
+// with the Japanese fallback at the end of the list: Times New Roman in a
+// serif face, Arial in a sans one. The names themselves are kept.
+TEST(FontSubstitution, LatinNamesGetTheSystemsSubstituteAndKeepTheirName) {
+    for (const char* name : {"Times New Roman", "Arial", "Century"}) {
+        const QStringList fams = fontsubst::families(QString::fromLatin1(name), QString());
+        ASSERT_GE(fams.size(), 2) << name;
+        if (QFontDatabase::hasFamily(QString::fromLatin1(name)))
+            continue; // installed: drawn as itself
+        EXPECT_FALSE(fontsubst::isFallback(fams.first()))
+            << name << " -> " << qPrintable(fams.first());
+        EXPECT_TRUE(QFontDatabase::hasFamily(fams.first())) << qPrintable(fams.first());
+    }
+    QTextCharFormat f;
+    txfont::setNames(f, QStringLiteral("Times New Roman"), QStringLiteral("ＭＳ 明朝"));
+    EXPECT_EQ(txfont::latin(f), QStringLiteral("Times New Roman"));
+    EXPECT_EQ(txfont::eastAsia(f), QStringLiteral("ＭＳ 明朝"));
+    // Japanese names keep their Japanese faces.
+    EXPECT_TRUE(
+        fontsubst::isFallback(fontsubst::families(QStringLiteral("ＭＳ 明朝"), {}).first()));
 }

@@ -65,7 +65,9 @@ TEST(RtfCorpus, EveryFileReadsWithLibreOfficesText) {
     EXPECT_EQ(files.size(), 24);
     EXPECT_EQ(read, 24);
     EXPECT_EQ(same, 21);
-    EXPECT_EQ(close, 24);
+    // sample.rtf holds hidden text, which LibreOffice's text export keeps and
+    // the plain text (what finds search) leaves out.
+    EXPECT_EQ(close, 23);
 }
 
 TEST(RtfCorpus, JapaneseSingleAndDoubleByteText) {

@@ -6,7 +6,7 @@ folium_root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 FOLIUM_BUILD_PACKAGES=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libqt6sql6-sqlite libgl-dev
   libqt6sql6-psql
   qt6-translations-l10n fonts-noto-cjk
   libfontconfig-dev fonts-liberation fonts-crosextra-carlito fonts-crosextra-caladea

@@ -4,6 +4,7 @@
 
 #include "FontSubst.h"
 #include "NativeFormat.h"
+#include "QuickLayout.h"
 #include "TextMap.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
@@ -21,6 +22,7 @@
 #include <QTextDocument>
 #include <QTextDocumentFragment>
 #include <QTextTable>
+#include <QTimer>
 
 using txp::px;
 
@@ -52,6 +54,7 @@ void TxEngineState::applyGeometry() {
 
 TxEngine::TxEngine(QWidget* parent) : QTextEdit(parent), d(std::make_unique<TxEngineState>(this)) {
     fontsubst::install();
+    quicklayout::install(d->doc.body());
     setDocument(d->doc.body());
     setAcceptRichText(true);
     setTabChangesFocus(false);
@@ -62,6 +65,14 @@ TxEngine::TxEngine(QWidget* parent) : QTextEdit(parent), d(std::make_unique<TxEn
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     d->doc.clear(true);
     d->applyGeometry();
+    // The quick layout learns the caret's paragraph once the edit that moved
+    // the caret is over, so the first key typed there is quick too.
+    auto* noteCaret = new QTimer(this);
+    noteCaret->setSingleShot(true);
+    noteCaret->setInterval(0);
+    connect(noteCaret, &QTimer::timeout, this,
+            [this] { quicklayout::remember(textCursor().block()); });
+    connect(this, &QTextEdit::cursorPositionChanged, noteCaret, qOverload<>(&QTimer::start));
 }
 
 TxEngine::~TxEngine() {

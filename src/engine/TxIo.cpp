@@ -8,6 +8,7 @@
 #include "ModelBridge.h"
 #include "NativeFormat.h"
 #include "PdfExport.h"
+#include "QuickLayout.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
 #include "TxProps.h"
@@ -152,6 +153,7 @@ void TxEngineState::replaceDocument(TxDocument& loaded) {
     curFloat = 0;
     const int keepView = viewMode;
     doc.swap(loaded);
+    quicklayout::install(doc.body());
     q->setDocument(doc.body());
     viewMode = keepView;
     if (showCtrlChars) {

@@ -6,10 +6,13 @@
 #include "Document.h"
 #include "EngineTestUtil.h"
 #include "MsDoc.h"
+#include "QuickLayout.h"
 #include "TxDocument.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QApplication>
 #include <QImage>
+#include <QInputMethodEvent>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -308,4 +311,144 @@ TEST(EngineRelayout, KeptTogetherParagraphsWrapAtThePageWidth) {
         ASSERT_TRUE(ok && back);
         EXPECT_TRUE(back->sections[0].blocks[0].paragraph.format.keepTogether);
     }
+}
+
+namespace {
+
+int quickEdits(TxEngine& e) {
+    return quicklayout::counts(e.document2().body()).quick;
+}
+
+// A paragraph of the main text whose lines run from one page onto the next
+// (a line further down than the one before it by more than its height).
+int paragraphAcrossPages(TxEngine& e) {
+    QTextDocument* body = e.document2().body();
+    for (QTextBlock b = body->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout* tl = b.layout();
+        for (int i = 1; tl && i < tl->lineCount(); ++i)
+            if (tl->lineAt(i).y() - tl->lineAt(i - 1).y() > 3 * tl->lineAt(i - 1).height())
+                return b.position() + tl->lineAt(i).textStart() + 2;
+    }
+    return -1;
+}
+
+} // namespace
+
+// Keys typed inside a paragraph lay out that paragraph alone; whatever they
+// do - a letter, a word made bold, the paragraph centred or indented, text
+// typed through the input method, a line more - the layout is the one a full
+// pass gives, in both views and in a paragraph running across a page end.
+TEST(EngineRelayout, EditsInsideAParagraphKeepTheLayoutOfAFullPass) {
+    for (int view : {int(TxEngine::ViewPage), int(TxEngine::ViewNormal)}) {
+        SCOPED_TRACE(view == TxEngine::ViewPage ? "page view" : "normal view");
+        TxEngine e;
+        e.resize(900, 700);
+        e.SetViewMode(view);
+        e.show();
+        fill(e);
+        int at = view == TxEngine::ViewPage ? paragraphAcrossPages(e) : e.Text().size() / 2;
+        ASSERT_GT(at, 0);
+        e.SetSelStart(at);
+        QApplication::processEvents(); // the caret's paragraph is noted
+        const int before = quickEdits(e);
+        for (const char* key : {"x", "y", " ", "z"}) {
+            QTest::keyClicks(e.viewport(), QString::fromLatin1(key));
+            expectSameAsFullLayout(e, std::string("typed ") + key);
+            // The full pass of the comparison is a change too; note the
+            // caret's paragraph again, as the editor does when idle.
+            QApplication::processEvents();
+        }
+        EXPECT_GE(quickEdits(e) - before, 3) << "typing took the full layout";
+
+        e.SetSelStart(at - 1);
+        e.SetSelLength(4);
+        // Each change comes with the caret's paragraph noted, as it is when
+        // the user gives a command.
+        auto change = [&](const char* what, auto apply) {
+            QApplication::processEvents();
+            apply();
+            expectSameAsFullLayout(e, what);
+        };
+        change("bold", [&] { e.SetFontBold(true); });
+        change("larger", [&] { e.SetFontSize(20); });
+        change("centred", [&] { e.SetParaAttr0(2); });
+        change("indented", [&] { e.SetLeftIndent(600); });
+        change("indented on the right", [&] { e.SetParaValue(4, 300); });
+        change("space before", [&] { e.SetParaValue(1, 240); });
+        change("space after", [&] { e.SetParaValue(2, 240); });
+        change("line spacing", [&] { e.SetLineSpacing(480); });
+        e.SetSelStart(at);
+        QApplication::processEvents();
+        for (int i = 0; i < 40; ++i)
+            QTest::keyClick(e.viewport(), Qt::Key_W);
+        expectSameAsFullLayout(e, "a line more");
+        for (int i = 0; i < 40; ++i)
+            QTest::keyClick(e.viewport(), Qt::Key_Backspace);
+        expectSameAsFullLayout(e, "a line less");
+
+        // The input method: text being composed, then committed.
+        QList<QInputMethodEvent::Attribute> none;
+        QInputMethodEvent compose(QString::fromUtf8("にほんご"), none);
+        QApplication::sendEvent(e.viewport(), &compose);
+        expectSameAsFullLayout(e, "composing");
+        QInputMethodEvent commit;
+        commit.setCommitString(QString::fromUtf8("日本語"));
+        QApplication::sendEvent(e.viewport(), &commit);
+        expectSameAsFullLayout(e, "committed");
+    }
+}
+
+// Quick edits leave Qt's stored resume points after them behind; a later
+// change that needs Qt's layout - near them or far after them - still lays
+// out from a point before them, and so does one before them.
+TEST(EngineRelayout, ChangesAfterQuickEditsStartBeforeThem) {
+    for (int distance : {300, 20000}) {
+        SCOPED_TRACE(distance);
+        TxEngine e;
+        e.resize(900, 700);
+        e.SetViewMode(TxEngine::ViewPage);
+        e.SetText(paragraphs(260, 1));
+        ASSERT_GT(e.Text().size(), distance + 1000);
+        e.SetSelStart(200);
+        QApplication::processEvents();
+        const int before = quickEdits(e);
+        QTest::keyClicks(e.viewport(), QStringLiteral("abc"));
+        ASSERT_GE(quickEdits(e) - before, 2);
+        e.SetSelStart(200 + distance);
+        QTest::keyClick(e.viewport(), Qt::Key_Return);
+        expectSameAsFullLayout(e, "a paragraph after quick edits");
+
+        e.SetSelStart(200 + distance);
+        QApplication::processEvents();
+        QTest::keyClicks(e.viewport(), QStringLiteral("abc"));
+        e.SetSelStart(100);
+        QTest::keyClick(e.viewport(), Qt::Key_Return);
+        expectSameAsFullLayout(e, "a paragraph before quick edits");
+    }
+}
+
+// Paragraphs the quick path leaves to Qt's layout: the empty one after a
+// table, and one with a word longer than the line.
+TEST(EngineRelayout, ParagraphsByTablesAndOverlongWordsKeepTheLayoutOfAFullPass) {
+    TxEngine e;
+    e.resize(900, 700);
+    e.SetViewMode(TxEngine::ViewPage);
+    e.SetText(paragraphs(10, 2) + QString(300, u'M') + ctl("|") + paragraphs(10, 3));
+    e.SetSelStart(e.Text().indexOf(QStringLiteral("MMMM")) + 100);
+    QApplication::processEvents();
+    QTest::keyClicks(e.viewport(), QStringLiteral("ab"));
+    expectSameAsFullLayout(e, "typed into an overlong word");
+    e.SetSelStart(e.Text().size() / 3);
+    ASSERT_TRUE(e.TableInsert(2, 2));
+    int after = -1;
+    const QTextDocument* body = e.document2().body();
+    for (QTextBlock b = body->begin(); b.isValid(); b = b.next())
+        if (b.previous().isValid() && body->frameAt(b.previous().position()) != body->rootFrame() &&
+            body->frameAt(b.position()) == body->rootFrame())
+            after = b.position();
+    ASSERT_GT(after, 0);
+    e.SetSelStart(after);
+    QApplication::processEvents();
+    QTest::keyClicks(e.viewport(), QStringLiteral("after the table"));
+    expectSameAsFullLayout(e, "typed after a table");
 }

@@ -1,0 +1,35 @@
+#pragma once
+// The body's document layout: Qt's own, with a quick path for the edits
+// typing makes. Qt answers every change by walking the document from the
+// edited paragraph to its end (moving every later paragraph, and in the page
+// view laying out again each paragraph that crosses a page end), so a key
+// costs time in proportion to the document. An edit inside one paragraph
+// that leaves each of its lines as tall as before and the paragraph's line
+// count unchanged moves nothing else: the quick path lays out that
+// paragraph alone, keeps every line where it stood, and repaints only it.
+// Any other change goes to Qt's layout.
+
+class QTextBlock;
+class QTextDocument;
+
+namespace quicklayout {
+
+// Gives `doc` the quick layout (when it has not got it yet); done when an
+// editor is given the document. A document being filled is better left with
+// no layout at all, as Qt leaves it until one is asked for.
+void install(QTextDocument* doc);
+
+// Notes that `block` is laid out with its present formats, so the next edit
+// in it may take the quick path. Call it when no edit is under way (the
+// editor does after the caret moves); harmless for other layouts.
+void remember(const QTextBlock& block);
+
+// How many changes took the quick path and how many went to Qt's layout,
+// since `doc` got the quick layout (for tests and benchmarks).
+struct Counts {
+    int quick = 0;
+    int full = 0;
+};
+Counts counts(const QTextDocument* doc);
+
+} // namespace quicklayout

@@ -13,6 +13,8 @@
 #include "Document.h"
 #include "MemoryUse.h"
 #include "MsDoc.h"
+#include "QuickLayout.h"
+#include "TxDocument.h"
 #include "TxEngine.h"
 
 #include <QApplication>
@@ -174,8 +176,8 @@ int main(int argc, char** argv) {
         // First with the whole window repainted after each key, then with
         // only what the key changed (the repaint the widget asks for).
         for (bool whole : {true, false}) {
-            std::vector<double> keys, cpu;
-            auto press = [&](auto key) {
+            std::vector<double> keys, cpu, letters, returns;
+            auto press = [&](auto key, std::vector<double>& kind) {
                 t.restart();
                 const double c0 = cpuMs();
                 QTest::keyClick(engine.viewport(), key);
@@ -185,18 +187,26 @@ int main(int argc, char** argv) {
                     QApplication::processEvents();
                 keys.push_back(t.nsecsElapsed() / 1e6);
                 cpu.push_back(cpuMs() - c0);
+                kind.push_back(keys.back());
             };
             QApplication::processEvents();
+            const quicklayout::Counts c0 = quicklayout::counts(engine.document2().body());
             for (int i = 0; i < keyCount; ++i)
-                press(char('a' + i % 26));
+                press(char('a' + i % 26), letters);
             for (int i = 0; i < 10; ++i)
-                press(Qt::Key_Return);
+                press(Qt::Key_Return, returns);
+            const quicklayout::Counts c1 = quicklayout::counts(engine.document2().body());
             std::printf("keystroke to repaint%s in the middle, %s view: median %.2f ms, 95th "
                         "percentile %.2f ms, max %.2f ms (%zu keys); CPU time median %.2f ms, "
                         "95th percentile %.2f ms\n",
                         whole ? "" : " of the changed area", view ? "page" : "normal", median(keys),
                         percentile(keys, 0.95), *std::max_element(keys.begin(), keys.end()),
                         keys.size(), median(cpu), percentile(cpu, 0.95));
+            std::printf("  letters: median %.2f ms, 95th percentile %.2f ms; Return (a new "
+                        "paragraph, every later line moves): median %.2f ms, 95th percentile "
+                        "%.2f ms; %d changes laid out one paragraph, %d went to Qt's layout\n",
+                        median(letters), percentile(letters, 0.95), median(returns),
+                        percentile(returns, 0.95), c1.quick - c0.quick, c1.full - c0.full);
         }
     }
 

@@ -129,6 +129,14 @@ void fill(TxEngine& e) {
     e.SetSelText(QStringLiteral("cell text"));
 }
 
+// An engine window in view `view`, shown, with the text of fill().
+void showFilled(TxEngine& e, int view) {
+    e.resize(900, 700);
+    e.SetViewMode(view);
+    e.show();
+    fill(e);
+}
+
 // A place at random in the text; outside tables when `plain`.
 int somewhere(TxEngine& e, std::mt19937& rnd, bool plain) {
     const int length = e.Text().size();
@@ -201,10 +209,7 @@ TEST(EngineRelayout, EditsGiveTheLayoutOfAFullPassAndUndoGivesTheFirstBack) {
     for (int view : {int(TxEngine::ViewPage), int(TxEngine::ViewNormal)}) {
         SCOPED_TRACE(view == TxEngine::ViewPage ? "page view" : "normal view");
         TxEngine e;
-        e.resize(900, 700);
-        e.SetViewMode(view);
-        e.show();
-        fill(e);
+        showFilled(e, view);
         e.document2().body()->clearUndoRedoStacks();
         const QString text = e.Text();
         expectSameAsFullLayout(e, "loaded");
@@ -342,10 +347,7 @@ TEST(EngineRelayout, EditsInsideAParagraphKeepTheLayoutOfAFullPass) {
     for (int view : {int(TxEngine::ViewPage), int(TxEngine::ViewNormal)}) {
         SCOPED_TRACE(view == TxEngine::ViewPage ? "page view" : "normal view");
         TxEngine e;
-        e.resize(900, 700);
-        e.SetViewMode(view);
-        e.show();
-        fill(e);
+        showFilled(e, view);
         int at = view == TxEngine::ViewPage ? paragraphAcrossPages(e) : e.Text().size() / 2;
         ASSERT_GT(at, 0);
         e.SetSelStart(at);

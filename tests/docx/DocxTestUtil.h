@@ -3,6 +3,7 @@
 // comparison that shows where two models differ.
 
 #include "Docx.h"
+#include "ModelBuild.h"
 #include "ModelDump.h"
 #include "Package.h"
 #include "Text.h"
@@ -13,15 +14,8 @@
 
 namespace docxtest {
 
-inline model::Paragraph para(const QString& text, const model::CharFormat& f = {}) {
-    model::Paragraph p;
-    p.addText(text, f);
-    return p;
-}
-
-inline model::Block block(const QString& text, const model::CharFormat& f = {}) {
-    return model::Block::makeParagraph(para(text, f));
-}
+using modelbuild::block;
+using modelbuild::para;
 
 inline QByteArray png(int w, int h, QColor c = Qt::red) {
     QImage img(w, h, QImage::Format_RGB32);
@@ -78,11 +72,7 @@ inline model::Document roundTrip(const model::Document& d) {
     return back.value_or(model::Document());
 }
 
-inline model::Document oneSection(std::vector<model::Block> blocks) {
-    model::Document d;
-    d.lastSection().blocks = std::move(blocks);
-    return d;
-}
+using modelbuild::oneSection;
 
 // A package of WordprocessingML parts around `body` (the content of w:body).
 inline QByteArray package(const QByteArray& body, docx::Parts extra = {},

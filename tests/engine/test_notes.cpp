@@ -4,6 +4,7 @@
 
 #include "Document.h"
 #include "ModelBridge.h"
+#include "ModelBuild.h"
 #include "NativeFormat.h"
 #include "Notes.h"
 #include "Text.h"
@@ -17,13 +18,9 @@
 
 using namespace model;
 
-namespace {
+using modelbuild::para;
 
-Paragraph para(const QString& text, const CharFormat& f = {}) {
-    Paragraph p;
-    p.addText(text, f);
-    return p;
-}
+namespace {
 
 Document withNotes() {
     Document d;

@@ -1,6 +1,7 @@
 // Footnotes, endnotes, hidden text and the empty paragraph after a table
 // survive writing a .doc and reading it back.
 #include "Document.h"
+#include "ModelBuild.h"
 #include "MsDoc.h"
 #include "Notes.h"
 #include "Text.h"
@@ -8,6 +9,10 @@
 #include <gtest/gtest.h>
 
 using namespace model;
+
+using modelbuild::note;
+using modelbuild::para;
+using modelbuild::superscript;
 
 namespace {
 
@@ -18,27 +23,6 @@ Document roundTrip(const Document& d) {
     Document out = back.value_or(Document());
     normalize(out);
     return out;
-}
-
-Paragraph para(const QString& text, const CharFormat& f = {}) {
-    Paragraph p;
-    p.addText(text, f);
-    return p;
-}
-
-Note note(NoteKind kind, std::vector<QString> paragraphs, const QString& mark = {}) {
-    Note n;
-    n.kind = kind;
-    n.mark = mark;
-    for (const QString& t : paragraphs)
-        n.blocks.push_back(Block::makeParagraph(para(t)));
-    return n;
-}
-
-CharFormat superscript() {
-    CharFormat f;
-    f.valign = VerticalAlign::Superscript;
-    return f;
 }
 
 Table oneCell(std::vector<Block> blocks) {

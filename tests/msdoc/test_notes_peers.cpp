@@ -3,6 +3,7 @@
 // hidden text of a .doc this program wrote.
 #include "Corpus.h"
 #include "Document.h"
+#include "ModelBuild.h"
 #include "MsDoc.h"
 #include "Notes.h"
 #include "Peers.h"
@@ -13,22 +14,7 @@
 
 using namespace model;
 
-namespace {
-
-Paragraph para(const QString& text, const CharFormat& f = {}) {
-    Paragraph p;
-    p.addText(text, f);
-    return p;
-}
-
-Note note(NoteKind kind, const QString& text) {
-    Note n;
-    n.kind = kind;
-    n.blocks.push_back(Block::makeParagraph(para(text)));
-    return n;
-}
-
-} // namespace
+using modelbuild::para;
 
 TEST(DocCorpus, WordNotesAreReadWithTheirText) {
     FOLIUM_REQUIRE_CORPUS();
@@ -67,11 +53,11 @@ TEST(DocNotesPeers, LibreOfficeReadsOurFootnotesEndnotesAndHiddenText) {
     CharFormat hidden;
     hidden.hidden = true;
     Paragraph p = para(QStringLiteral("BodyBeforeNote"));
-    p.content.push_back(
-        Inline::makeNote(note(NoteKind::Foot, QStringLiteral("FootnoteTextHere")), sup));
+    p.content.push_back(Inline::makeNote(
+        modelbuild::note(NoteKind::Foot, {QStringLiteral("FootnoteTextHere")}), sup));
     p.addText(QStringLiteral(" MiddleWords"), {});
-    p.content.push_back(
-        Inline::makeNote(note(NoteKind::End, QStringLiteral("EndnoteTextHere")), sup));
+    p.content.push_back(Inline::makeNote(
+        modelbuild::note(NoteKind::End, {QStringLiteral("EndnoteTextHere")}), sup));
     p.addText(QStringLiteral(" HiddenWords"), hidden);
     d.lastSection().blocks.push_back(Block::makeParagraph(p));
     d.lastSection().header.push_back(Block::makeParagraph(para(QStringLiteral("HeaderLine"))));

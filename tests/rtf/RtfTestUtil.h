@@ -3,6 +3,7 @@
 // a comparison that prints both models when they differ.
 
 #include "Document.h"
+#include "ModelBuild.h"
 #include "ModelDump.h"
 #include "Rtf.h"
 #include "Text.h"
@@ -48,17 +49,8 @@ inline std::string dump(const model::Document& d) {
     return out.toStdString();
 }
 
-inline model::Paragraph para(const QString& text, const model::CharFormat& f = {}) {
-    model::Paragraph p;
-    p.addText(text, f);
-    return p;
-}
-
-inline model::Document oneSection(std::vector<model::Block> blocks) {
-    model::Document d;
-    d.lastSection().blocks = std::move(blocks);
-    return d;
-}
+using modelbuild::oneSection;
+using modelbuild::para;
 
 // The first section's blocks.
 inline const std::vector<model::Block>& body(const model::Document& d) {

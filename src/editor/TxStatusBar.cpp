@@ -18,7 +18,7 @@ TxStatusBar::TxStatusBar(QWidget* parent) : QWidget(parent) {
         panels_[i]->setFrameShadow(QFrame::Sunken);
         lay->addWidget(panels_[i], 1);
     }
-    setCaret(1, 1, 0, 1);
+    setCaret(1, 1, 1, 1);
 }
 
 void TxStatusBar::setCaret(int page, int line, int column, int section) {

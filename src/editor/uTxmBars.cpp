@@ -346,6 +346,6 @@ bool uTxm::caretInHeading() const {
 void uTxm::refreshStatus() {
     ShowStl();
     const TxEngine::Caret c = mTxt->CaretPos();
-    vStatus->setCaret(c.page, c.line, c.column, 1);
+    vStatus->setCaret(c.page, c.line, c.column + 1, 1); // columns shown from 1
     vButton->refresh();
 }

@@ -33,6 +33,7 @@ void uTxm::SetData(const QByteArray& yDt, bool& bOk, bool bCpyNw) {
     if (bOk) {
         ySnap.clear();
         bSnap = false;
+        refreshStatus(); // the caret is at the start of the new page
     } else {
         restoreEdited(wasEdited, saved);
     }

@@ -86,6 +86,7 @@ void uTxm::txNew() {
     mTxt->show();
     sFlNm.clear();
     LoadSet(1);
+    refreshStatus();
 }
 
 // Writes the document to `file` in `format` through a temporary file, so a
@@ -298,6 +299,7 @@ bool uTxm::LoadFl(const QString& sFile, bool bIns) {
     }
     if (bIns) {
         mTxt->SetSelText(QStringLiteral("\n"));
+        refreshStatus();
         return true;
     }
     // A snapshot taken for this very command (10) lets undo bring the old
@@ -309,6 +311,8 @@ bool uTxm::LoadFl(const QString& sFile, bool bIns) {
     // must not overwrite the inserted file.
     sFlNm = sFile;
     SetDcEdt(false);
+    // The caret moves without a caret event while busy: show its new place.
+    refreshStatus();
     return true;
 }
 

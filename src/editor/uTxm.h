@@ -90,6 +90,9 @@ public:
     // Save as (command 5): vFL in: the file or empty (dialog); out: the file
     // written. Returns whether it was written.
     bool txSaveAs(QString& vFL, bool bNoAct = true);
+    // True while a text frame's content is being saved as a file of its
+    // own: the file written then is not the document's.
+    bool SavingFrame() const { return savingFrame_; }
     // Writes the document to `sFile` in `format` (TxEngine::Fmt*) through a
     // temporary file, leaving the editor's file name and modified state
     // alone (HTML goes through the exporter, which counts as saving the
@@ -385,6 +388,7 @@ private:
     bool bDcEdt_ = false;
     bool bBusy = false;
     bool objOut_ = false;      // GetObj handed the engine out
+    bool savingFrame_ = false; // saveFrame is writing a frame's file
     bool listsFilled_ = false; // colour lists filled (once per instance)
     bool laidOut_ = false;     // the first layout is done
     bool inHeadingShown_ = false;

@@ -138,7 +138,9 @@ void uTxm::saveFrame() {
     const QString name = sFlNm;
     const bool edited = bDcEdt_;
     QString file;
+    savingFrame_ = true;
     txSaveAs(file, true);
+    savingFrame_ = false;
     sFlNm = name;
     if (bDcEdt_ != edited)
         SetDcEdt(edited);

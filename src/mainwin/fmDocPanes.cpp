@@ -202,7 +202,10 @@ void fmDoc::onPickFile(const QString& sFile) {
 }
 
 void fmDoc::onSaveAs(const QString& sFile) {
-    showFileCaption(sFile);
+    // A text frame saved as a file of its own leaves the document where it
+    // was: the caption keeps naming the document.
+    if (!txm_->SavingFrame())
+        showFileCaption(sFile);
     const QString folder = trE_->GetPth(1);
     if (!folder.isEmpty() && QFileInfo(sFile).absolutePath() + u'/' == folder)
         trE_->UdtFld(QFileInfo(sFile).fileName());

@@ -580,7 +580,11 @@ private:
             style.remove(QStringLiteral("background"));
         }
         applyCharStyle(style, st.format);
-        if (style.value(QStringLiteral("display")) == QLatin1String("none")) {
+        // Hidden text as Word (and this program) writes it: kept, hidden.
+        const bool inlineElement = !block && !f.cell && !f.table && tag != GUMBO_TAG_TR;
+        if (inlineElement && style.value(QStringLiteral("mso-hide")) == QLatin1String("all")) {
+            st.format.hidden = true;
+        } else if (style.value(QStringLiteral("display")) == QLatin1String("none")) {
             leave(f); // what this element opened (a cell, a table) ends with it
             return false;
         }

@@ -56,6 +56,9 @@ QString charStyle(const model::CharFormat& f) {
         s += QLatin1String("background-color:#") + colorText(f.background) + u';';
     if (f.spacing != 0)
         s += QLatin1String("letter-spacing:") + pt(f.spacing) + u';';
+    // Hidden text as Word writes it: kept in the page, not shown.
+    if (f.hidden)
+        s += QLatin1String("display:none;mso-hide:all;");
     return s;
 }
 
@@ -161,6 +164,7 @@ public:
                escaped(model::defaultFontName()) + QLatin1String("';font-size:10pt\">\r\n");
         for (const model::Section& s : doc.sections)
             blocks(s.blocks, doc);
+        notes(doc);
         out += QLatin1String("</body>\r\n</html>\r\n");
         if (!failure.isEmpty()) {
             if (error)
@@ -261,9 +265,61 @@ private:
             case model::Inline::Kind::BookmarkStart:
                 out += QLatin1String("<a name=\"") + escaped(in.text) + QLatin1String("\"></a>");
                 break;
-            case model::Inline::Kind::BookmarkEnd:
             case model::Inline::Kind::Note:
+                noteReference(in);
                 break;
+            case model::Inline::Kind::BookmarkEnd:
+                break;
+            }
+        }
+    }
+
+    // A note's reference: its number among the numbered notes of its kind
+    // (or its own mark), raised, linking to the note's text at the end of
+    // the page, which links back. Anchors are named as Word names them.
+    void noteReference(const model::Inline& in) {
+        const bool foot = in.note.kind == model::NoteKind::Foot;
+        int& numbered = foot ? footNumbers : endNumbers;
+        std::vector<PageNote>& list = foot ? footNotes : endNotes;
+        const QString label = in.note.mark.isEmpty() ? QString::number(++numbered) : in.note.mark;
+        const QString id =
+            QLatin1String(foot ? "_ftn" : "_edn") + QString::number(int(list.size()) + 1);
+        list.push_back({id, label, &in.note});
+        out += QLatin1String("<a name=\"") + id.left(4) + QLatin1String("ref") + id.mid(4) +
+               QLatin1String("\" href=\"#") + id + QLatin1String("\">");
+        model::CharFormat f = in.format;
+        f.valign = model::VerticalAlign::Superscript;
+        run(label, f);
+        out += QLatin1String("</a>");
+    }
+
+    // The notes' text after a rule at the end of the page: footnotes, then
+    // endnotes, each opening with its label linking back to its reference.
+    void notes(const model::Document& doc) {
+        if (footNotes.empty() && endNotes.empty())
+            return;
+        out += QLatin1String("<hr />\r\n");
+        // Indexes, not iterators: a note's text may hold references too.
+        for (std::vector<PageNote>* list : {&footNotes, &endNotes}) {
+            for (size_t i = 0; i < list->size(); ++i) {
+                const PageNote n = (*list)[i];
+                std::vector<model::Block> text = n.note->blocks;
+                model::Paragraph lead;
+                if (!text.empty() && text.front().kind == model::Block::Kind::Paragraph) {
+                    lead = text.front().paragraph;
+                    text.erase(text.begin());
+                }
+                out += QLatin1String("<p style=\"") + escaped(paraStyle(lead)) +
+                       QLatin1String("\"><a name=\"") + n.id + QLatin1String("\" href=\"#") +
+                       n.id.left(4) + QLatin1String("ref") + n.id.mid(4) + QLatin1String("\">");
+                model::CharFormat f = leadFormat(lead);
+                f.valign = model::VerticalAlign::Superscript;
+                run(n.label, f);
+                out += QLatin1String("</a>");
+                run(QStringLiteral(" "), leadFormat(lead));
+                inlines(lead.content);
+                out += QLatin1String("</p>\r\n");
+                blocks(text, doc);
             }
         }
     }
@@ -414,6 +470,14 @@ private:
         }
         out += QLatin1String("</table>\r\n");
     }
+
+    struct PageNote {
+        QString id;    // the note's anchor; its reference's is "..ref.."
+        QString label; // its number or mark
+        const model::Note* note;
+    };
+    std::vector<PageNote> footNotes, endNotes;
+    int footNumbers = 0, endNumbers = 0;
 
     QString path;
     WriteOptions options;

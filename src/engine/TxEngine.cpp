@@ -8,6 +8,7 @@
 #include "TextMap.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
+#include "TxNoteTips.h"
 #include "TxProps.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -73,6 +74,7 @@ TxEngine::TxEngine(QWidget* parent) : QTextEdit(parent), d(std::make_unique<TxEn
     connect(noteCaret, &QTimer::timeout, this,
             [this] { quicklayout::remember(textCursor().block()); });
     connect(this, &QTextEdit::cursorPositionChanged, noteCaret, qOverload<>(&QTimer::start));
+    txnote::installTips(this);
 }
 
 TxEngine::~TxEngine() {

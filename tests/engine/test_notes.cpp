@@ -11,9 +11,12 @@
 #include "TxDocument.h"
 #include "TxNotes.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <gtest/gtest.h>
 
 using namespace model;
@@ -94,4 +97,28 @@ TEST(EngineNotes, NativeSnapshotsKeepTheNotes) {
     Document back = bridge::fromEngine(restored);
     normalize(back);
     EXPECT_EQ(back.sections.at(0).blocks, d.sections.at(0).blocks);
+}
+
+// Resting the mouse on a reference shows its note's text; elsewhere no tip.
+TEST(EngineNotes, AReferenceShowsItsNoteAsATip) {
+    TxDocument tx;
+    bridge::toEngine(withNotes(), tx);
+    TxEngine e;
+    e.resize(700, 400);
+    e.show();
+    ASSERT_TRUE(e.LoadBytes(native::save(tx), TxEngine::FmtNative));
+    auto tipAt = [&](int pos) {
+        QToolTip::hideText();
+        QTextCursor c(e.document2().body());
+        c.setPosition(pos);
+        const QPoint at = e.cursorRect(c).center() + QPoint(2, 0);
+        QHelpEvent help(QEvent::ToolTip, at, e.viewport()->mapToGlobal(at));
+        QApplication::sendEvent(e.viewport(), &help);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(1), QString());                    // plain text (before any tip was shown)
+    EXPECT_EQ(tipAt(4), QStringLiteral("First note")); // "Body|1"
+    EXPECT_EQ(tipAt(18), QStringLiteral("End note"));  // "shown|1"
+    EXPECT_EQ(tipAt(19), QStringLiteral("Starred"));   // the "*"
+    EXPECT_EQ(tipAt(20), QStringLiteral("Second numbered"));
 }

@@ -1,6 +1,8 @@
 #include "Pager.h"
 
 #include "TxDocument.h"
+#include "TxFieldOps.h"
+#include "TxNotes.h"
 #include "TxProps.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -11,6 +13,7 @@
 #include <QTextFrame>
 #include <QTextLayout>
 
+#include <algorithm>
 #include <cmath>
 
 using txp::px;
@@ -34,6 +37,110 @@ void drawDocument(QPainter& p, QTextDocument* doc, const QRectF& clip) {
     ctx.clip = clip;
     ctx.palette.setColor(QPalette::Text, Qt::black);
     doc->documentLayout()->draw(&p, ctx);
+}
+
+// Whether the mark of paragraph `b` is hidden: a paragraph whose text and
+// mark are all hidden takes no room on paper.
+bool hiddenMark(const QTextBlock& b) {
+    const QVariant kept = b.blockFormat().property(txp::MarkFormat);
+    return txnote::isHidden(kept.isValid() ? kept.value<QTextFormat>().toCharFormat()
+                                           : b.charFormat());
+}
+
+// Removes the hidden text of `doc` (a copy made for paper). Paragraphs stay,
+// so block numbers keep matching the original's; one hidden as a whole is
+// given no height.
+bool removeHidden(QTextDocument* doc) {
+    std::vector<std::pair<int, int>> runs;
+    std::vector<int> collapsed; // block positions
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        bool allHidden = true;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fr = it.fragment();
+            if (!txnote::isHidden(fr.charFormat())) {
+                allHidden = false;
+                continue;
+            }
+            const int s = fr.position(), e = fr.position() + fr.length();
+            if (!runs.empty() && runs.back().second == s)
+                runs.back().second = e;
+            else
+                runs.push_back({s, e});
+        }
+        if (allHidden && hiddenMark(b) && !b.textList())
+            collapsed.push_back(b.position());
+    }
+    if (runs.empty() && collapsed.empty())
+        return false;
+    QTextCursor c(doc);
+    c.beginEditBlock();
+    for (auto it = collapsed.rbegin(); it != collapsed.rend(); ++it) {
+        c.setPosition(*it);
+        QTextBlockFormat bf = c.blockFormat();
+        bf.setLineHeight(0, QTextBlockFormat::FixedHeight);
+        bf.setTopMargin(0);
+        bf.setBottomMargin(0);
+        c.setBlockFormat(bf);
+    }
+    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
+        c.setPosition(it->first);
+        c.setPosition(it->second, QTextCursor::KeepAnchor);
+        c.removeSelectedText();
+    }
+    c.endEditBlock();
+    return true;
+}
+
+bool hasHidden(const QTextDocument* doc) {
+    for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
+        if (hiddenMark(b))
+            return true;
+        for (auto it = b.begin(); !it.atEnd(); ++it)
+            if (txnote::isHidden(it.fragment().charFormat()))
+                return true;
+    }
+    return false;
+}
+
+// What a header, footer or frame document holds that its shown copy changes.
+enum PartNeeds { PageFields = 1, PageCountFields = 2, HiddenText = 4 };
+
+int partNeeds(const TxDocument& owner, const QTextDocument* part) {
+    int needs = 0;
+    auto note = [&](const QTextCharFormat& f) {
+        switch (txfield::pageNumberOf(f)) {
+        case txfield::PageNumber::Page:
+            needs |= PageFields;
+            break;
+        case txfield::PageNumber::Pages:
+            needs |= PageFields | PageCountFields;
+            break;
+        case txfield::PageNumber::None:
+            break;
+        }
+    };
+    for (QTextBlock b = part->begin(); b.isValid(); b = b.next()) {
+        if (hiddenMark(b))
+            needs |= HiddenText;
+        for (auto it = b.begin(); !it.atEnd(); ++it) {
+            const QTextCharFormat f = it.fragment().charFormat();
+            if (txnote::isHidden(f))
+                needs |= HiddenText;
+            // A field nested in another carries the inner one's properties,
+            // its outer ones in FieldOuter.
+            for (QTextCharFormat cur = f; cur.intProperty(txp::FieldId);) {
+                note(cur);
+                const QVariant outer = cur.property(txp::FieldOuter);
+                if (!outer.isValid())
+                    break;
+                cur = outer.value<QTextFormat>().toCharFormat();
+            }
+        }
+    }
+    for (const TxMark& m : owner.marks)
+        if (m.kind == TxMark::EmptyField && m.at.document() == part)
+            note(m.field);
+    return needs;
 }
 
 QPen borderPen(const TxBorder& b) {
@@ -67,6 +174,9 @@ void Pager::setView(int viewMode, int zoomPercent) {
 
 bool Pager::apply(TxDocument& doc, QTextEdit* edit) {
     clone_.reset();
+    paper_.reset();
+    paperOf_ = nullptr;
+    partCopies_.clear();
     QTextDocument* body = doc.body();
     body->documentLayout()->setPaintDevice(&device_);
     const TxPageSetup& pg = doc.page;
@@ -156,6 +266,93 @@ QTextDocument* Pager::pagedLayout(TxDocument& doc) const {
     return clone_.get();
 }
 
+QTextDocument* Pager::paperLayout(TxDocument& doc) const {
+    QTextDocument* screen = pagedLayout(doc);
+    const QTextDocument* body = doc.body();
+    const QSizeF size(body->pageSize().width(), pitch(doc));
+    const bool known = paperOf_ == body && paperRevision_ == body->revision() &&
+                       paperChars_ == body->characterCount();
+    if (known && (!paper_ || paper_->pageSize() == size))
+        return paper_ ? paper_.get() : screen;
+    paperOf_ = body;
+    paperRevision_ = body->revision();
+    paperChars_ = body->characterCount();
+    paper_.reset();
+    if (!hasHidden(body))
+        return screen;
+    paper_.reset(body->clone());
+    paper_->setUndoRedoEnabled(false);
+    removeHidden(paper_.get());
+    paper_->documentLayout()->setPaintDevice(&device_);
+    paper_->setPageSize(size);
+    return paper_.get();
+}
+
+QTextDocument* Pager::shownPart(const TxDocument& doc, QTextDocument* part, int page,
+                                bool paper) const {
+    const int revision = part->revision();
+    const int chars = part->characterCount();
+    std::erase_if(partCopies_, [&](const PartCopy& c) {
+        return c.of == part && (c.revision != revision || c.chars != chars);
+    });
+    auto probe = std::find_if(partCopies_.begin(), partCopies_.end(),
+                              [&](const PartCopy& c) { return c.of == part && c.page == 0; });
+    if (probe == partCopies_.end()) {
+        PartCopy c;
+        c.of = part;
+        c.revision = revision;
+        c.chars = chars;
+        c.needs = partNeeds(doc, part);
+        partCopies_.push_back(std::move(c));
+        probe = partCopies_.end() - 1;
+    }
+    const int needs = probe->needs;
+    if (!(needs & PageFields) && !(paper && (needs & HiddenText)))
+        return part;
+    const int pages = (needs & PageCountFields) ? std::max(1, layoutOf(doc)->pageCount()) : 0;
+    for (const PartCopy& c : partCopies_)
+        if (c.of == part && c.page == page && c.pages == pages && c.paper == paper && c.copy)
+            return c.copy.get();
+    PartCopy c;
+    c.of = part;
+    c.revision = revision;
+    c.chars = chars;
+    c.paper = paper;
+    c.page = page;
+    c.pages = pages;
+    c.copy.reset(part->clone());
+    QTextDocument* copy = c.copy.get();
+    copy->setUndoRedoEnabled(false);
+    // Fields without a result stand as marks; the copy gives them one.
+    std::vector<std::pair<int, QTextCharFormat>> empty;
+    for (const TxMark& m : doc.marks)
+        if (m.kind == TxMark::EmptyField && m.at.document() == part &&
+            txfield::pageNumberOf(m.field) != txfield::PageNumber::None)
+            empty.push_back({m.at.position(), m.field});
+    std::sort(empty.begin(), empty.end(),
+              [](const auto& a, const auto& b) { return a.first > b.first; });
+    QTextCursor at(copy);
+    for (const auto& [pos, field] : empty) {
+        QTextCharFormat f = field.property(txp::FieldFormat).value<QTextFormat>().toCharFormat();
+        f.merge(field);
+        at.setPosition(std::clamp(pos, 0, copy->characterCount() - 1));
+        at.insertText(QStringLiteral("0"), f);
+    }
+    txfield::showPageNumbers(copy, page, pages);
+    if (paper)
+        removeHidden(copy);
+    // A few pages' copies are kept: the page view paints several at a time.
+    constexpr size_t kKept = 32;
+    if (partCopies_.size() >= kKept) {
+        const auto old = std::find_if(partCopies_.begin(), partCopies_.end(),
+                                      [](const PartCopy& p) { return p.page != 0; });
+        if (old != partCopies_.end())
+            partCopies_.erase(old);
+    }
+    partCopies_.push_back(std::move(c));
+    return copy;
+}
+
 QRectF Pager::pageBand(const TxDocument& doc, int page) const {
     const double w = layoutOf(doc)->pageSize().width();
     return QRectF(0, origin(doc, page), w, px(doc.page.height) * scale());
@@ -208,24 +405,42 @@ int Pager::pageCount(TxDocument& doc) const {
 }
 
 bool Pager::hasPage(TxDocument& doc, int page) const {
-    if (page == 1)
-        return true;
-    return withPaged(doc, [&] {
-        // Hit-testing lays the text out down to the point asked for, and a
-        // paragraph reaching below the page's top shows the page is there;
-        // only near the end does the page count (the whole layout) decide.
-        QTextDocument* lay = layoutOf(doc);
-        QAbstractTextDocumentLayout* layout = lay->documentLayout();
-        const double top = origin(doc, page);
-        const int pos = layout->hitTest(QPointF(1, contentTop(doc, page) + 1), Qt::FuzzyHit);
-        if (pos < 0)
-            return false;
-        QTextBlock b = lay->findBlock(pos);
-        for (int n = 0; b.isValid() && n < 3; b = b.next(), ++n)
-            if (layout->blockBoundingRect(b).bottom() > top)
-                return true;
-        return lay->pageCount() >= page;
-    });
+    return page == 1 || withPaged(doc, [&] { return hasPageNow(doc, page); });
+}
+
+int Pager::paperPageCount(TxDocument& doc) const {
+    return withPaged(
+        doc, [&] { return std::max(1, layoutOf(doc)->pageCount()); }, true);
+}
+
+bool Pager::hasPaperPage(TxDocument& doc, int page) const {
+    return page == 1 || withPaged(
+                            doc, [&] { return hasPageNow(doc, page); }, true);
+}
+
+bool Pager::hasPageNow(TxDocument& doc, int page) const {
+    // Hit-testing lays the text out down to the point asked for, and a
+    // paragraph reaching below the page's top shows the page is there;
+    // only near the end does the page count (the whole layout) decide.
+    QTextDocument* lay = layoutOf(doc);
+    QAbstractTextDocumentLayout* layout = lay->documentLayout();
+    const double top = origin(doc, page);
+    const int pos = layout->hitTest(QPointF(1, contentTop(doc, page) + 1), Qt::FuzzyHit);
+    if (pos < 0)
+        return false;
+    QTextBlock b = lay->findBlock(pos);
+    for (int n = 0; b.isValid() && n < 3; b = b.next(), ++n)
+        if (layout->blockBoundingRect(b).bottom() > top)
+            return true;
+    return lay->pageCount() >= page;
+}
+
+QString Pager::partText(TxDocument& doc, int bit, int page, bool paper) const {
+    QTextDocument* part = doc.part(bit);
+    if (!part)
+        return QString();
+    return withPaged(
+        doc, [&] { return shownPart(doc, part, page, paper)->toPlainText(); }, paper);
 }
 
 QTextDocument* Pager::headerOf(const TxDocument& doc, int page, QRectF* rect) const {
@@ -258,8 +473,10 @@ QTextDocument* Pager::footerOf(const TxDocument& doc, int page, QRectF* rect) co
 QPointF Pager::anchorPagePos(const TxDocument& doc, const QTextCursor& anchor, int vRel,
                              int* page) const {
     QTextDocument* lay = layoutOf(doc);
-    const QTextBlock block =
-        lay == anchor.document() ? anchor.block() : lay->findBlock(anchor.position());
+    // Copies keep the paragraphs (the paper one lacks the hidden text).
+    const QTextBlock block = lay == anchor.document()
+                                 ? anchor.block()
+                                 : lay->findBlockByNumber(anchor.block().blockNumber());
     const QRectF br = lay->documentLayout()->blockBoundingRect(block);
     QPointF pos = br.topLeft();
     if (vRel == int(TxVRel::Line) && block.layout()) {
@@ -348,7 +565,7 @@ bool Pager::placeFrame(const TxDocument& doc, const TxFrame& fr, int* page, QRec
 }
 
 void Pager::paintParts(const TxDocument& doc, QPainter& p, int page, double scale, bool under,
-                       int selectedId) const {
+                       int selectedId, bool paper) const {
     auto drawPart = [&](QTextDocument* part, const QRectF& r) {
         p.save();
         p.translate(r.topLeft() * scale);
@@ -357,12 +574,23 @@ void Pager::paintParts(const TxDocument& doc, QPainter& p, int page, double scal
         drawDocument(p, part, QRectF(0, 0, r.width(), r.height() + 2));
         p.restore();
     };
+    // The shown copy may differ in height from the part (another number,
+    // hidden text left out); a footer keeps its bottom where it is.
+    auto shown = [&](QTextDocument* part, QRectF& r, bool bottom) {
+        QTextDocument* s = shownPart(doc, part, page, paper);
+        if (s != part) {
+            layoutPart(s, r.width());
+            const double h = s->size().height();
+            r = QRectF(r.left(), bottom ? r.bottom() - h : r.top(), r.width(), h);
+        }
+        return s;
+    };
     if (under) {
         QRectF r;
         if (QTextDocument* h = headerOf(doc, page, &r))
-            drawPart(h, r);
+            drawPart(shown(h, r, false), r);
         if (QTextDocument* f = footerOf(doc, page, &r))
-            drawPart(f, r);
+            drawPart(shown(f, r, true), r);
     } else {
         for (const auto& fr : doc.frames) {
             int pg = 0;
@@ -372,8 +600,9 @@ void Pager::paintParts(const TxDocument& doc, QPainter& p, int page, double scal
             const QRectF sr(r.topLeft() * scale, r.size() * scale);
             p.fillRect(sr, Qt::white);
             if (fr->doc) {
-                layoutPart(fr->doc.get(), std::max(1.0, r.width()));
-                drawPart(fr->doc.get(), r);
+                QTextDocument* s = shownPart(doc, fr->doc.get(), page, paper);
+                layoutPart(s, std::max(1.0, r.width()));
+                drawPart(s, r);
             }
             if (fr->border.style != 0) {
                 p.save();
@@ -415,10 +644,13 @@ void Pager::paintParts(const TxDocument& doc, QPainter& p, int page, double scal
 }
 
 void Pager::paintPage(TxDocument& doc, QPainter& p, int page, double scale, bool withBody) const {
-    withPaged(doc, [&] {
-        paintPaged(doc, p, page, scale, withBody);
-        return true;
-    });
+    withPaged(
+        doc,
+        [&] {
+            paintPaged(doc, p, page, scale, withBody);
+            return true;
+        },
+        true);
 }
 
 void Pager::paintPaged(const TxDocument& doc, QPainter& p, int page, double scale,
@@ -426,7 +658,7 @@ void Pager::paintPaged(const TxDocument& doc, QPainter& p, int page, double scal
     const TxPageSetup& pg = doc.page;
     p.save();
     p.fillRect(QRectF(0, 0, px(pg.width) * scale, px(pg.height) * scale), Qt::white);
-    paintParts(doc, p, page, scale, true, 0);
+    paintParts(doc, p, page, scale, true, 0, true);
     if (withBody) {
         const QRectF band = pageBand(doc, page);
         const double s = this->scale();
@@ -437,7 +669,7 @@ void Pager::paintPaged(const TxDocument& doc, QPainter& p, int page, double scal
         drawDocument(p, layoutOf(doc), band);
         p.restore();
     }
-    paintParts(doc, p, page, scale, false, 0);
+    paintParts(doc, p, page, scale, false, 0, true);
     p.restore();
 }
 
@@ -466,7 +698,7 @@ void Pager::paintViewUnder(const TxDocument& doc, QPainter& p, const QRectF& are
         p.fillRect(QRectF(0, band.bottom(), w, pitch(doc) - band.height()), gap);
         p.save();
         p.translate(band.topLeft());
-        paintParts(doc, p, pg, s, true, 0);
+        paintParts(doc, p, pg, s, true, 0, false);
         p.restore();
     }
 }
@@ -478,7 +710,7 @@ void Pager::paintViewOver(const TxDocument& doc, QPainter& p, const QRectF& area
     for (int pg = first; pg <= last; ++pg) {
         p.save();
         p.translate(pageBand(doc, pg).topLeft());
-        paintParts(doc, p, pg, scale(), false, selectedId);
+        paintParts(doc, p, pg, scale(), false, selectedId, false);
         // Frames without a border (label frames) show their edges on screen
         // only, so they can be found and edited; nothing of this prints.
         p.setPen(QPen(QColor(170, 170, 170), 0, Qt::DotLine));

@@ -21,6 +21,7 @@
 #include <QRectF>
 
 #include <memory>
+#include <vector>
 
 class QPainter;
 class QTextDocument;
@@ -68,11 +69,20 @@ public:
     // Whether page `page` exists, laying the text out only that far.
     bool hasPage(TxDocument& doc, int page) const;
 
-    // Paints page `page` (from 1): white page, header, footer, body text
-    // (unless !withBody), frames and positioned images. `scale` maps page
-    // pixels to painter units; the page's top-left is the painter's origin.
+    // Paints page `page` (from 1) as printed: white page, header, footer,
+    // body text (unless !withBody), frames and positioned images, without
+    // hidden text (the lines close up over it; the screen shows it). `scale`
+    // maps page pixels to painter units; the page's top-left is the
+    // painter's origin.
     void paintPage(TxDocument& doc, QPainter& p, int page, double scale,
                    bool withBody = true) const;
+    // The pages as printed (paintPage): fewer than pageCount() when hidden
+    // text takes lines on screen.
+    int paperPageCount(TxDocument& doc) const;
+    bool hasPaperPage(TxDocument& doc, int page) const;
+    // The text header/footer part `bit` (TxDocument::part) shows on `page`,
+    // on paper or on screen: page-number fields give that page's number.
+    QString partText(TxDocument& doc, int bit, int page, bool paper) const;
     // The parts of the page view the editor draws around its own text: gaps,
     // page edges, headers, footers (behind) or frames and images (over).
     void paintViewUnder(const TxDocument& doc, QPainter& p, const QRectF& layoutRect) const;
@@ -93,16 +103,25 @@ private:
     // operation, else the body's own.
     QTextDocument* layoutOf(const TxDocument& doc) const;
     QTextDocument* pagedLayout(TxDocument& doc) const;
-    template <typename F> auto withPaged(TxDocument& doc, F f) const {
-        paged_ = pagedLayout(doc);
+    // The paginated layout without hidden text (pagedLayout's when there is
+    // none).
+    QTextDocument* paperLayout(TxDocument& doc) const;
+    template <typename F> auto withPaged(TxDocument& doc, F f, bool paper = false) const {
+        paged_ = paper ? paperLayout(doc) : pagedLayout(doc);
         auto result = f();
         paged_ = nullptr;
         return result;
     }
+    bool hasPageNow(TxDocument& doc, int page) const;
     void paintPaged(const TxDocument& doc, QPainter& p, int page, double scale,
                     bool withBody) const;
     void paintParts(const TxDocument& doc, QPainter& p, int page, double scale, bool under,
-                    int selectedId) const;
+                    int selectedId, bool paper) const;
+    // What header, footer or frame document `part` shows on `page`: the part
+    // itself, or a copy with the page's numbers in its page-number fields
+    // and, on paper, without hidden text. Copies are kept for a few pages.
+    QTextDocument* shownPart(const TxDocument& doc, QTextDocument* part, int page,
+                             bool paper) const;
     QPointF anchorPagePos(const TxDocument& doc, const class QTextCursor& anchor, int vRel,
                           int* page) const;
 
@@ -115,4 +134,20 @@ private:
     mutable const QTextDocument* cloneOf_ = nullptr;
     mutable int cloneRevision_ = -1;
     mutable int cloneChars_ = -1;
+    // The body without hidden text, for paper (none: the body has none).
+    mutable std::unique_ptr<QTextDocument> paper_;
+    mutable const QTextDocument* paperOf_ = nullptr;
+    mutable int paperRevision_ = -1;
+    mutable int paperChars_ = -1;
+    struct PartCopy {
+        const QTextDocument* of = nullptr;
+        int revision = -1;
+        int chars = -1;
+        bool paper = false;
+        int page = 0;
+        int pages = 0;
+        int needs = 0;                       // page 0: what the part holds (PartNeeds in Pager.cpp)
+        std::unique_ptr<QTextDocument> copy; // null: the part shows as it is
+    };
+    mutable std::vector<PartCopy> partCopies_;
 };

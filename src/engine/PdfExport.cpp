@@ -114,7 +114,7 @@ bool paint(TxDocument& doc, QByteArray* out, QString* error) {
     Pager pager;
     pager.setView(TxEngine::ViewPage, 100);
     pager.apply(doc, nullptr);
-    const int pages = pager.pageCount(doc);
+    const int pages = pager.paperPageCount(doc);
 
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -149,6 +149,9 @@ bool paint(TxDocument& doc, QByteArray* out, QString* error) {
     QString text;
     QStringList families;
     collectText(doc, &text, &families);
+    // Page-number fields show numbers the stored text does not hold.
+    text += QStringLiteral("0123456789\uFF10\uFF11\uFF12\uFF13\uFF14\uFF15\uFF16\uFF17\uFF18\uFF19"
+                           "ivxlcdmIVXLCDM-");
     pdftext::repair(bytes, text, families);
     *out = std::move(bytes);
     return true;

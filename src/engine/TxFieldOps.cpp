@@ -1,9 +1,11 @@
 #include "TxFieldOps.h"
 
+#include "ListNumbers.h"
 #include "TxDocument.h"
 #include "TxProps.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 #include <functional>
 
@@ -131,6 +133,68 @@ void renumber(TxDocument& owner, QTextDocument* doc, int from, int to) {
         renewChain(f);
         renew(f, txp::ObjectId);
     });
+}
+
+PageNumber pageNumberOf(const QTextCharFormat& f) {
+    if (!f.intProperty(txp::FieldId))
+        return PageNumber::None;
+    // Model FieldType order: Hyperlink, Page, NumPages, ...
+    switch (f.intProperty(txp::FieldWordType)) {
+    case 1:
+        return PageNumber::Page;
+    case 2:
+        return PageNumber::Pages;
+    default:
+        return PageNumber::None;
+    }
+}
+
+QString pageNumberText(const QString& instruction, const QString& stored, int n) {
+    static const QRegularExpression format(QStringLiteral("\\\\\\*\\s*([A-Za-z]+)"));
+    const QString plain = QString::number(n);
+    const QRegularExpressionMatch m = format.match(instruction);
+    if (m.hasMatch() && n > 0) {
+        const QString name = m.captured(1);
+        const QString lower = name.toLower();
+        const bool upper = name.at(0).isUpper(); // ROMAN: XI, roman: xi
+        using model::NumberFormat;
+        if (lower == QLatin1String("roman") && n < 4000)
+            return model::formatListNumber(n, upper ? NumberFormat::UpperRoman
+                                                    : NumberFormat::LowerRoman);
+        if (lower == QLatin1String("alphabetic"))
+            return model::formatListNumber(n, upper ? NumberFormat::UpperLetter
+                                                    : NumberFormat::LowerLetter);
+        if (lower == QLatin1String("arabicdash"))
+            return QStringLiteral("- %1 -").arg(n);
+        if (lower == QLatin1String("dbchar"))
+            return model::formatListNumber(n, NumberFormat::DecimalFullWidth);
+        if (lower == QLatin1String("arabic"))
+            return plain;
+    }
+    for (const QChar c : stored)
+        if (c.unicode() >= 0xFF10 && c.unicode() <= 0xFF19)
+            return model::formatListNumber(n, model::NumberFormat::DecimalFullWidth);
+    return plain;
+}
+
+bool showPageNumbers(QTextDocument* doc, int page, int pages) {
+    const std::vector<Info> all = list(doc);
+    bool found = false;
+    QTextCursor c(doc);
+    // From the last field back, so the earlier ones keep their places.
+    for (auto it = all.rbegin(); it != all.rend(); ++it) {
+        const PageNumber kind = pageNumberOf(it->format);
+        if (kind == PageNumber::None)
+            continue;
+        found = true;
+        c.setPosition(it->start);
+        c.setPosition(it->end, QTextCursor::KeepAnchor);
+        const QString text =
+            pageNumberText(it->format.stringProperty(txp::FieldInstruction), c.selectedText(),
+                           kind == PageNumber::Page ? page : pages);
+        c.insertText(text, it->format);
+    }
+    return found;
 }
 
 } // namespace txfield

@@ -48,6 +48,20 @@ void renumber(TxDocument& owner, QTextDocument* doc, int from, int to);
 // `change`, keeping each fragment's other properties.
 template <typename F> void editRuns(QTextDocument* doc, int from, int to, F change);
 
+// Page-number fields (PAGE and NUMPAGES): the number is the page's own, so
+// it is put in where the page is drawn, never in the stored text.
+enum class PageNumber { None, Page, Pages };
+PageNumber pageNumberOf(const QTextCharFormat& fieldProps);
+// The text such a field shows for `n`: in the number format its instruction
+// asks for (\* roman, ROMAN, alphabetic, ALPHABETIC, ArabicDash, DBCHAR),
+// else in the digits of the result it was stored with (full-width digits
+// stay full-width).
+QString pageNumberText(const QString& instruction, const QString& stored, int n);
+// Replaces the result of every page-number field of `doc` (a copy made for
+// painting) with the number for page `page` of `pages`.
+// Returns whether any was found.
+bool showPageNumbers(QTextDocument* doc, int page, int pages);
+
 } // namespace txfield
 
 #include "TxFieldOps.inl"

@@ -1,0 +1,301 @@
+// Page-number fields in headers and footers show each page's own number
+// (on screen, on paper and in PDF) while the document keeps the field; hidden
+// text is left out of printed and PDF pages, the lines closing up over it.
+#include "Document.h"
+#include "EngineTestUtil.h"
+#include "ModelBridge.h"
+#include "NativeFormat.h"
+#include "Pager.h"
+#include "PdfExport.h"
+#include "TxDocument.h"
+#include "TxFieldOps.h"
+
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTextDocument>
+#include <gtest/gtest.h>
+
+using namespace model;
+
+namespace {
+
+CharFormat big(bool hidden = false) {
+    CharFormat f;
+    f.halfPoints = 40; // 20 pt
+    f.bold = true;
+    f.hidden = hidden;
+    return f;
+}
+
+Inline pageField(FieldType type, const QString& instruction, const QString& stored) {
+    Field f;
+    f.type = type;
+    f.instruction = instruction;
+    f.result.push_back(Inline::makeText(stored, big()));
+    return Inline::makeField(f, big());
+}
+
+Block paragraph(std::vector<Inline> content, bool hiddenMark = false) {
+    Paragraph p;
+    p.markFormat = big(hiddenMark);
+    p.content = std::move(content);
+    return Block::makeParagraph(p);
+}
+
+// Three pages (hard page breaks); the footer reads "Page N of M" through
+// PAGE and NUMPAGES fields, or holds `literal` when given.
+Document threePages(const QString& literal = QString()) {
+    Document d;
+    Section s;
+    s.blocks.push_back(paragraph({Inline::makeText(
+        QString("one") + QChar(kPageBreak) + "two" + QChar(kPageBreak) + "three", big())}));
+    if (literal.isEmpty())
+        s.footer.push_back(paragraph(
+            {Inline::makeText("Page ", big()), pageField(FieldType::Page, " PAGE ", "7"),
+             Inline::makeText(" of ", big()), pageField(FieldType::NumPages, " NUMPAGES ", "9")}));
+    else
+        s.footer.push_back(paragraph({Inline::makeText(literal, big())}));
+    d.sections.push_back(s);
+    return d;
+}
+
+QImage paint(TxDocument& tx, int page) {
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    QImage img(int(tx.page.width / 15.0) + 1, int(tx.page.height / 15.0) + 1, QImage::Format_RGB32);
+    img.fill(Qt::gray);
+    QPainter p(&img);
+    pager.paintPage(tx, p, page, 1.0);
+    return img;
+}
+
+// The footer's band: the bottom margin of the page.
+QImage footerBand(const QImage& page, const TxDocument& tx) {
+    const int top = int((tx.page.height - tx.page.marginBottom) / 15.0);
+    return page.copy(0, top, page.width(), page.height() - top);
+}
+
+bool havePdfText() {
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty();
+}
+
+// The text of each page of a PDF, without white space.
+QStringList pdfPages(const TxDocument& tx) {
+    QByteArray bytes;
+    QString error;
+    EXPECT_TRUE(pdfexport::write(tx, &bytes, &error)) << qPrintable(error);
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/out.pdf";
+    QFile f(path);
+    EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    QProcess p;
+    p.start(QStringLiteral("pdftotext"), {path, QStringLiteral("-")});
+    EXPECT_TRUE(p.waitForFinished(60000));
+    QStringList pages = QString::fromUtf8(p.readAllStandardOutput()).split(u'\f');
+    if (!pages.isEmpty() && pages.last().trimmed().isEmpty())
+        pages.removeLast();
+    for (QString& s : pages)
+        s.remove(QRegularExpression(QStringLiteral("\\s")));
+    return pages;
+}
+
+// The page-number field of a model section's footer, if any.
+const Field* footerField(const Document& d, FieldType type) {
+    if (d.sections.empty())
+        return nullptr;
+    for (const Block& b : d.sections[0].footer)
+        if (b.kind == Block::Kind::Paragraph)
+            for (const Inline& in : b.paragraph.content)
+                if (in.kind == Inline::Kind::Field && in.field.type == type)
+                    return &in.field;
+    return nullptr;
+}
+
+} // namespace
+
+TEST(PageFields, NumberFormats) {
+    using txfield::pageNumberText;
+    EXPECT_EQ(pageNumberText(" PAGE ", "1", 12), "12");
+    EXPECT_EQ(pageNumberText("PAGE \\* MERGEFORMAT", "1", 3), "3");
+    EXPECT_EQ(pageNumberText("PAGE \\* roman", "i", 14), "xiv");
+    EXPECT_EQ(pageNumberText("PAGE \\* ROMAN", "I", 1994), "MCMXCIV");
+    EXPECT_EQ(pageNumberText("PAGE \\* alphabetic", "a", 28), "bb");
+    EXPECT_EQ(pageNumberText("PAGE \\*ALPHABETIC", "A", 3), "C");
+    EXPECT_EQ(pageNumberText("PAGE \\* ArabicDash", "- 1 -", 5), "- 5 -");
+    EXPECT_EQ(pageNumberText("PAGE \\* DBCHAR", "1", 10), QString::fromUtf8("１０"));
+    // Without a format the stored result's digits decide.
+    EXPECT_EQ(pageNumberText(" PAGE ", QString::fromUtf8("４"), 12), QString::fromUtf8("１２"));
+    EXPECT_EQ(pageNumberText(" PAGE ", "4", 12), "12");
+}
+
+TEST(PageFields, FooterShowsEachPagesNumberWhereverPainted) {
+    TxDocument tx;
+    bridge::toEngine(threePages(), tx);
+    const QString stored = tx.part(4)->toPlainText();
+    ASSERT_EQ(stored, "Page 7 of 9");
+    const int undoSteps = tx.part(4)->availableUndoSteps();
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    ASSERT_EQ(pager.pageCount(tx), 3);
+    for (int page = 1; page <= 3; ++page) {
+        const QString want = QString("Page %1 of 3").arg(page);
+        EXPECT_EQ(pager.partText(tx, 4, page, true), want);
+        EXPECT_EQ(pager.partText(tx, 4, page, false), want);
+    }
+    // The normal view's pages (a paginated copy) count the same.
+    Pager normal;
+    normal.setView(0, 100);
+    normal.apply(tx, nullptr);
+    EXPECT_EQ(normal.partText(tx, 4, 2, false), "Page 2 of 3");
+
+    // A painted footer looks like one holding the literal text.
+    for (int page : {1, 3}) {
+        TxDocument literal;
+        bridge::toEngine(threePages(QString("Page %1 of 3").arg(page)), literal);
+        const QImage got = footerBand(paint(tx, page), tx);
+        EXPECT_EQ(got, footerBand(paint(literal, page), literal)) << "page " << page;
+    }
+    EXPECT_NE(footerBand(paint(tx, 1), tx), footerBand(paint(tx, 2), tx));
+
+    // Painting left the stored document alone: field, text and undo history.
+    EXPECT_EQ(tx.part(4)->toPlainText(), stored);
+    EXPECT_EQ(tx.part(4)->availableUndoSteps(), undoSteps);
+    EXPECT_NE(footerField(bridge::fromEngine(tx), FieldType::Page), nullptr);
+
+    // The part is edited: the next paint shows the new text with numbers.
+    QTextCursor c(tx.part(4));
+    c.insertText("X ");
+    EXPECT_EQ(pager.partText(tx, 4, 2, true), "X Page 2 of 3");
+}
+
+TEST(PageFields, FieldWithoutResultStillShowsTheNumber) {
+    Document d = threePages("Page ");
+    Field page;
+    page.type = FieldType::Page;
+    page.instruction = " PAGE ";
+    d.sections[0].footer[0].paragraph.content.push_back(Inline::makeField(page, big()));
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    EXPECT_EQ(pager.partText(tx, 4, 3, true), "Page 3");
+    EXPECT_EQ(tx.part(4)->toPlainText(), "Page ");
+}
+
+TEST(PageFields, SavedFilesKeepTheField) {
+    TxDocument tx;
+    bridge::toEngine(threePages(), tx);
+    QTemporaryDir dir;
+    const QString nativePath = dir.path() + "/in.tx";
+    {
+        QFile f(nativePath);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(native::save(tx));
+    }
+    for (int format : {int(TxEngine::FmtDoc), int(TxEngine::FmtDocx)}) {
+        TxEngine e;
+        ASSERT_TRUE(e.LoadFile(nativePath, TxEngine::FmtNative));
+        // Painting every page first must not turn the field into its number.
+        for (int page = 1; page <= e.PageCount(); ++page) {
+            QImage img(100, 100, QImage::Format_RGB32);
+            e.PaintPage(&img, page, 10);
+        }
+        const QString path = dir.path() + (format == TxEngine::FmtDoc ? "/out.doc" : "/out.docx");
+        ASSERT_TRUE(e.SaveFile(path, format));
+        TxEngine back;
+        ASSERT_TRUE(back.LoadFile(path, format));
+        const Document m = bridge::fromEngine(back.document2());
+        EXPECT_NE(footerField(m, FieldType::Page), nullptr) << qPrintable(path);
+        EXPECT_NE(footerField(m, FieldType::NumPages), nullptr) << qPrintable(path);
+        Pager pager;
+        pager.setView(2, 100);
+        pager.apply(back.document2(), nullptr);
+        EXPECT_EQ(pager.partText(back.document2(), 4, 2, true), "Page 2 of 3") << qPrintable(path);
+    }
+}
+
+TEST(PageFields, PdfPagesCarryTheirNumbers) {
+    if (!havePdfText())
+        GTEST_SKIP() << "poppler-utils (pdftotext) not installed";
+    TxDocument tx;
+    bridge::toEngine(threePages(), tx);
+    const QStringList pages = pdfPages(tx);
+    ASSERT_EQ(pages.size(), 3);
+    EXPECT_TRUE(pages[0].contains("Page1of3")) << qPrintable(pages[0]);
+    EXPECT_TRUE(pages[1].contains("Page2of3")) << qPrintable(pages[1]);
+    EXPECT_TRUE(pages[2].contains("Page3of3")) << qPrintable(pages[2]);
+    EXPECT_FALSE(pages.join("").contains("of9"));
+}
+
+namespace {
+
+// One paragraph, with a hidden word in the middle when `withHidden`.
+Document hiddenWord(bool withHidden, bool inFooter = false) {
+    Document d;
+    Section s;
+    std::vector<Inline> runs{Inline::makeText("Visible ", big())};
+    if (withHidden)
+        runs.push_back(Inline::makeText("secretword ", big(true)));
+    runs.push_back(Inline::makeText("more", big()));
+    s.blocks.push_back(paragraph(runs));
+    if (inFooter)
+        s.footer.push_back(paragraph(runs));
+    d.sections.push_back(s);
+    return d;
+}
+
+} // namespace
+
+TEST(HiddenOnPaper, LeftOutAndClosedUp) {
+    TxDocument tx, plain;
+    bridge::toEngine(hiddenWord(true, true), tx);
+    bridge::toEngine(hiddenWord(false, true), plain);
+    // The printed page is the page without the word: the line closes up.
+    EXPECT_EQ(paint(tx, 1), paint(plain, 1));
+    // The screen keeps showing it; the stored text keeps it.
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    EXPECT_EQ(pager.partText(tx, 4, 1, false), "Visible secretword more");
+    EXPECT_EQ(pager.partText(tx, 4, 1, true), "Visible more");
+    EXPECT_TRUE(tx.body()->toPlainText().contains("secretword"));
+}
+
+TEST(HiddenOnPaper, FewerPagesWhenHiddenTextTakesThem) {
+    Document d;
+    Section s;
+    s.blocks.push_back(paragraph({Inline::makeText("first", big())}));
+    for (int i = 0; i < 60; ++i)
+        s.blocks.push_back(
+            paragraph({Inline::makeText(QString("hidden line %1").arg(i), big(true))}, true));
+    s.blocks.push_back(paragraph({Inline::makeText("last", big())}));
+    d.sections.push_back(s);
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    EXPECT_GT(pager.pageCount(tx), 1);
+    EXPECT_EQ(pager.paperPageCount(tx), 1);
+    EXPECT_FALSE(pager.hasPaperPage(tx, 2));
+    EXPECT_TRUE(pager.hasPage(tx, 2));
+}
+
+TEST(HiddenOnPaper, PdfLacksTheHiddenWord) {
+    if (!havePdfText())
+        GTEST_SKIP() << "poppler-utils (pdftotext) not installed";
+    TxDocument tx;
+    bridge::toEngine(hiddenWord(true, true), tx);
+    const QString text = pdfPages(tx).join("");
+    EXPECT_FALSE(text.contains("secretword")) << qPrintable(text);
+    EXPECT_EQ(text.count("Visiblemore"), 2) << qPrintable(text); // body and footer
+}

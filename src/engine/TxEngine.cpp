@@ -394,13 +394,23 @@ bool TxEngine::HasPage(int page) const {
     return page >= 1 && d->pager.hasPage(d->doc, page);
 }
 
+int TxEngine::PrintPageCount() const {
+    d->pager.ensure(d->doc);
+    return d->pager.paperPageCount(d->doc);
+}
+
+bool TxEngine::HasPrintPage(int page) const {
+    d->pager.ensure(d->doc);
+    return page >= 1 && d->pager.hasPaperPage(d->doc, page);
+}
+
 void TxEngine::PaintPage(QPainter& painter, int page, double scale) const {
     d->pager.ensure(d->doc);
     d->pager.paintPage(d->doc, painter, page, scale);
 }
 
 bool TxEngine::PaintPage(QPaintDevice* device, int page, int zoom) const {
-    if (!device || page < 1 || !d->pager.hasPage(d->doc, page))
+    if (!device || page < 1 || !d->pager.hasPaperPage(d->doc, page))
         return false;
     QPainter p(device);
     if (!p.isActive())

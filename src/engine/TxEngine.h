@@ -307,7 +307,12 @@ public:
     // Whether page `page` (from 1) exists, laying the text out only that far:
     // cheaper than PageCount in a long document that is not laid out yet.
     bool HasPage(int page) const;
-    // Paints page `page` (from 1) with its header, footer, frames and images.
+    // The pages as printed (PaintPage): hidden text is left out of them, so
+    // there may be fewer than the screen's.
+    int PrintPageCount() const;
+    bool HasPrintPage(int page) const;
+    // Paints page `page` (from 1) as printed, with its header, footer, frames
+    // and images.
     // `scale` maps page pixels (15 twips) to painter units; the page's
     // top-left corner is the painter's origin.
     void PaintPage(QPainter& painter, int page, double scale) const;

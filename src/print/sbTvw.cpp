@@ -326,7 +326,7 @@ void sbTvw::GoPage(int iNdx) {
     default:
         return;
     }
-    if (page > iCur && nCnt < 0 && !tx_->HasPage(page))
+    if (page > iCur && nCnt < 0 && !tx_->HasPrintPage(page))
         page = PageCnt();
     iCur = std::clamp(page, 1, std::max(1, nCnt < 0 ? page : nCnt));
     updatePageMenu();
@@ -335,14 +335,14 @@ void sbTvw::GoPage(int iNdx) {
 }
 
 void sbTvw::updatePageMenu() {
-    const bool more = nCnt < 0 ? (tx_ && tx_->HasPage(iCur + 1)) : iCur < nCnt;
+    const bool more = nCnt < 0 ? (tx_ && tx_->HasPrintPage(iCur + 1)) : iCur < nCnt;
     fky_->SetEnb(10, QStringLiteral("1"), iCur > 1, false);
     fky_->SetEnb(10, QStringLiteral("2.3"), more, false);
 }
 
 int sbTvw::PageCnt() {
     if (nCnt < 0 && tx_)
-        nCnt = tx_->PageCount();
+        nCnt = tx_->PrintPageCount();
     return std::max(0, nCnt);
 }
 
@@ -372,7 +372,7 @@ void sbTvw::resizeEvent(QResizeEvent* e) {
 // engine paints a white page; multiplying it onto the image keeps the
 // image wherever the page is blank.
 void sbTvw::paintPageOn(QPainter& p, const QRect& target) const {
-    if (!tx_ || iCur < 1 || !tx_->HasPage(iCur))
+    if (!tx_ || iCur < 1 || !tx_->HasPrintPage(iCur))
         return;
     const double scale = target.width() / px(tx_->PageWidth());
     p.setRenderHint(QPainter::Antialiasing);

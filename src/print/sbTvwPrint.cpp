@@ -96,7 +96,7 @@ int sbTvw::cPrint(TxEngine* vTx, bool bRet, const QString& sFL) {
     // asks instead.
     if (bRet && PrnRecord::load(file, &rec)) {
         prepare(vTx, printer, rec);
-        r = {1, vTx->PageCount(), 1};
+        r = {1, vTx->PrintPageCount(), 1};
     } else {
         r = printDialog(vTx, printer, file, false);
     }
@@ -134,7 +134,7 @@ sbTvw::Range sbTvw::printDialog(TxEngine* tx, QPrinter& printer, const QString& 
         rec = PrnRecord::capture(printer);
     prepare(tx, printer, rec);
 
-    const int count = std::max(1, tx->PageCount());
+    const int count = std::max(1, tx->PrintPageCount());
     QWidget* parent = open_ ? static_cast<QWidget*>(this) : Prompter::owner();
     QPrintDialog dlg(&printer, parent);
     dlg.setWindowTitle(setup ? QStringLiteral("ﾌﾟﾘﾝﾀの設定") : QStringLiteral("印刷"));
@@ -157,7 +157,7 @@ sbTvw::Range sbTvw::printDialog(TxEngine* tx, QPrinter& printer, const QString& 
     if (!Prompter::instance().printDialog(dlg))
         return {};
 
-    Range r{1, tx->PageCount(), std::clamp(printer.copyCount(), 1, 999)};
+    Range r{1, tx->PrintPageCount(), std::clamp(printer.copyCount(), 1, 999)};
     if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
         r.from = std::max(1, printer.fromPage());
         r.to = std::min(r.to, printer.toPage() > 0 ? printer.toPage() : r.to);

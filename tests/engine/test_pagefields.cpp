@@ -288,6 +288,20 @@ TEST(HiddenOnPaper, FewerPagesWhenHiddenTextTakesThem) {
     EXPECT_EQ(pager.paperPageCount(tx), 1);
     EXPECT_FALSE(pager.hasPaperPage(tx, 2));
     EXPECT_TRUE(pager.hasPage(tx, 2));
+    // Printing and its preview count the paper's pages.
+    QTemporaryDir dir;
+    const QString path = dir.path() + "/hidden.tx";
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(native::save(tx));
+    f.close();
+    TxEngine e;
+    ASSERT_TRUE(e.LoadFile(path, TxEngine::FmtNative));
+    EXPECT_GT(e.PageCount(), 1);
+    EXPECT_EQ(e.PrintPageCount(), 1);
+    EXPECT_FALSE(e.HasPrintPage(2));
+    QImage img(100, 100, QImage::Format_RGB32);
+    EXPECT_FALSE(e.PaintPage(&img, 2, 10));
 }
 
 TEST(HiddenOnPaper, PdfLacksTheHiddenWord) {

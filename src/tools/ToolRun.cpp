@@ -101,6 +101,25 @@ Result RunAndWait(const QString& program, const QStringList& args, int timeoutMs
     return r;
 }
 
+QString Output(const QString& program, const QStringList& args, int timeoutMs) {
+    QProcess proc;
+    proc.setProgram(program);
+    proc.setArguments(args);
+    proc.setProcessChannelMode(QProcess::SeparateChannels);
+    proc.setStandardInputFile(QProcess::nullDevice());
+    proc.start();
+    if (!proc.waitForStarted(timeoutMs))
+        return {};
+    if (!proc.waitForFinished(timeoutMs)) {
+        proc.kill();
+        proc.waitForFinished(1000);
+        return {};
+    }
+    if (proc.exitStatus() != QProcess::NormalExit || proc.exitCode() != 0)
+        return {};
+    return QString::fromLocal8Bit(proc.readAllStandardOutput());
+}
+
 bool Start(const QString& program, const QStringList& args) {
     return QProcess::startDetached(program, args);
 }

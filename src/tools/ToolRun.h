@@ -21,6 +21,12 @@ struct Result {
 // is not killed.
 Result RunAndWait(const QString& program, const QStringList& args, int timeoutMs = -1);
 
+// Runs a short query program and returns what it printed on its standard
+// output (empty when it cannot start, fails or takes longer than
+// `timeoutMs`, after which it is killed). It reads nothing from the
+// terminal.
+QString Output(const QString& program, const QStringList& args, int timeoutMs);
+
 // Starts `program` with `args` without waiting. False when it cannot start.
 bool Start(const QString& program, const QStringList& args);
 

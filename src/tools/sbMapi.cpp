@@ -8,8 +8,14 @@ namespace {
 // xdg-email hands the message to the mail program and normally returns at
 // once; a mail program that keeps it waiting is left running after this.
 constexpr int kHandOverMs = 5000;
+constexpr int kQueryMs = 5000;
 const QString kFailure =
     QStringLiteral("OutLook Express が既定のﾒｰﾙﾊﾝﾄﾞﾗとして指定されているかﾁｪｯｸして下さい");
+
+bool failed() {
+    Prompter::instance().message(kFailure, Prompter::Buttons::Ok, Prompter::Icon::Warning);
+    return false;
+}
 } // namespace
 
 namespace sbMapi {
@@ -58,13 +64,25 @@ bool Mail(const QString& sCp, const QString& sTx, const QString& sFl) {
     return Mail(sCp, sTx, Attachments(sFl));
 }
 
+QString MailProgram() {
+    return ToolRun::Output(QStringLiteral("xdg-mime"),
+                           {QStringLiteral("query"), QStringLiteral("default"),
+                            QStringLiteral("x-scheme-handler/mailto")},
+                           kQueryMs)
+        .trimmed();
+}
+
 bool Mail(const QString& sCp, const QString& sTx, const QStringList& files) {
+    // Without a mail program xdg-email falls back to a web browser, or a
+    // text browser in the terminal, and reports nothing: the user is told
+    // instead, and nothing is started.
+    if (MailProgram().isEmpty())
+        return failed();
     const ToolRun::Result r = ToolRun::RunAndWait(QStringLiteral("xdg-email"),
                                                   MailArguments(sCp, sTx, files), kHandOverMs);
     if (r.started && (!r.finished || r.exitCode == 0))
         return true;
-    Prompter::instance().message(kFailure, Prompter::Buttons::Ok, Prompter::Icon::Warning);
-    return false;
+    return failed();
 }
 
 bool MailItem(int item, const QString& selectedFile,

@@ -33,9 +33,14 @@ QStringList Attachments(const QString& sFl);
 // The arguments xdg-email gets for subject, body and attachments.
 QStringList MailArguments(const QString& sCp, const QString& sTx, const QStringList& files);
 
+// The desktop file of the user's default mail program (the handler of
+// mailto: links), empty when none is set up.
+QString MailProgram();
+
 // Hands the mail over: subject sCp, body sTx, attachment paths sFl (empty,
-// one path, or several separated by ","). On failure tells the user to
-// check the default mail program and returns false.
+// one path, or several separated by ","). Without a default mail program,
+// or when the hand-over fails, tells the user to check the default mail
+// program and returns false.
 bool Mail(const QString& sCp, const QString& sTx, const QString& sFl);
 // The same with the attachment paths as a list (a path may hold ",").
 bool Mail(const QString& sCp, const QString& sTx, const QStringList& files);

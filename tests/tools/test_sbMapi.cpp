@@ -63,13 +63,21 @@ protected:
         qputenv("PATH", savedPath);
         Usr::sWrkFd = savedWrk;
     }
-    void stub(const QByteArray& exitCode) {
+    // xdg-email exiting with `exitCode`; xdg-mime naming `handler` as the
+    // mail program (none when empty).
+    void stub(const QByteArray& exitCode, const QByteArray& handler = "mailer.desktop") {
         QDir().mkpath(dir + QStringLiteral("/bin"));
-        const QString script = dir + QStringLiteral("/bin/xdg-email");
-        TestEnv::writeFile(script, "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + log.toUtf8() +
-                                       "'\nexit " + exitCode + "\n");
-        QFile::setPermissions(script, QFile::permissions(script) | QFile::ExeOwner);
+        script(QStringLiteral("xdg-email"),
+               "printf '%s\\0' \"$@\" > '" + log.toUtf8() + "'\nexit " + exitCode + "\n");
+        script(QStringLiteral("xdg-mime"),
+               "[ \"$*\" = 'query default x-scheme-handler/mailto' ] || exit 1\n" +
+                   (handler.isEmpty() ? QByteArray() : "echo " + handler + "\n"));
         qputenv("PATH", (dir + QStringLiteral("/bin:")).toUtf8() + savedPath);
+    }
+    void script(const QString& name, const QByteArray& body) {
+        const QString path = dir + QStringLiteral("/bin/") + name;
+        TestEnv::writeFile(path, "#!/bin/sh\n" + body);
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOwner);
     }
     // A shown editor holding a modified two-line page.
     static std::unique_ptr<uTxm> modifiedEditor() {
@@ -110,6 +118,28 @@ TEST_F(MailTest, AFailedHandOverTellsTheUser) {
     // No xdg-email at all.
     qputenv("PATH", (dir + QStringLiteral("/nothing")).toUtf8());
     EXPECT_FALSE(sbMapi::Mail(QStringLiteral("s"), QStringLiteral("b"), QString()));
+    EXPECT_EQ(prompter.messages().size(), 2);
+}
+
+TEST_F(MailTest, WithoutAMailProgramTheUserIsToldAndNothingStarts) {
+    stub("0", QByteArray());
+    EXPECT_TRUE(sbMapi::MailProgram().isEmpty());
+    EXPECT_FALSE(sbMapi::Mail(QStringLiteral("s"), QStringLiteral("b"), QString()));
+    EXPECT_EQ(prompter.messages(), QStringList{kFailure});
+    EXPECT_FALSE(QFileInfo::exists(log)) << "xdg-email was not run";
+    // The menu item says so too, after writing its copy.
+    bool copied = false;
+    EXPECT_FALSE(sbMapi::MailItem(
+        0, QString(), [&](const QString&) { return copied = true; },
+        [](QString& sTx, QString& sCp) { sTx = sCp = QStringLiteral("x"); }));
+    EXPECT_TRUE(copied);
+    EXPECT_EQ(prompter.messages().size(), 2);
+
+    // A mail program set up: its name, the mail handed over.
+    stub("0");
+    EXPECT_EQ(sbMapi::MailProgram(), QStringLiteral("mailer.desktop"));
+    EXPECT_TRUE(sbMapi::Mail(QStringLiteral("s"), QStringLiteral("b"), QString()));
+    EXPECT_TRUE(QFileInfo::exists(log));
     EXPECT_EQ(prompter.messages().size(), 2);
 }
 

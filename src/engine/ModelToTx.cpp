@@ -3,6 +3,7 @@
 
 #include "BridgeCommon.h"
 #include "Document.h"
+#include "ListNumbers.h"
 #include "TxBuild.h"
 #include "TxCharAttr.h"
 #include "TxDocument.h"
@@ -106,8 +107,17 @@ struct Builder {
         QTextListFormat lf;
         lf.setStyle(QTextListFormat::ListDisc);
         if (const model::ListDef* def = m.list(listId)) {
-            if (level >= 0 && level < int(def->levels.size()))
-                lf.setStyle(listStyle(def->levels[size_t(level)].format));
+            if (level >= 0 && level < int(def->levels.size())) {
+                const model::ListLevel& lv = def->levels[size_t(level)];
+                lf.setStyle(listStyle(lv.format));
+                // The level text's words around the number ("Section %1.",
+                // "(%1)", "第%1章"); Qt writes "." after the number otherwise.
+                if (lv.format != model::NumberFormat::Bullet) {
+                    const model::LevelTextParts parts = model::levelTextParts(lv.text, level);
+                    lf.setNumberPrefix(parts.prefix);
+                    lf.setNumberSuffix(parts.suffix);
+                }
+            }
         }
         lf.setIndent(0);
         lf.setProperty(txp::ListId, listId);

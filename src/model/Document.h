@@ -245,7 +245,12 @@ enum class NumberFormat {
     DecimalFullWidth,
     Iroha,
     Aiueo,
-    None
+    None,
+    // Appended so stored values of the ones above keep their meaning.
+    DecimalEnclosedCircle, // ① .. ⑳, then plain numbers
+    JapaneseCounting,      // 一, 二 .. 十一, 二十, 百
+    IdeographDigital,      // 一, 二 .. 一〇 (digit by digit)
+    JapaneseLegal          // 壱, 弐 .. 壱拾壱
 };
 
 struct ListLevel {

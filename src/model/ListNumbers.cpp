@@ -32,6 +32,42 @@ QString kana(int n, const QString& seq) {
     return QString(seq[(n - 1) % seq.size()]);
 }
 
+// Japanese numerals: units of ten, hundred and thousand within a group of
+// four digits, and the ten-thousands written as groups before 万 (萬).
+struct Numerals {
+    const char16_t* digits; // 1 .. 9
+    const char16_t* units;  // 十 百 千
+    char16_t myriad;        // 万
+    bool writeOne;          // 1 before a unit ("壱拾" rather than "十")
+};
+
+QString group(int n, const Numerals& nm) {
+    QString out;
+    static const int scale[] = {1000, 100, 10};
+    for (int k = 0; k < 3; ++k) {
+        const int d = n / scale[k] % 10;
+        if (d == 0)
+            continue;
+        if (d > 1 || nm.writeOne)
+            out += QChar(nm.digits[d - 1]);
+        out += QChar(nm.units[2 - k]);
+    }
+    if (n % 10)
+        out += QChar(nm.digits[n % 10 - 1]);
+    return out;
+}
+
+QString japanese(int n, const Numerals& nm) {
+    QString out;
+    // The ten-thousands are a group of their own before 万 ("一万", "十二万").
+    if (n >= 10000)
+        out = group(n / 10000, nm) + QChar(nm.myriad);
+    return out + group(n % 10000, nm);
+}
+
+const Numerals kCounting{u"一二三四五六七八九", u"十百千", u'万', false};
+const Numerals kLegal{u"壱弐参四伍六七八九", u"拾百阡", u'萬', true};
+
 // Symbol-font bullets are stored in the private use area (U+F0B7); in plain
 // text they are ordinary bullets.
 QString bulletText(const QString& text) {
@@ -45,9 +81,25 @@ QString bulletText(const QString& text) {
 } // namespace
 
 QString formatListNumber(int n, NumberFormat format) {
-    if (n < 1 && format != NumberFormat::Decimal && format != NumberFormat::DecimalFullWidth)
+    if (n < 1 && format != NumberFormat::Decimal && format != NumberFormat::DecimalFullWidth &&
+        format != NumberFormat::IdeographDigital)
         n = 1;
     switch (format) {
+    case NumberFormat::DecimalEnclosedCircle:
+        // Numbers past the circled ones are plain, as in Word.
+        return n <= 20 ? QString(QChar(char16_t(0x2460 + n - 1))) : QString::number(n);
+    case NumberFormat::JapaneseCounting:
+        return n < 100000000 ? japanese(n, kCounting) : QString::number(n);
+    case NumberFormat::JapaneseLegal:
+        return n < 100000000 ? japanese(n, kLegal) : QString::number(n);
+    case NumberFormat::IdeographDigital: {
+        QString s = QString::number(n);
+        static const char16_t digits[] = u"〇一二三四五六七八九";
+        for (QChar& c : s)
+            if (c.isDigit())
+                c = QChar(digits[c.unicode() - u'0']);
+        return s;
+    }
     case NumberFormat::Decimal:
         return QString::number(n);
     case NumberFormat::DecimalFullWidth: {
@@ -73,6 +125,98 @@ QString formatListNumber(int n, NumberFormat format) {
         break;
     }
     return {};
+}
+
+int wordNumberCode(NumberFormat format) {
+    switch (format) {
+    case NumberFormat::Decimal:
+        return 0;
+    case NumberFormat::UpperRoman:
+        return 1;
+    case NumberFormat::LowerRoman:
+        return 2;
+    case NumberFormat::UpperLetter:
+        return 3;
+    case NumberFormat::LowerLetter:
+        return 4;
+    case NumberFormat::IdeographDigital:
+        return 10;
+    case NumberFormat::JapaneseCounting:
+        return 11;
+    case NumberFormat::Aiueo:
+        return 12;
+    case NumberFormat::Iroha:
+        return 13;
+    case NumberFormat::DecimalFullWidth:
+        return 14;
+    case NumberFormat::JapaneseLegal:
+        return 16;
+    case NumberFormat::DecimalEnclosedCircle:
+        return 18;
+    case NumberFormat::Bullet:
+        return 23;
+    case NumberFormat::None:
+        return 255;
+    }
+    return 0;
+}
+
+NumberFormat numberFormatOfWordCode(int code) {
+    switch (code) {
+    case 1:
+        return NumberFormat::UpperRoman;
+    case 2:
+        return NumberFormat::LowerRoman;
+    case 3:
+        return NumberFormat::UpperLetter;
+    case 4:
+        return NumberFormat::LowerLetter;
+    case 10:
+        return NumberFormat::IdeographDigital;
+    case 11:
+    case 17: // counting with the ten-thousands as digits: nearest is counting
+        return NumberFormat::JapaneseCounting;
+    case 12:
+    case 20:
+        return NumberFormat::Aiueo;
+    case 13:
+    case 21:
+        return NumberFormat::Iroha;
+    case 14:
+    case 19:
+        return NumberFormat::DecimalFullWidth;
+    case 16:
+        return NumberFormat::JapaneseLegal;
+    case 18:
+    case 28: // the same circled digits in the Chinese set
+        return NumberFormat::DecimalEnclosedCircle;
+    case 23:
+        return NumberFormat::Bullet;
+    case 255:
+        return NumberFormat::None;
+    default:
+        return NumberFormat::Decimal;
+    }
+}
+
+LevelTextParts levelTextParts(const QString& text, int level) {
+    LevelTextParts out;
+    const char16_t own = char16_t(u'1' + level);
+    bool seen = false; // a number has come: the text so far is the prefix
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
+            if (text[i + 1] == own)
+                out.found = true;
+            else
+                out.others = true;
+            seen = true;
+            out.suffix.clear();
+            ++i;
+            continue;
+        }
+        (seen ? out.suffix : out.prefix) += text[i];
+    }
+    return out;
 }
 
 QString ListNumbering::next(const ParaFormat& format) {

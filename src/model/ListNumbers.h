@@ -12,8 +12,24 @@
 namespace model {
 
 // `n` written in the number format: 3 gives "3", "III", "iii", "C", "c",
-// "３", "ハ" or "ウ"; bullets and None give nothing.
+// "３", "ハ", "ウ", "③", "三" or "参"; bullets and None give nothing.
 QString formatListNumber(int n, NumberFormat format);
+
+// Word's number format codes (nfc), as .doc and RTF files store them. Codes
+// with no format of their own read as the nearest one (decimal when none is).
+int wordNumberCode(NumberFormat format);
+NumberFormat numberFormatOfWordCode(int code);
+
+// A level's number text around its numbers: "Section %1." on level 0 is
+// "Section " and "."; "(%1-%2)" is "(" and ")" with `others` set, as the
+// text names another level's number too.
+struct LevelTextParts {
+    QString prefix;
+    QString suffix;
+    bool others = false;
+    bool found = false; // the text names the level's own number
+};
+LevelTextParts levelTextParts(const QString& text, int level);
 
 // Counts the list paragraphs of a document in reading order and gives each
 // its label ("1.", "a)", "2.1", "•"). A paragraph counts on its own level

@@ -99,7 +99,13 @@ inline Words<model::NumberFormat> numberFormats() {
         {N::None, "none"},
         {N::Iroha, "irohaFullWidth"},
         {N::Aiueo, "aiueoFullWidth"},
-        {N::DecimalFullWidth, "decimalFullWidth2"}};
+        {N::DecimalFullWidth, "decimalFullWidth2"},
+        {N::DecimalEnclosedCircle, "decimalEnclosedCircle"},
+        {N::JapaneseCounting, "japaneseCounting"},
+        {N::IdeographDigital, "ideographDigital"},
+        {N::JapaneseLegal, "japaneseLegal"},
+        {N::JapaneseCounting, "japaneseDigitalTenThousand"},
+        {N::DecimalEnclosedCircle, "decimalEnclosedCircleChinese"}};
     return t;
 }
 

@@ -3,65 +3,13 @@
 #include "Bytes.h"
 #include "Sprm.h"
 
+#include "ListNumbers.h"
+
 #include <QHash>
 
 namespace msdoc {
 
 namespace {
-
-int nfcOf(model::NumberFormat f) {
-    switch (f) {
-    case model::NumberFormat::Decimal:
-        return 0;
-    case model::NumberFormat::UpperRoman:
-        return 1;
-    case model::NumberFormat::LowerRoman:
-        return 2;
-    case model::NumberFormat::UpperLetter:
-        return 3;
-    case model::NumberFormat::LowerLetter:
-        return 4;
-    case model::NumberFormat::Aiueo:
-        return 12;
-    case model::NumberFormat::Iroha:
-        return 13;
-    case model::NumberFormat::DecimalFullWidth:
-        return 14;
-    case model::NumberFormat::Bullet:
-        return 23;
-    case model::NumberFormat::None:
-        return 255;
-    }
-    return 0;
-}
-
-model::NumberFormat formatOf(int nfc) {
-    switch (nfc) {
-    case 1:
-        return model::NumberFormat::UpperRoman;
-    case 2:
-        return model::NumberFormat::LowerRoman;
-    case 3:
-        return model::NumberFormat::UpperLetter;
-    case 4:
-        return model::NumberFormat::LowerLetter;
-    case 12:
-    case 20:
-        return model::NumberFormat::Aiueo;
-    case 13:
-    case 21:
-        return model::NumberFormat::Iroha;
-    case 14:
-    case 19:
-        return model::NumberFormat::DecimalFullWidth;
-    case 23:
-        return model::NumberFormat::Bullet;
-    case 255:
-        return model::NumberFormat::None;
-    default:
-        return model::NumberFormat::Decimal;
-    }
-}
 
 model::ListLevel defaultLevel(int level) {
     model::ListLevel l;
@@ -116,7 +64,7 @@ ListTables writeLists(const std::vector<model::ListDef>& lists) {
             papx.u16(-l.hanging);
             const ByteWriter chpx;
             levels.u32(quint32(l.start));
-            levels.u8(nfcOf(l.format));
+            levels.u8(model::wordNumberCode(l.format));
             levels.u8(0);
             levels.raw(nums);
             levels.u8(0); // a tab after the number
@@ -170,7 +118,7 @@ std::vector<ReadList> readLists(const QByteArray& table, quint32 fcLst, quint32 
                 return out;
             model::ListLevel l;
             l.start = r.i32(lvl);
-            l.format = formatOf(r.u8(lvl + 4));
+            l.format = model::numberFormatOfWordCode(r.u8(lvl + 4));
             const int cbChpx = r.u8(lvl + 24), cbPapx = r.u8(lvl + 25);
             const QByteArray papx = r.mid(lvl + 28, cbPapx);
             qint64 p = lvl + 28 + cbPapx + cbChpx;

@@ -2,6 +2,8 @@
 // character, paragraph, section, table, picture, shape and list properties.
 #include "Reader.h"
 
+#include "ListNumbers.h"
+
 #include <algorithm>
 
 namespace rtf::rd {
@@ -1030,40 +1032,7 @@ bool Reader::listProp(QByteArrayView w, const Token& t) {
         return true;
     model::ListLevel& l = levelBuild->level;
     if (is(w, "levelnfc") || is(w, "levelnfcn")) {
-        switch (t.param) {
-        case 0:
-            l.format = model::NumberFormat::Decimal;
-            break;
-        case 1:
-            l.format = model::NumberFormat::UpperRoman;
-            break;
-        case 2:
-            l.format = model::NumberFormat::LowerRoman;
-            break;
-        case 3:
-            l.format = model::NumberFormat::UpperLetter;
-            break;
-        case 4:
-            l.format = model::NumberFormat::LowerLetter;
-            break;
-        case 12:
-            l.format = model::NumberFormat::Aiueo;
-            break;
-        case 13:
-            l.format = model::NumberFormat::Iroha;
-            break;
-        case 14:
-            l.format = model::NumberFormat::DecimalFullWidth;
-            break;
-        case 23:
-            l.format = model::NumberFormat::Bullet;
-            break;
-        case 255:
-            l.format = model::NumberFormat::None;
-            break;
-        default:
-            l.format = model::NumberFormat::Decimal;
-        }
+        l.format = model::numberFormatOfWordCode(t.param);
     } else if (is(w, "levelstartat")) {
         l.start = std::clamp(t.param, 0, 32767);
     } else if (is(w, "li") || is(w, "lin")) {

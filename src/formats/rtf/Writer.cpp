@@ -4,6 +4,7 @@
 #include "Rtf.h"
 
 #include "Document.h"
+#include "ListNumbers.h"
 #include "TextCodec.h"
 #include "WriterParts.h"
 
@@ -711,15 +712,14 @@ void Writer::header() {
     }
     literal("}\r\n");
     if (!doc.lists.empty()) {
-        static const int nfc[] = {23, 0, 1, 2, 3, 4, 14, 13, 12, 255};
         literal("{\\*\\listtable");
         for (const ListDef& l : doc.lists) {
             literal("{\\list\\listtemplateid");
             out.append(QByteArray::number(l.id));
             for (const ListLevel& lv : l.levels) {
                 literal("{\\listlevel");
-                number("levelnfc", nfc[int(lv.format)]);
-                number("levelnfcn", nfc[int(lv.format)]);
+                number("levelnfc", model::wordNumberCode(lv.format));
+                number("levelnfcn", model::wordNumberCode(lv.format));
                 literal("\\leveljc0");
                 number("levelstartat", lv.start);
                 // The level text: its length, then characters with 0 to 8

@@ -1,0 +1,124 @@
+// List numbers in each format, the level text's words around them, and the
+// lists' way through the engine, its native format and back.
+#include "EngineTestUtil.h"
+#include "ListDocs.h"
+#include "ListNumbers.h"
+#include "ModelBridge.h"
+#include "NativeFormat.h"
+#include "TxDocument.h"
+
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <gtest/gtest.h>
+
+using namespace model;
+
+TEST(ListFormats, NumbersAreWrittenAsWordWritesThem) {
+    const std::tuple<int, NumberFormat, QString> cases[] = {
+        {1, NumberFormat::DecimalEnclosedCircle, "①"},
+        {20, NumberFormat::DecimalEnclosedCircle, "⑳"},
+        {21, NumberFormat::DecimalEnclosedCircle, "21"},
+        {1, NumberFormat::JapaneseCounting, "一"},
+        {10, NumberFormat::JapaneseCounting, "十"},
+        {11, NumberFormat::JapaneseCounting, "十一"},
+        {20, NumberFormat::JapaneseCounting, "二十"},
+        {105, NumberFormat::JapaneseCounting, "百五"},
+        {1234, NumberFormat::JapaneseCounting, "千二百三十四"},
+        {10000, NumberFormat::JapaneseCounting, "一万"},
+        {120305, NumberFormat::JapaneseCounting, "十二万三百五"},
+        {10, NumberFormat::IdeographDigital, "一〇"},
+        {2026, NumberFormat::IdeographDigital, "二〇二六"},
+        {10, NumberFormat::JapaneseLegal, "壱拾"},
+        {21, NumberFormat::JapaneseLegal, "弐拾壱"},
+        {14, NumberFormat::UpperRoman, "XIV"},
+        {27, NumberFormat::LowerLetter, "aa"},
+        {12, NumberFormat::DecimalFullWidth, "１２"},
+        {0, NumberFormat::DecimalEnclosedCircle, "①"},
+    };
+    for (const auto& [n, f, want] : cases)
+        EXPECT_EQ(formatListNumber(n, f), want) << n << " in format " << int(f);
+}
+
+TEST(ListFormats, LevelTextSplitsAroundTheNumber) {
+    const LevelTextParts section = levelTextParts(QStringLiteral("Section %1."), 0);
+    EXPECT_EQ(section.prefix, "Section ");
+    EXPECT_EQ(section.suffix, ".");
+    EXPECT_TRUE(section.found);
+    EXPECT_FALSE(section.others);
+    const LevelTextParts chapter = levelTextParts(QStringLiteral("第%3章"), 2);
+    EXPECT_EQ(chapter.prefix, "第");
+    EXPECT_EQ(chapter.suffix, "章");
+    const LevelTextParts nested = levelTextParts(QStringLiteral("(%1-%2)"), 1);
+    EXPECT_EQ(nested.prefix, "(");
+    EXPECT_EQ(nested.suffix, ")");
+    EXPECT_TRUE(nested.others);
+    const LevelTextParts none = levelTextParts(QStringLiteral("%1"), 3);
+    EXPECT_FALSE(none.found);
+    EXPECT_TRUE(none.others);
+}
+
+TEST(ListFormats, WordCodesNameEachFormatBothWays) {
+    for (int f = 0; f <= int(NumberFormat::JapaneseLegal); ++f)
+        EXPECT_EQ(numberFormatOfWordCode(wordNumberCode(NumberFormat(f))), NumberFormat(f)) << f;
+    EXPECT_EQ(wordNumberCode(NumberFormat::DecimalEnclosedCircle), 18);
+    EXPECT_EQ(wordNumberCode(NumberFormat::JapaneseCounting), 11);
+    EXPECT_EQ(numberFormatOfWordCode(28), NumberFormat::DecimalEnclosedCircle);
+    EXPECT_EQ(numberFormatOfWordCode(17), NumberFormat::JapaneseCounting);
+    EXPECT_EQ(numberFormatOfWordCode(57), NumberFormat::Decimal);
+}
+
+TEST(ListFormats, LabelsOfTheDocumentsParagraphs) {
+    const Document d = listdocs::numberFormats();
+    ListNumbering numbering(d);
+    QStringList labels;
+    for (const Block& b : d.sections[0].blocks)
+        labels << numbering.next(b.paragraph.format);
+    EXPECT_EQ(labels,
+              QStringList({"Section 1.", "②", "第一章", "(I)", "a)", "１．", "一", "壱", "1.A"}));
+}
+
+namespace {
+
+// The list labels Qt draws before the body's paragraphs.
+QStringList itemTexts(TxDocument& tx) {
+    QStringList out;
+    for (QTextBlock b = tx.body()->begin(); b.isValid(); b = b.next())
+        if (const QTextList* l = b.textList())
+            out << l->itemText(b);
+    return out;
+}
+
+} // namespace
+
+TEST(ListFormats, EngineShowsTheLevelTextAroundTheNumber) {
+    Document d = listdocs::numberFormats();
+    // Two more paragraphs on level 0: they count on.
+    d.sections[0].blocks.push_back(d.sections[0].blocks[0]);
+    d.sections[0].blocks.push_back(d.sections[0].blocks[0]);
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    const QStringList texts = itemTexts(tx);
+    ASSERT_EQ(texts.size(), 11);
+    EXPECT_EQ(texts[0], "Section 1.");
+    EXPECT_EQ(texts[3], "(I)");
+    EXPECT_EQ(texts[4], "a)");
+    EXPECT_EQ(texts[9], "Section 2.");
+    EXPECT_EQ(texts[10], "Section 3.");
+    // Level texts with no words after the number get none ("1", not "1.").
+    EXPECT_FALSE(texts[1].endsWith(u'.'));
+    EXPECT_TRUE(texts[2].startsWith(u'第') && texts[2].endsWith(u'章')) << texts[2].toStdString();
+}
+
+TEST(ListFormats, FormatsSurviveTheEngineAndItsNativeFormat) {
+    const Document d = listdocs::numberFormats();
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    EXPECT_EQ(bridge::fromEngine(tx).lists, d.lists);
+    TxDocument back;
+    QString error;
+    ASSERT_TRUE(native::load(native::save(tx), back, &error)) << error.toStdString();
+    EXPECT_EQ(bridge::fromEngine(back).lists, d.lists);
+    EXPECT_EQ(itemTexts(back), itemTexts(tx));
+}

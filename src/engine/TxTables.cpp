@@ -14,6 +14,7 @@
 #include <QTextFrame>
 #include <QTextTable>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -57,6 +58,47 @@ void editRowProps(QTextTable* t, const std::function<void(QVariantList&)>& chang
     t->setFormat(f);
 }
 
+// Scales a table's column widths down so they take no more than `room`
+// (layout units): percentages to 100 at most, fixed widths to what the
+// percentages leave.
+void fitColumns(QTextTable* t, double room) {
+    QTextTableFormat f = t->format();
+    QList<QTextLength> widths = f.columnWidthConstraints();
+    double percent = 0, fixed = 0;
+    for (const QTextLength& l : widths) {
+        if (l.type() == QTextLength::PercentageLength)
+            percent += l.rawValue();
+        else if (l.type() == QTextLength::FixedLength)
+            fixed += l.rawValue();
+    }
+    const double percentScale = percent > 100 ? 100 / percent : 1;
+    const double fixedRoom = room * (1 - std::min(percent, 100.0) / 100);
+    const double fixedScale = fixed > fixedRoom && fixed > 0 ? fixedRoom / fixed : 1;
+    if (percentScale == 1 && fixedScale == 1)
+        return;
+    for (QTextLength& l : widths) {
+        if (l.type() == QTextLength::PercentageLength)
+            l = QTextLength(l.type(), l.rawValue() * percentScale);
+        else if (l.type() == QTextLength::FixedLength)
+            l = QTextLength(l.type(), l.rawValue() * fixedScale);
+    }
+    f.setColumnWidthConstraints(widths);
+    t->setFormat(f);
+}
+
+// The width a table of the active part may take: the page's text width in
+// the main text and the headers and footers, the frame's inside a text
+// frame; 0 for a table inside another table (its room is the cell's).
+double tableRoom(const TxEngineState& s, const QTextTable* t) {
+    if (t->parentFrame() != s.adoc()->rootFrame())
+        return 0;
+    if (s.activeFrame) {
+        const TxFrame* f = s.doc.frame(s.activeFrame);
+        return f ? std::max(0.0, txp::px(f->width) - 2 * s.adoc()->documentMargin()) : 0;
+    }
+    return txp::px(s.doc.page.textWidth());
+}
+
 } // namespace
 
 bool TxEngine::TableInsert(int rows, int columns) {
@@ -86,7 +128,14 @@ bool TxEngine::TableInsertColumn(bool right) {
     if (!t || t->columns() >= 63)
         return false;
     const QTextTableCell cell = t->cellAt(c);
+    // Qt gives the new column its neighbour's width: with fixed widths the
+    // table would grow past the page, so the columns share the room.
+    QTextCursor edit(c);
+    edit.beginEditBlock();
     t->insertColumns(cell.column() + (right ? cell.columnSpan() : 0), 1);
+    if (const double room = tableRoom(*d, t); room > 0)
+        fitColumns(t, room);
+    edit.endEditBlock();
     return true;
 }
 

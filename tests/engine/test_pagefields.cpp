@@ -1,6 +1,7 @@
 // Page-number fields in headers and footers show each page's own number
 // (on screen, on paper and in PDF) while the document keeps the field; hidden
 // text is left out of printed and PDF pages, the lines closing up over it.
+#include "Corpus.h"
 #include "Document.h"
 #include "EngineTestUtil.h"
 #include "ModelBridge.h"
@@ -312,4 +313,31 @@ TEST(HiddenOnPaper, PdfLacksTheHiddenWord) {
     const QString text = pdfPages(tx).join("");
     EXPECT_FALSE(text.contains("secretword")) << qPrintable(text);
     EXPECT_EQ(text.count("Visiblemore"), 2) << qPrintable(text); // body and footer
+}
+
+TEST(PageFields, CorpusFooterCountsItsPages) {
+    const QString file = Corpus::path("rtf/rtf.js/japanese-single-double-byte.rtf");
+    if (!QFile::exists(file)) {
+        if (Corpus::underCi())
+            FAIL() << Corpus::missingMessage();
+        GTEST_SKIP() << Corpus::missingMessage();
+    }
+    TxEngine e;
+    ASSERT_TRUE(e.LoadFile(file, TxEngine::FmtRtf));
+    TxDocument& tx = e.document2();
+    // The file stored "4" as the footer's page number.
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    const int pages = pager.paperPageCount(tx);
+    int bit = 0;
+    for (int b : {4, 8, 1, 2})
+        if (!bit && tx.part(b) && pager.partText(tx, b, 1, true) != tx.part(b)->toPlainText())
+            bit = b;
+    ASSERT_NE(bit, 0) << "no part with a page number";
+    EXPECT_GT(pages, 1);
+    // The number stands in the part's first line.
+    for (int page = 1; page <= pages; ++page)
+        EXPECT_EQ(pager.partText(tx, bit, page, true).section(u'\n', 0, 0).trimmed(),
+                  QString::number(page));
 }

@@ -4,6 +4,8 @@
 
 #include "ModelBuild.h"
 
+#include <QStringList>
+
 namespace listdocs {
 
 // Level k of list 5 in the format and text given; one paragraph per level.

@@ -177,6 +177,39 @@ TEST(PageFields, FooterShowsEachPagesNumberWhereverPainted) {
     EXPECT_EQ(pager.partText(tx, 4, 2, true), "X Page 2 of 3");
 }
 
+namespace {
+
+// The page view's drawing under the text (page edges, headers, footers) of
+// page `page`'s footer band, as the editor paints it on screen.
+QImage screenFooter(TxDocument& tx, int page) {
+    Pager pager;
+    pager.setView(2, 100);
+    pager.apply(tx, nullptr);
+    const QRectF band = pager.pageBand(tx, page);
+    QImage img(int(band.width()) + 1, int(band.bottom()) + 1, QImage::Format_RGB32);
+    img.fill(Qt::white);
+    QPainter p(&img);
+    pager.paintViewUnder(tx, p, QRectF(0, 0, img.width(), img.height()));
+    p.end();
+    const int top = int(band.top() + (tx.page.height - tx.page.marginBottom) / 15.0);
+    return img.copy(0, top, img.width(), int(band.bottom()) - top);
+}
+
+} // namespace
+
+TEST(PageFields, PageViewOnScreenShowsEachPagesNumber) {
+    TxDocument tx;
+    bridge::toEngine(threePages(), tx);
+    for (int page : {2, 3}) {
+        TxDocument literal;
+        bridge::toEngine(threePages(QString("Page %1 of 3").arg(page)), literal);
+        EXPECT_EQ(screenFooter(tx, page), screenFooter(literal, page)) << "page " << page;
+    }
+    TxDocument first;
+    bridge::toEngine(threePages("Page 1 of 3"), first);
+    EXPECT_NE(screenFooter(tx, 2), screenFooter(first, 2));
+}
+
 TEST(PageFields, FieldWithoutResultStillShowsTheNumber) {
     Document d = threePages("Page ");
     Field page;

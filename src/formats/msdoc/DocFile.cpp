@@ -431,6 +431,27 @@ const Chp& DocFile::styleChp(int istd) {
     return styles[size_t(istd)].chp;
 }
 
+Chp DocFile::withCharStyle(const Chp& chp, int istd) const {
+    // The chain from the style down to its first base, walked without
+    // recursion and at most 32 deep (a looping chain stops there).
+    std::vector<const Style*> chain;
+    for (int at = istd; at >= 0 && at < int(styles.size()) && chain.size() < 32;) {
+        const Style& st = styles[size_t(at)];
+        if (!st.present || st.stk != 2)
+            break;
+        chain.push_back(&st);
+        if (st.istdBase == 0xFFF || st.istdBase == at)
+            break;
+        at = st.istdBase;
+    }
+    Chp out = chp;
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
+        const Chp base = out;
+        applyChp(out, (*it)->chpx, props, base);
+    }
+    return out;
+}
+
 QString DocFile::styleName(int istd) const {
     return istd >= 0 && istd < int(styles.size()) ? styles[size_t(istd)].name : QString();
 }

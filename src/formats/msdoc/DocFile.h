@@ -60,6 +60,10 @@ public:
     // Resolved style properties (defaults for unknown styles).
     const Pap& stylePap(int istd);
     const Chp& styleChp(int istd);
+    // `chp` with the character style `istd` laid over it: the properties of
+    // the style and of the character styles it is based on, from the first
+    // base on. A style that is missing or not a character style adds nothing.
+    Chp withCharStyle(const Chp& chp, int istd) const;
     QString styleName(int istd) const;
 
     // The FibRgFcLcb97 entry `index`, as a slice of the table stream (empty

@@ -1,5 +1,6 @@
 #include "StoryReader.h"
 
+#include "Bytes.h"
 #include "Sprm.h"
 
 #include <algorithm>
@@ -168,6 +169,14 @@ Chp StoryReader::chpAt(int cp, int istd, int* runEnd) {
     if (!pc)
         return chp;
     const PropRun* run = f.chpxAt(cp);
+    if (run) {
+        // A character style (Word gives links "Hyperlink") comes under the
+        // run's own properties.
+        sprm::forEach(run->grpprl, [&](int op, int pos, int) {
+            if (op == sprm::CIstd)
+                chp = f.withCharStyle(chp, ByteReader(run->grpprl).u16(pos));
+        });
+    }
     const Chp base = chp;
     if (run) {
         applyChp(chp, run->grpprl, f.props, base);

@@ -268,7 +268,7 @@ QTextDocument* Pager::pagedLayout(TxDocument& doc) const {
 
 QTextDocument* Pager::paperLayout(TxDocument& doc) const {
     QTextDocument* screen = pagedLayout(doc);
-    const QTextDocument* body = doc.body();
+    QTextDocument* body = doc.body();
     const QSizeF size(body->pageSize().width(), pitch(doc));
     const bool known = paperOf_ == body && paperRevision_ == body->revision() &&
                        paperChars_ == body->characterCount();
@@ -293,7 +293,7 @@ QTextDocument* Pager::shownPart(const TxDocument& doc, QTextDocument* part, int 
     const int revision = part->revision();
     const int chars = part->characterCount();
     std::erase_if(partCopies_, [&](const PartCopy& c) {
-        return c.of == part && (c.revision != revision || c.chars != chars);
+        return !c.of || (c.of == part && (c.revision != revision || c.chars != chars));
     });
     auto probe = std::find_if(partCopies_.begin(), partCopies_.end(),
                               [&](const PartCopy& c) { return c.of == part && c.page == 0; });

@@ -18,6 +18,7 @@
 
 #include <QImage>
 #include <QPointF>
+#include <QPointer>
 #include <QRectF>
 
 #include <memory>
@@ -136,11 +137,12 @@ private:
     mutable int cloneChars_ = -1;
     // The body without hidden text, for paper (none: the body has none).
     mutable std::unique_ptr<QTextDocument> paper_;
-    mutable const QTextDocument* paperOf_ = nullptr;
+    // Watched: a document made where a deleted one was must not pass for it.
+    mutable QPointer<QTextDocument> paperOf_;
     mutable int paperRevision_ = -1;
     mutable int paperChars_ = -1;
     struct PartCopy {
-        const QTextDocument* of = nullptr;
+        QPointer<QTextDocument> of; // null once the part is deleted
         int revision = -1;
         int chars = -1;
         bool paper = false;

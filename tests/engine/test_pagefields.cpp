@@ -10,6 +10,7 @@
 #include "PdfExport.h"
 #include "TxDocument.h"
 #include "TxFieldOps.h"
+#include "TxNotes.h"
 
 #include <QImage>
 #include <QPainter>
@@ -17,6 +18,7 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <gtest/gtest.h>
 
@@ -302,6 +304,28 @@ TEST(HiddenOnPaper, LeftOutAndClosedUp) {
     EXPECT_EQ(pager.partText(tx, 4, 1, false), "Visible secretword more");
     EXPECT_EQ(pager.partText(tx, 4, 1, true), "Visible more");
     EXPECT_TRUE(tx.body()->toPlainText().contains("secretword"));
+
+    // Text made hidden after a page was printed is left out of the next.
+    QImage before(200, 200, QImage::Format_RGB32), after(200, 200, QImage::Format_RGB32);
+    for (QImage* img : {&before, &after}) {
+        if (img == &after)
+            for (QTextDocument* d : {tx.body(), tx.part(4)}) {
+                QTextCursor c(d);
+                c.setPosition(0);
+                c.setPosition(7, QTextCursor::KeepAnchor); // "Visible"
+                QTextCharFormat f;
+                txnote::setHidden(f);
+                c.mergeCharFormat(f);
+            }
+        img->fill(Qt::white);
+        QPainter p(img);
+        pager.paintPage(tx, p, 1, 0.2);
+    }
+    // The body's first lines, then the footer.
+    const int top = int(tx.page.marginTop / 15.0 * 0.2);
+    EXPECT_NE(before.copy(0, top, 200, 20), after.copy(0, top, 200, 20));
+    EXPECT_EQ(pager.partText(tx, 4, 1, true), " more");
+    EXPECT_EQ(pager.paperPageCount(tx), 1);
 }
 
 TEST(HiddenOnPaper, FewerPagesWhenHiddenTextTakesThem) {

@@ -57,6 +57,10 @@ sbTrX::sbTrX(QWidget* parent) : QDialog(parent ? parent : Prompter::owner()) {
     setMinimumSize(sbTrXLayout::kMinWidth / Usr::kTwipsPerPixel,
                    sbTrXLayout::kMinHeight / Usr::kTwipsPerPixel);
     uTrX_ = new uTrX(this);
+    // A tree panel widened for its tabs widens the dialog's least width.
+    const int nTreeMore = std::max(0, uTrX_->minimumSizeHint().width() * Usr::kTwipsPerPixel -
+                                          sbTrXLayout::kTreeWidth);
+    setMinimumWidth((sbTrXLayout::kMinWidth + nTreeMore) / Usr::kTwipsPerPixel);
     txDoc_ = new TxEngine(this);
     txDoc_->setReadOnly(true);
     txDoc_->setContextMenuPolicy(Qt::NoContextMenu);
@@ -417,7 +421,7 @@ void sbTrX::Lay() {
     const int k = Usr::kTwipsPerPixel;
     const sbTrXLayout::Boxes b =
         sbTrXLayout::Lay(width() * k, height() * k, nMode_, cbZoom_->sizeHint().height() * k,
-                         cbZoom_->sizeHint().width() * k);
+                         cbZoom_->sizeHint().width() * k, uTrX_->minimumSizeHint().width() * k);
     using PanelLayout::ToPixels;
     uTrX_->setGeometry(ToPixels(b.tree));
     txDoc_->setGeometry(ToPixels(b.preview));

@@ -19,7 +19,10 @@ struct Boxes {
 };
 // `nCmbHgt` is the zoom box's own height. The zoom box is 800 wide, or as
 // wide as its own text needs (`nCmbWid`): it then reaches further left, its
-// label with it, and keeps its right edge.
-Boxes Lay(int W, int H, int nMode, int nCmbHgt, int nCmbWid = 0);
+// label with it, and keeps its right edge. The tree panel is 2180 wide, or
+// as wide as its tabs need (`nTreeWid`), the preview then starting further
+// right.
+inline constexpr int kTreeWidth = 2180;
+Boxes Lay(int W, int H, int nMode, int nCmbHgt, int nCmbWid = 0, int nTreeWid = 0);
 
 } // namespace sbTrXLayout

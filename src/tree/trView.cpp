@@ -20,6 +20,36 @@ class trViewDelegate : public QStyledItemDelegate {
 public:
     explicit trViewDelegate(trView* view) : QStyledItemDelegate(view), view_(view) {}
 
+    // The line editor of a rename has no text menu of its own: the right
+    // button ends the rename, keeping the text typed, and opens the tree's
+    // menu as it does over the tree.
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* editor = QStyledItemDelegate::createEditor(parent, option, index);
+        if (editor) {
+            editor->setContextMenuPolicy(Qt::NoContextMenu);
+            editor->installEventFilter(const_cast<trViewDelegate*>(this));
+        }
+        return editor;
+    }
+
+protected:
+    bool eventFilter(QObject* o, QEvent* e) override {
+        const bool press =
+            e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick;
+        if ((press || e->type() == QEvent::MouseButtonRelease) &&
+            static_cast<QMouseEvent*>(e)->button() == Qt::RightButton) {
+            if (auto* editor = qobject_cast<QWidget*>(o); editor && !press) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                emit view_->eRelease(Qt::RightButton, false);
+            }
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(o, e);
+    }
+
+public:
     void setModelData(QWidget* editor, QAbstractItemModel* model,
                       const QModelIndex& index) const override {
         auto* line = qobject_cast<QLineEdit*>(editor);
@@ -43,7 +73,9 @@ trView::trView(QWidget* parent) : QTreeWidget(parent) {
     setColumnCount(1);
     setHeaderHidden(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    // A rename starts with F2 only, as the dialog's other commands come from
+    // keys: a click on the page already chosen shows it again.
+    setEditTriggers(QAbstractItemView::EditKeyPressed);
     setUniformRowHeights(true); // keeps large levels fast
     setItemDelegate(new trViewDelegate(this));
 }

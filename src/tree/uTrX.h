@@ -39,6 +39,8 @@ class uTrX : public QWidget {
 public:
     explicit uTrX(QWidget* parent = nullptr);
     ~uTrX() override;
+    // As wide as the tab strip with every tab whole.
+    QSize minimumSizeHint() const override;
 
     // --- the tree ---
     // Loads the children of the node `sKy` ("0" the top level into an empty

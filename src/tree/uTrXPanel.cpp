@@ -34,6 +34,12 @@ QString CodKey(const QTreeWidgetItem* o) {
 
 } // namespace
 
+QSize uTrX::minimumSizeHint() const {
+    // The strip's own wish holds every tab at its full width.
+    const QSize tabs = TabS_->sizeHint();
+    return {tabs.width(), tabs.height()};
+}
+
 void uTrX::SetSize() {
     TabS_->setGeometry(0, 0, width(), TabS_->sizeHint().height());
 }

@@ -342,9 +342,11 @@ TEST_F(DialogTest, GeometryAndZoomAreKeptPerMode) {
     EXPECT_EQ(d->Preview()->ZoomFactor(), 60);
     // The layout's measures for that size.
     const auto px = [](int tw) { return qRound(tw / 15.0); };
+    // The tree panel is as wide as its tabs need, 2180 at least.
+    const int tree = std::max(2180, d->Tree()->minimumSizeHint().width() * 15);
     EXPECT_EQ(d->Preview()->geometry(),
-              QRect(px(2210), px(30), px(800 * 15 - 2240), px(600 * 15 - 440)));
-    EXPECT_EQ(d->Tree()->geometry(), QRect(0, 0, 2180 / 15, 600));
+              QRect(px(tree + 30), px(30), px(800 * 15 - tree - 60), px(600 * 15 - 440)));
+    EXPECT_EQ(d->Tree()->geometry(), QRect(0, 0, tree / 15, 600));
     EXPECT_EQ(d->CancelButton()->geometry().left(), px(800 * 15 - 1030));
 
     // A stored place off the work area is brought into it; a width beyond it

@@ -91,6 +91,21 @@ bool removeHidden(QTextDocument* doc) {
     return true;
 }
 
+// Hidden characters of `b` before its `count` first ones: the paper copy
+// lacks them.
+int hiddenBefore(const QTextBlock& b, int count) {
+    int hidden = 0;
+    const int end = b.position() + count;
+    for (auto it = b.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fr = it.fragment();
+        if (fr.position() >= end)
+            break;
+        if (txnote::isHidden(fr.charFormat()))
+            hidden += std::min(end, fr.position() + fr.length()) - fr.position();
+    }
+    return hidden;
+}
+
 bool hasHidden(const QTextDocument* doc) {
     for (QTextBlock b = doc->begin(); b.isValid(); b = b.next()) {
         if (hiddenMark(b))
@@ -480,9 +495,12 @@ QPointF Pager::anchorPagePos(const TxDocument& doc, const QTextCursor& anchor, i
     const QRectF br = lay->documentLayout()->blockBoundingRect(block);
     QPointF pos = br.topLeft();
     if (vRel == int(TxVRel::Line) && block.layout()) {
-        const QTextLine line = block.layout()->lineForTextPosition(anchor.positionInBlock());
+        int at = anchor.positionInBlock();
+        if (lay == paper_.get() && lay != anchor.document())
+            at -= hiddenBefore(anchor.block(), at);
+        const QTextLine line = block.layout()->lineForTextPosition(at);
         if (line.isValid())
-            pos += QPointF(line.cursorToX(anchor.positionInBlock()), line.y());
+            pos += QPointF(line.cursorToX(at), line.y());
     }
     return toPage(doc, pos, page);
 }

@@ -328,6 +328,36 @@ TEST(HiddenOnPaper, LeftOutAndClosedUp) {
     EXPECT_EQ(pager.paperPageCount(tx), 1);
 }
 
+TEST(HiddenOnPaper, PictureAtACharacterMovesWithTheText) {
+    // A red picture placed at the character after the hidden word stands
+    // where it stands when the word is not there at all.
+    auto withPicture = [](bool hidden) {
+        Document d = hiddenWord(hidden);
+        Picture pic;
+        pic.data = pngBytes(30, 30);
+        pic.type = ImageType::Png;
+        pic.width = pic.height = 450;
+        pic.wrap = Wrap::Free;
+        pic.horizontalRelation = HorizontalRelation::Character;
+        pic.verticalRelation = VerticalRelation::Line;
+        pic.y = 900;
+        auto& runs = d.sections[0].blocks[0].paragraph.content;
+        runs.insert(runs.end() - 1, Inline::makePicture(pic));
+        return d;
+    };
+    TxDocument tx, plain;
+    bridge::toEngine(withPicture(true), tx);
+    bridge::toEngine(withPicture(false), plain);
+    const QImage got = paint(tx, 1);
+    EXPECT_EQ(got, paint(plain, 1));
+    EXPECT_EQ(got.pixel(got.width() / 2, got.height() / 2), qRgb(255, 255, 255));
+    int red = 0;
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x)
+            red += got.pixel(x, y) == qRgb(255, 0, 0);
+    EXPECT_GT(red, 500);
+}
+
 TEST(HiddenOnPaper, FewerPagesWhenHiddenTextTakesThem) {
     Document d;
     Section s;

@@ -55,6 +55,8 @@ struct Builder {
     const model::Document& m;
     // Lists per document being built, keyed by list id and level.
     std::map<QTextDocument*, ListJoiner> lists;
+    // The labels of each document's list paragraphs, counted in order.
+    std::map<QTextDocument*, model::ListNumbering> numbering;
     // The run formats met last: documents repeat a few looks thousands of
     // times, and making each anew was a good part of the load time.
     std::vector<std::pair<model::CharFormat, QTextCharFormat>> looks;
@@ -103,25 +105,27 @@ struct Builder {
         return bf;
     }
 
-    QTextListFormat listFormat(int listId, int level) {
+    // The list format of a paragraph starting a run of its list's level.
+    // Qt numbers the run's paragraphs from 1 after the prefix; the level
+    // text's words and the numbers of the levels above (as they stand at the
+    // run's first paragraph: "3." of "%1.%2.") go before and after the
+    // number, in place of Qt's "." after it.
+    QTextListFormat listFormat(const model::ParaFormat& pf, const model::ListLabel& label) {
         QTextListFormat lf;
         lf.setStyle(QTextListFormat::ListDisc);
-        if (const model::ListDef* def = m.list(listId)) {
-            if (level >= 0 && level < int(def->levels.size())) {
-                const model::ListLevel& lv = def->levels[size_t(level)];
+        if (const model::ListDef* def = m.list(pf.listId)) {
+            if (pf.listLevel >= 0 && pf.listLevel < int(def->levels.size())) {
+                const model::ListLevel& lv = def->levels[size_t(pf.listLevel)];
                 lf.setStyle(listStyle(lv.format));
-                // The level text's words around the number ("Section %1.",
-                // "(%1)", "第%1章"); Qt writes "." after the number otherwise.
                 if (lv.format != model::NumberFormat::Bullet) {
-                    const model::LevelTextParts parts = model::levelTextParts(lv.text, level);
-                    lf.setNumberPrefix(parts.prefix);
-                    lf.setNumberSuffix(parts.suffix);
+                    lf.setNumberPrefix(label.prefix);
+                    lf.setNumberSuffix(label.suffix);
                 }
             }
         }
         lf.setIndent(0);
-        lf.setProperty(txp::ListId, listId);
-        lf.setProperty(txp::ListLevel, level);
+        lf.setProperty(txp::ListId, pf.listId);
+        lf.setProperty(txp::ListLevel, pf.listLevel);
         return lf;
     }
 
@@ -271,8 +275,10 @@ struct Builder {
         markSectionBlock(sink.cursor());
         if (p.format.listId > 0) {
             QTextCursor& c = sink.cursor();
-            lists[c.document()].add(c, p.format.listId * 16 + p.format.listLevel,
-                                    listFormat(p.format.listId, p.format.listLevel));
+            const model::ListLabel label =
+                numbering.try_emplace(c.document(), m).first->second.nextLabel(p.format);
+            lists[c.document()].add(c, p.format.listId, p.format.listLevel,
+                                    listFormat(p.format, label));
         }
         inlines(sink, p.content, nullptr);
     }

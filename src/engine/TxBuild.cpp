@@ -59,7 +59,10 @@ void BlockSink::finish() {
         markPlaceholder();
 }
 
-void ListJoiner::add(QTextCursor& c, int key, const QTextListFormat& f) {
+void ListJoiner::add(QTextCursor& c, int listId, int level, const QTextListFormat& f) {
+    const int key = listId * 16 + level;
+    for (int deeper = level + 1; deeper < 16; ++deeper)
+        lists_.remove(listId * 16 + deeper);
     if (QTextList* l = lists_.value(key))
         l->add(c.block());
     else

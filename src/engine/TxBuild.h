@@ -46,11 +46,12 @@ private:
     bool first_ = true;
 };
 
-// Lists of one document by key: the first block makes the list, the others
-// join it.
+// Lists of one document by list and level: the first block makes the list,
+// the others join it. A paragraph ends the runs of its list's deeper levels,
+// so they count from their start again after it, as Word's do.
 class ListJoiner {
 public:
-    void add(QTextCursor& c, int key, const QTextListFormat& f);
+    void add(QTextCursor& c, int listId, int level, const QTextListFormat& f);
 
 private:
     QHash<int, QTextList*> lists_;

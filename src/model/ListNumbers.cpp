@@ -199,27 +199,12 @@ NumberFormat numberFormatOfWordCode(int code) {
     }
 }
 
-LevelTextParts levelTextParts(const QString& text, int level) {
-    LevelTextParts out;
-    const char16_t own = char16_t(u'1' + level);
-    bool seen = false; // a number has come: the text so far is the prefix
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
-            if (text[i + 1] == own)
-                out.found = true;
-            else
-                out.others = true;
-            seen = true;
-            out.suffix.clear();
-            ++i;
-            continue;
-        }
-        (seen ? out.suffix : out.prefix) += text[i];
-    }
-    return out;
+QString ListNumbering::next(const ParaFormat& format) {
+    const ListLabel l = nextLabel(format);
+    return l.prefix + l.number + l.suffix;
 }
 
-QString ListNumbering::next(const ParaFormat& format) {
+ListLabel ListNumbering::nextLabel(const ParaFormat& format) {
     if (format.listId <= 0)
         return {};
     const ListDef* def = doc.list(format.listId);
@@ -228,7 +213,7 @@ QString ListNumbering::next(const ParaFormat& format) {
         return {};
     const ListLevel& own = def->levels[size_t(level)];
     if (own.format == NumberFormat::Bullet)
-        return bulletText(own.text);
+        return {{}, bulletText(own.text), {}, true};
     auto [it, fresh] = counters.try_emplace(format.listId);
     std::array<int, 9>& c = it->second;
     if (fresh)
@@ -236,7 +221,8 @@ QString ListNumbering::next(const ParaFormat& format) {
     c[size_t(level)] = c[size_t(level)] == 0 ? own.start : c[size_t(level)] + 1;
     for (size_t k = size_t(level) + 1; k < c.size(); ++k)
         c[k] = 0;
-    QString out;
+    ListLabel out;
+    QString* part = &out.prefix;
     const QString& text = own.text;
     for (qsizetype i = 0; i < text.size(); ++i) {
         if (text[i] == u'%' && i + 1 < text.size() && text[i + 1] >= u'1' && text[i + 1] <= u'9') {
@@ -246,10 +232,16 @@ QString ListNumbering::next(const ParaFormat& format) {
                 continue;
             const ListLevel& named = def->levels[k];
             // A level above that has not begun counts as at its start.
-            const int n = c[k] != 0 ? c[k] : named.start;
-            out += formatListNumber(n, named.format);
+            const QString n = formatListNumber(c[k] != 0 ? c[k] : named.start, named.format);
+            if (k == size_t(level) && part == &out.prefix) {
+                out.number = n;
+                out.numbered = true;
+                part = &out.suffix;
+            } else {
+                *part += n;
+            }
         } else {
-            out += text[i];
+            *part += text[i];
         }
     }
     return out;

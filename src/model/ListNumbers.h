@@ -20,16 +20,16 @@ QString formatListNumber(int n, NumberFormat format);
 int wordNumberCode(NumberFormat format);
 NumberFormat numberFormatOfWordCode(int code);
 
-// A level's number text around its numbers: "Section %1." on level 0 is
-// "Section " and "."; "(%1-%2)" is "(" and ")" with `others` set, as the
-// text names another level's number too.
-struct LevelTextParts {
+// A paragraph's label in parts: the paragraph's own number (or bullet) and
+// the level text's words and other levels' numbers before and after it.
+// "Section %1." gives "Section ", "2", "."; "%1.%2)" on level 1 gives "3.",
+// "1", ")".
+struct ListLabel {
     QString prefix;
+    QString number;
     QString suffix;
-    bool others = false;
-    bool found = false; // the text names the level's own number
+    bool numbered = false; // the label holds the own number or a bullet
 };
-LevelTextParts levelTextParts(const QString& text, int level);
 
 // Counts the list paragraphs of a document in reading order and gives each
 // its label ("1.", "a)", "2.1", "•"). A paragraph counts on its own level
@@ -42,6 +42,7 @@ public:
     // The label of the next paragraph; empty when it is not in a list the
     // document defines, or its level has no text.
     QString next(const ParaFormat& format);
+    ListLabel nextLabel(const ParaFormat& format);
 
 private:
     const Document& doc;

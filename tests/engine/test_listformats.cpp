@@ -41,22 +41,30 @@ TEST(ListFormats, NumbersAreWrittenAsWordWritesThem) {
         EXPECT_EQ(formatListNumber(n, f), want) << n << " in format " << int(f);
 }
 
-TEST(ListFormats, LevelTextSplitsAroundTheNumber) {
-    const LevelTextParts section = levelTextParts(QStringLiteral("Section %1."), 0);
-    EXPECT_EQ(section.prefix, "Section ");
-    EXPECT_EQ(section.suffix, ".");
-    EXPECT_TRUE(section.found);
-    EXPECT_FALSE(section.others);
-    const LevelTextParts chapter = levelTextParts(QStringLiteral("第%3章"), 2);
-    EXPECT_EQ(chapter.prefix, "第");
-    EXPECT_EQ(chapter.suffix, "章");
-    const LevelTextParts nested = levelTextParts(QStringLiteral("(%1-%2)"), 1);
-    EXPECT_EQ(nested.prefix, "(");
+TEST(ListFormats, LabelsSplitAroundTheParagraphsOwnNumber) {
+    Document d = listdocs::numberFormats();
+    d.lists[0].levels[1].text = QStringLiteral("(%1-%2)");
+    ListNumbering n(d);
+    ParaFormat top;
+    top.listId = 5;
+    ParaFormat second = top;
+    second.listLevel = 1;
+    n.next(top);
+    n.next(top);
+    const ListLabel nested = n.nextLabel(second);
+    EXPECT_EQ(nested.prefix, "(2-");
+    EXPECT_EQ(nested.number, "②");
     EXPECT_EQ(nested.suffix, ")");
-    EXPECT_TRUE(nested.others);
-    const LevelTextParts none = levelTextParts(QStringLiteral("%1"), 3);
-    EXPECT_FALSE(none.found);
-    EXPECT_TRUE(none.others);
+    EXPECT_TRUE(nested.numbered);
+    const ListLabel section = n.nextLabel(top);
+    EXPECT_EQ(section.prefix, "Section ");
+    EXPECT_EQ(section.number, "3");
+    EXPECT_EQ(section.suffix, ".");
+    // After a paragraph above it, a level counts from its start again.
+    EXPECT_EQ(n.nextLabel(second).number, "②");
+    ParaFormat outside = top;
+    outside.listId = 99;
+    EXPECT_FALSE(n.nextLabel(outside).numbered);
 }
 
 TEST(ListFormats, WordCodesNameEachFormatBothWays) {
@@ -109,6 +117,30 @@ TEST(ListFormats, EngineShowsTheLevelTextAroundTheNumber) {
     // Level texts with no words after the number get none ("1", not "1.").
     EXPECT_FALSE(texts[1].endsWith(u'.'));
     EXPECT_TRUE(texts[2].startsWith(u'第') && texts[2].endsWith(u'章')) << texts[2].toStdString();
+    // The levels above come before the number.
+    EXPECT_EQ(texts[8], "1.A");
+}
+
+TEST(ListFormats, DeeperLevelsCountAgainUnderEachParagraphAbove) {
+    Document d = listdocs::numberFormats();
+    d.lists[0].levels[1] = {NumberFormat::LowerLetter, "%1.%2)", 1, 840, 420, ""};
+    std::vector<Block>& blocks = d.sections[0].blocks;
+    const Block top = blocks[0];
+    const Block sub = blocks[1];
+    blocks = {top, sub, sub, top, sub, top, top, sub};
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    EXPECT_EQ(itemTexts(tx), QStringList({"Section 1.", "1.a)", "1.b)", "Section 2.", "2.a)",
+                                          "Section 3.", "Section 4.", "4.a)"}));
+    // Saved, the paragraphs keep their one list and level.
+    const Document back = bridge::fromEngine(tx);
+    ASSERT_EQ(back.sections[0].blocks.size(), blocks.size());
+    for (size_t i = 0; i < blocks.size(); ++i) {
+        EXPECT_EQ(back.sections[0].blocks[i].paragraph.format.listId, 5) << i;
+        EXPECT_EQ(back.sections[0].blocks[i].paragraph.format.listLevel,
+                  blocks[i].paragraph.format.listLevel)
+            << i;
+    }
 }
 
 TEST(ListFormats, FormatsSurviveTheEngineAndItsNativeFormat) {

@@ -138,11 +138,11 @@ void renumber(TxDocument& owner, QTextDocument* doc, int from, int to) {
 PageNumber pageNumberOf(const QTextCharFormat& f) {
     if (!f.intProperty(txp::FieldId))
         return PageNumber::None;
-    // Model FieldType order: Hyperlink, Page, NumPages, ...
-    switch (f.intProperty(txp::FieldWordType)) {
-    case 1:
+    // The field's model type, as the bridge stores it.
+    switch (model::FieldType(f.intProperty(txp::FieldWordType))) {
+    case model::FieldType::Page:
         return PageNumber::Page;
-    case 2:
+    case model::FieldType::NumPages:
         return PageNumber::Pages;
     default:
         return PageNumber::None;

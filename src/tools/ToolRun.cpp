@@ -64,7 +64,9 @@ Result RunAndWait(const QString& program, const QStringList& args, int timeoutMs
     proc->setProgram(program);
     proc->setArguments(args);
     proc->setProcessChannelMode(QProcess::ForwardedChannels);
-    proc->setInputChannelMode(QProcess::ForwardedInputChannel);
+    // The tool reads nothing of ours: with the terminal's input it could
+    // swallow keys or wait for a line that never comes.
+    proc->setStandardInputFile(QProcess::nullDevice());
     QEventLoop loop;
     QObject::connect(proc, &QProcess::finished, &loop, &QEventLoop::quit);
     QObject::connect(proc, &QProcess::errorOccurred, &loop, [&loop](QProcess::ProcessError e) {

@@ -2,8 +2,11 @@
 // model, inserting at the caret, files, and what is not supported yet.
 #include "EngineTestUtil.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFile>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 TEST(EngineIo, NativeKeepsFieldsAndReplaces) {
@@ -136,4 +139,31 @@ TEST(EngineIo, FilesAndWordBytes) {
     w.SetSelStart(8);
     w.SetSelLength(1);
     EXPECT_FALSE(w.FontBold());
+}
+
+// Formatting marks are a view setting: a document loaded while they are shown
+// shows them in every paragraph, and hiding them hides them everywhere.
+TEST(EngineIo, FormattingMarksReachEveryParagraphOfALoadedDocument) {
+    constexpr auto marks = QTextOption::ShowLineAndParagraphSeparators;
+    auto blocksWithMarks = [](TxEngine& e) {
+        e.document()->documentLayout()->documentSize(); // lay everything out
+        int n = 0;
+        for (QTextBlock b = e.document()->begin(); b.isValid(); b = b.next())
+            n += b.layout()->textOption().flags().testFlag(marks) ? 1 : 0;
+        return n;
+    };
+    TxEngine e;
+    e.resize(600, 400);
+    e.SetShowCtrlChars(true);
+    for (int view : {TxEngine::ViewNormal, TxEngine::ViewPage}) {
+        e.SetViewMode(view);
+        ASSERT_TRUE(e.LoadBytes(QByteArray("one\r\ntwo\r\nthree\r\nfour\r\n"), TxEngine::FmtText));
+        const int blocks = e.document()->blockCount();
+        ASSERT_GE(blocks, 4);
+        EXPECT_EQ(blocksWithMarks(e), blocks) << "view " << view;
+        e.SetShowCtrlChars(false);
+        EXPECT_EQ(blocksWithMarks(e), 0) << "view " << view;
+        e.SetShowCtrlChars(true);
+        EXPECT_EQ(blocksWithMarks(e), blocks) << "view " << view;
+    }
 }

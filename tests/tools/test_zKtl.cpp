@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <QtEndian>
 
+#include <unistd.h>
+
 namespace {
 
 QByteArray field(const QByteArray& text, int width) {
@@ -268,4 +270,23 @@ TEST_F(ToolTest, WhileAToolRunsTheWindowIsPaintedButTakesNoInput) {
 
     const ToolRun::Result missing = ToolRun::RunAndWait(root + QStringLiteral("/none"), {});
     EXPECT_FALSE(missing.started);
+}
+
+// A tool started by RunAndWait reads an empty input, never the input of the
+// program that starts it (the terminal, or here a pipe holding a line).
+TEST_F(ToolTest, AToolGetsNoneOfOurInput) {
+    int fds[2];
+    ASSERT_EQ(::pipe(fds), 0);
+    ASSERT_EQ(::write(fds[1], "typed\n", 6), 6);
+    ::close(fds[1]);
+    const int savedIn = ::dup(0);
+    ::dup2(fds[0], 0);
+    ::close(fds[0]);
+    const ToolRun::Result r =
+        ToolRun::RunAndWait(QStringLiteral("/bin/sh"),
+                            {QStringLiteral("-c"), QStringLiteral("read line; test -z \"$line\"")});
+    ::dup2(savedIn, 0);
+    ::close(savedIn);
+    ASSERT_TRUE(r.finished);
+    EXPECT_EQ(r.exitCode, 0);
 }

@@ -8,6 +8,7 @@
 #include "TextMap.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
+#include "TxMarks.h"
 #include "TxNoteTips.h"
 #include "TxProps.h"
 
@@ -335,7 +336,9 @@ void TxEngine::SetShowCtrlChars(bool on) {
     for (QTextDocument* doc : d->doc.allDocuments()) {
         QTextOption opt = doc->defaultTextOption();
         QTextOption::Flags f = opt.flags();
-        f.setFlag(QTextOption::ShowTabsAndSpaces, on);
+        // Qt draws the paragraph marks; the marks of spaces and tabs are
+        // drawn by paintEvent (TxMarks.h says why).
+        f.setFlag(QTextOption::ShowTabsAndSpaces, false);
         f.setFlag(QTextOption::ShowLineAndParagraphSeparators, on);
         opt.setFlags(f);
         doc->setDefaultTextOption(opt);
@@ -552,6 +555,8 @@ void TxEngine::paintEvent(QPaintEvent* e) {
     p.translate(-offset);
     if (d->showGrid)
         d->paintGrid(p, area);
+    if (d->showCtrlChars)
+        txmarks::paint(p, document(), area);
     d->pager.paintViewOver(d->doc, p, area, d->curFloat);
 }
 

@@ -3,10 +3,13 @@
 #include "EngineTestUtil.h"
 #include "TxDocument.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QImage>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <gtest/gtest.h>
 
 namespace {
@@ -176,4 +179,60 @@ TEST(EnginePaint, PagesFollowEditsInBothViews) {
         EXPECT_TRUE(e.PaintPage(&img, big, 10));
         EXPECT_FALSE(e.PaintPage(&img, big + 1, 10));
     }
+}
+
+// The marks of a space, a full-width space and a tab are drawn inside the
+// character's own cell (none over the letters beside it), and each of them is
+// drawn.
+TEST(EnginePaint, SpaceAndTabMarksStayInTheirCells) {
+    TxEngine e;
+    e.resize(700, 300);
+    e.SetText(QString::fromUtf8("ab cd\u3000ef\tgh il"));
+    e.SetSelStart(0);
+    e.SetSelLength(-1);
+    e.SetFontSize(10.5);
+    e.SetFontName(QString::fromUtf8("ＭＳ Ｐゴシック"));
+    e.SetZoomFactor(125);
+    // Lines placed within their paragraph: a left indent and a fixed line
+    // height larger than the text.
+    e.SetLeftIndent(720);
+    e.SetLineSpacing(600);
+    e.SetSelStart(0);
+    e.show();
+    e.SetShowCtrlChars(false);
+    const QImage plain = e.viewport()->grab().toImage();
+    e.SetShowCtrlChars(true);
+    const QImage marked = e.viewport()->grab().toImage();
+    ASSERT_EQ(plain.size(), marked.size());
+
+    const QTextBlock b = e.document()->begin();
+    const QPointF origin = e.document()->documentLayout()->blockBoundingRect(b).topLeft();
+    const QString text = b.text();
+    std::vector<QRectF> cells;
+    for (int i = 0; i < text.size(); ++i) {
+        if (text[i] != u' ' && text[i] != u'\u3000' && text[i] != u'\t')
+            continue;
+        const QTextLine line = b.layout()->lineForTextPosition(i);
+        const double x1 = origin.x() + line.cursorToX(i);
+        const double x2 = origin.x() + line.cursorToX(i + 1);
+        cells.emplace_back(x1 - 0.5, origin.y() + line.y(), x2 - x1 + 1, line.height());
+    }
+    ASSERT_EQ(cells.size(), 4u);
+    std::vector<int> inCell(cells.size(), 0);
+    int outside = 0;
+    for (int y = 0; y < plain.height(); ++y)
+        for (int x = 0; x < plain.width(); ++x) {
+            if (plain.pixel(x, y) == marked.pixel(x, y))
+                continue;
+            const QPointF at(x + 0.5, y + 0.5);
+            const auto cell = std::find_if(cells.begin(), cells.end(),
+                                           [&](const QRectF& c) { return c.contains(at); });
+            if (cell == cells.end())
+                ++outside;
+            else
+                ++inCell[size_t(cell - cells.begin())];
+        }
+    EXPECT_EQ(outside, 0);
+    for (size_t i = 0; i < cells.size(); ++i)
+        EXPECT_GT(inCell[i], 0) << "mark " << i;
 }

@@ -1,8 +1,11 @@
 #include "uFkyStrip.h"
 
 #include <QApplication>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QToolButton>
+
+#include <algorithm>
 
 namespace {
 
@@ -135,6 +138,19 @@ void uFkyStrip::refresh(int nKey) {
     b->setText(k.caption);
     b->setToolTip(k.tip);
     b->setEnabled(k.enabled);
+    fitCaption(b);
+}
+
+// A caption wider than its key ("F4 閉じる" on a narrow strip) is drawn in a
+// smaller font, down to a least size, rather than cut at both ends.
+void uFkyStrip::fitCaption(QToolButton* b) const {
+    constexpr double kLeast = 6.0;
+    QFont f = font();
+    const int room = b->width() - 6;
+    const QString text = b->text();
+    while (f.pointSizeF() > kLeast && room > 0 && QFontMetrics(f).horizontalAdvance(text) > room)
+        f.setPointSizeF(std::max(kLeast, f.pointSizeF() - 0.5));
+    b->setFont(f);
 }
 
 void uFkyStrip::place() {
@@ -162,6 +178,7 @@ void uFkyStrip::place() {
             const int x0 = avail * key / kKeys + gapsBefore;
             const int x1 = avail * (key + 1) / kKeys + gapsBefore;
             buttons_[key]->setGeometry(x0, 0, x1 - x0, height());
+            fitCaption(buttons_[key]);
         }
         gapsBefore += kGroupGap;
     }

@@ -69,6 +69,7 @@ private:
     bool update(const QString& sKey, const std::function<void(Key&)>& change);
     void refresh(int nKey);
     void place();
+    void fitCaption(QToolButton* b) const;
     void pressed(int nKey, int nShift, bool& bHandled);
 
     std::array<Key, kKeys> keysF_;

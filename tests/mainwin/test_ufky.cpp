@@ -7,6 +7,7 @@
 #include "uFkyStrip.h"
 
 #include <QAction>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QProgressBar>
 #include <QToolButton>
@@ -265,4 +266,20 @@ TEST(uFkyLayoutOnScreen, FullGroupsHaveNoPanel) {
     w.fky->pbMax(5);
     w.fky->pbMax(0);
     EXPECT_FALSE(w.fky->Panel()->isVisible());
+}
+
+// On a strip too narrow for a caption the caption gets a smaller font, so the
+// whole of "F4 閉じる" shows; captions that fit keep the strip's font.
+TEST(uFkyLayoutOnScreen, CaptionsFitTheirKeys) {
+    uFkyStrip keys;
+    keys.show();
+    ASSERT_TRUE(keys.SetCaption(QStringLiteral("F4"), S("F4 閉じる")));
+    ASSERT_TRUE(keys.SetCaption(QStringLiteral("F6"), S("F6 前")));
+    keys.resize(600, 20); // 50 pixels a key
+    QToolButton* close = keys.Button(4);
+    ASSERT_LE(close->width(), 51);
+    EXPECT_LE(QFontMetrics(close->font()).horizontalAdvance(close->text()), close->width() - 6);
+    EXPECT_EQ(keys.Button(6)->font().pointSizeF(), keys.font().pointSizeF());
+    keys.resize(1200, 20); // room again: the strip's font comes back
+    EXPECT_EQ(close->font().pointSizeF(), keys.font().pointSizeF());
 }

@@ -29,6 +29,11 @@ QTextListFormat::Style listStyle(model::NumberFormat f) {
     }
 }
 
+bool qtDrawsNumbers(model::NumberFormat f) {
+    return f == model::NumberFormat::Decimal ||
+           (f != model::NumberFormat::Bullet && listStyle(f) != QTextListFormat::ListDecimal);
+}
+
 TxBorder toTx(const model::Border& b) {
     return TxBorder{int(b.style), b.width, b.color, b.space};
 }

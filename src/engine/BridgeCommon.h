@@ -15,6 +15,8 @@ QColor toQColor(model::Color c);
 model::Color fromQColor(const QColor& c);
 
 QTextListFormat::Style listStyle(model::NumberFormat f);
+// Whether listStyle(f) draws numbers in format `f` (decimal, roman, letters).
+bool qtDrawsNumbers(model::NumberFormat f);
 
 TxBorder toTx(const model::Border& b);
 model::Border fromTx(const TxBorder& b);

@@ -120,6 +120,12 @@ struct Builder {
                 if (lv.format != model::NumberFormat::Bullet) {
                     lf.setNumberPrefix(label.prefix);
                     lf.setNumberSuffix(label.suffix);
+                    if (!qtDrawsNumbers(lv.format) || lv.start != 1) {
+                        // No style of Qt's: the engine draws these labels.
+                        lf.setStyle(QTextListFormat::ListStyleUndefined);
+                        lf.setProperty(txp::ListNumberFormat, int(lv.format));
+                        lf.setProperty(txp::ListStart, lv.start);
+                    }
                 }
             }
         }

@@ -2,6 +2,7 @@
 
 #include "TxDocument.h"
 #include "TxFieldOps.h"
+#include "TxListLabels.h"
 #include "TxNotes.h"
 #include "TxProps.h"
 
@@ -37,6 +38,7 @@ void drawDocument(QPainter& p, QTextDocument* doc, const QRectF& clip) {
     ctx.clip = clip;
     ctx.palette.setColor(QPalette::Text, Qt::black);
     doc->documentLayout()->draw(&p, ctx);
+    txlabels::paint(p, doc, clip.isValid() ? clip : QRectF(QPointF(0, 0), doc->size()));
 }
 
 // Whether the mark of paragraph `b` is hidden: a paragraph whose text and

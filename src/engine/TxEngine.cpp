@@ -8,6 +8,7 @@
 #include "TextMap.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
+#include "TxListLabels.h"
 #include "TxMarks.h"
 #include "TxNoteTips.h"
 #include "TxProps.h"
@@ -555,6 +556,7 @@ void TxEngine::paintEvent(QPaintEvent* e) {
     p.translate(-offset);
     if (d->showGrid)
         d->paintGrid(p, area);
+    txlabels::paint(p, document(), area);
     if (d->showCtrlChars)
         txmarks::paint(p, document(), area);
     d->pager.paintViewOver(d->doc, p, area, d->curFloat);

@@ -1,11 +1,12 @@
 #include "TxMarks.h"
 
+#include "TxVisible.h"
+
 #include <QAbstractTextDocumentLayout>
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
-#include <QTextFrame>
 #include <QTextLayout>
 
 #include <algorithm>
@@ -81,28 +82,12 @@ void paintBlock(QPainter& p, const QTextBlock& b, const QPointF& origin, const Q
 namespace txmarks {
 
 void paint(QPainter& p, QTextDocument* doc, const QRectF& clip) {
-    QAbstractTextDocumentLayout* layout = doc->documentLayout();
-    // Start a paragraph before the one at the top of the area, as a tall
-    // paragraph may begin above it.
-    const int at = layout->hitTest(QPointF(clip.left(), clip.top()), Qt::FuzzyHit);
-    QTextBlock b = doc->findBlock(std::max(0, at));
-    if (b.previous().isValid())
-        b = b.previous();
-    QTextFrame* root = doc->rootFrame();
+    QPaintDevice* device = doc->documentLayout()->paintDevice();
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    for (; b.isValid(); b = b.next()) {
-        if (!b.isVisible() || !b.layout() || b.layout()->lineCount() == 0)
-            continue;
-        const QRectF r = layout->blockBoundingRect(b);
-        if (r.top() > clip.bottom() && doc->frameAt(b.position()) == root)
-            break;
-        if (!r.intersects(clip))
-            continue;
-        // Qt gives a paragraph's rectangle the layout's own position as its
-        // top left, whatever its lines' offsets within it.
-        paintBlock(p, b, r.topLeft(), clip, layout->paintDevice());
-    }
+    txvisible::forBlocks(doc, clip, [&](const QTextBlock& b, const QPointF& origin) {
+        paintBlock(p, b, origin, clip, device);
+    });
     p.restore();
 }
 

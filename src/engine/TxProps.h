@@ -64,6 +64,10 @@ enum Property : int {
     // Block formats (added later: the values above are stored in files).
     KeepTogether, // bool: the paragraph's lines are to stay on one page (Qt's own
                   // "non-breakable lines" would stop it wrapping at all)
+    // List formats whose labels the engine draws itself (Qt's list styles
+    // have no circled or Japanese numbers, nor a start other than 1).
+    ListNumberFormat, // int: model NumberFormat
+    ListStart,        // int: the number of the list's first paragraph
 };
 
 constexpr double kTwipsPerPx = 15.0;

@@ -6,9 +6,13 @@
 #include "ModelBridge.h"
 #include "NativeFormat.h"
 #include "TxDocument.h"
+#include "TxListLabels.h"
 
+#include <QImage>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
+#include <QTextLayout>
 #include <QTextList>
 
 #include <gtest/gtest.h>
@@ -89,12 +93,15 @@ TEST(ListFormats, LabelsOfTheDocumentsParagraphs) {
 
 namespace {
 
-// The list labels Qt draws before the body's paragraphs.
+// The list labels shown before the body's paragraphs: Qt's, or the
+// engine's where Qt has no style for the numbers.
 QStringList itemTexts(TxDocument& tx) {
     QStringList out;
     for (QTextBlock b = tx.body()->begin(); b.isValid(); b = b.next())
-        if (const QTextList* l = b.textList())
-            out << l->itemText(b);
+        if (const QTextList* l = b.textList()) {
+            const QString own = txlabels::text(b);
+            out << (own.isEmpty() ? l->itemText(b) : own);
+        }
     return out;
 }
 
@@ -114,6 +121,9 @@ TEST(ListFormats, EngineShowsTheLevelTextAroundTheNumber) {
     EXPECT_EQ(texts[4], "a)");
     EXPECT_EQ(texts[9], "Section 2.");
     EXPECT_EQ(texts[10], "Section 3.");
+    // Numbers Qt cannot draw, and a level starting at 2.
+    EXPECT_EQ(texts.mid(1, 2), QStringList({"②", "第一章"}));
+    EXPECT_EQ(texts.mid(5, 3), QStringList({"１．", "一", "壱"}));
     // Level texts with no words after the number get none ("1", not "1.").
     EXPECT_FALSE(texts[1].endsWith(u'.'));
     EXPECT_TRUE(texts[2].startsWith(u'第') && texts[2].endsWith(u'章')) << texts[2].toStdString();
@@ -153,4 +163,48 @@ TEST(ListFormats, FormatsSurviveTheEngineAndItsNativeFormat) {
     ASSERT_TRUE(native::load(native::save(tx), back, &error)) << error.toStdString();
     EXPECT_EQ(bridge::fromEngine(back).lists, d.lists);
     EXPECT_EQ(itemTexts(back), itemTexts(tx));
+}
+
+// The engine's labels are painted, on paper and on screen, in the room
+// before each paragraph's first line, and follow the list as it is edited.
+TEST(ListFormats, EngineLabelsArePaintedBeforeTheirParagraphs) {
+    Document d = listdocs::numberFormats();
+    std::vector<Block>& blocks = d.sections[0].blocks;
+    blocks = {blocks[1], blocks[1], blocks[1]}; // circled, from ②
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    TxEngine e;
+    ASSERT_TRUE(e.LoadBytes(native::save(tx), TxEngine::FmtNative));
+    auto labels = [&] {
+        QStringList out;
+        for (QTextBlock b = e.document()->begin(); b.isValid(); b = b.next())
+            out << txlabels::text(b);
+        return out;
+    };
+    EXPECT_EQ(labels(), QStringList({"②", "③", "④"}));
+
+    // Ink left of the text on the page, none without the labels' lists.
+    auto inkLeftOfText = [&](TxEngine& engine) {
+        QImage page(int(engine.PageWidth() / 15.0) + 1, int(engine.PageHeight() / 15.0) + 1,
+                    QImage::Format_RGB32);
+        page.fill(Qt::white);
+        EXPECT_TRUE(engine.PaintPage(&page, 1));
+        const QTextBlock first = engine.document()->begin();
+        const double textLeft = first.layout()->position().x() + first.layout()->lineAt(0).x();
+        int n = 0;
+        for (int y = 0; y < page.height() / 3; ++y)
+            for (int x = 0; x < int(textLeft) - 1; ++x)
+                n += qGray(page.pixel(x, y)) < 128 ? 1 : 0;
+        return n;
+    };
+    EXPECT_GT(inkLeftOfText(e), 20);
+    TxEngine plain;
+    plain.SetText(QStringLiteral("level 1"));
+    EXPECT_EQ(inkLeftOfText(plain), 0);
+
+    // A new paragraph in the list takes the next number; the ones after it
+    // count on.
+    e.SetSelStart(int(e.document()->begin().length()) - 1);
+    QTest::keyClick(e.viewport(), Qt::Key_Return);
+    EXPECT_EQ(labels(), QStringList({"②", "③", "④", "⑤"}));
 }

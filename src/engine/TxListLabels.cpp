@@ -1,0 +1,59 @@
+#include "TxListLabels.h"
+
+#include "ListNumbers.h"
+#include "TxProps.h"
+#include "TxVisible.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextLayout>
+#include <QTextList>
+
+#include <algorithm>
+
+namespace txlabels {
+
+QString text(const QTextBlock& b) {
+    const QTextList* list = b.textList();
+    if (!list)
+        return {};
+    const QTextListFormat lf = list->format();
+    if (lf.style() != QTextListFormat::ListStyleUndefined || !lf.hasProperty(txp::ListNumberFormat))
+        return {};
+    const auto format = model::NumberFormat(lf.intProperty(txp::ListNumberFormat));
+    const int start = lf.hasProperty(txp::ListStart) ? lf.intProperty(txp::ListStart) : 1;
+    return lf.numberPrefix() + model::formatListNumber(start + list->itemNumber(b), format) +
+           lf.numberSuffix();
+}
+
+void paint(QPainter& p, QTextDocument* doc, const QRectF& clip) {
+    QPaintDevice* device = doc->documentLayout()->paintDevice();
+    p.save();
+    txvisible::forBlocks(doc, clip, [&](const QTextBlock& b, const QPointF& origin) {
+        const QString label = text(b);
+        if (label.isEmpty())
+            return;
+        const QTextCharFormat cf = b.charFormat();
+        // Laid out for the body's device, as its text is, so the label has
+        // the text's size at every zoom and on paper.
+        QTextLayout shown(label, cf.font(), device);
+        shown.beginLayout();
+        QTextLine line = shown.createLine();
+        line.setNumColumns(label.size());
+        shown.endLayout();
+        const QTextLine first = b.layout()->lineAt(0);
+        const double space = QFontMetricsF(cf.font(), device).horizontalAdvance(u' ');
+        const double leading = first.leadingIncluded() ? std::max(0.0, first.leading()) : 0.0;
+        const double baseline = origin.y() + first.y() + first.ascent() + leading;
+        const QBrush brush = cf.foreground();
+        p.setPen(brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color());
+        shown.draw(&p, QPointF(origin.x() + first.x() - space - line.naturalTextWidth(),
+                               baseline - line.ascent()));
+    });
+    p.restore();
+}
+
+} // namespace txlabels

@@ -117,7 +117,12 @@ struct Builder {
             if (pf.listLevel >= 0 && pf.listLevel < int(def->levels.size())) {
                 const model::ListLevel& lv = def->levels[size_t(pf.listLevel)];
                 lf.setStyle(listStyle(lv.format));
-                if (lv.format != model::NumberFormat::Bullet) {
+                if (lv.format == model::NumberFormat::Bullet) {
+                    if (const QString bullet = model::bulletCharacter(lv); bullet != u"\u2022") {
+                        lf.setStyle(QTextListFormat::ListStyleUndefined);
+                        lf.setProperty(txp::ListBullet, bullet);
+                    }
+                } else {
                     lf.setNumberPrefix(label.prefix);
                     lf.setNumberSuffix(label.suffix);
                     if (!qtDrawsNumbers(lv.format) || lv.start != 1) {

@@ -3,12 +3,12 @@
 // the properties Qt lacks are kept as TxProps so files keep them exactly.
 #include "TxEngine.h"
 
+#include "Format.h"
 #include "TxCharAttr.h"
 #include "TxEngineState.h"
 #include "TxFieldOps.h"
 #include "TxFonts.h"
 #include "TxProps.h"
-#include "Format.h"
 
 #include <QTextBlock>
 #include <QTextCursor>
@@ -228,6 +228,8 @@ int TxEngine::ListState() const {
     const QTextList* list = d->ed()->textCursor().currentList();
     if (!list)
         return 1;
+    if (list->format().hasProperty(txp::ListBullet))
+        return 2;
     switch (list->format().style()) {
     case QTextListFormat::ListDisc:
     case QTextListFormat::ListCircle:

@@ -21,7 +21,11 @@ QString text(const QTextBlock& b) {
     if (!list)
         return {};
     const QTextListFormat lf = list->format();
-    if (lf.style() != QTextListFormat::ListStyleUndefined || !lf.hasProperty(txp::ListNumberFormat))
+    if (lf.style() != QTextListFormat::ListStyleUndefined)
+        return {};
+    if (lf.hasProperty(txp::ListBullet))
+        return lf.stringProperty(txp::ListBullet);
+    if (!lf.hasProperty(txp::ListNumberFormat))
         return {};
     const auto format = model::NumberFormat(lf.intProperty(txp::ListNumberFormat));
     const int start = lf.hasProperty(txp::ListStart) ? lf.intProperty(txp::ListStart) : 1;

@@ -1,7 +1,8 @@
 #pragma once
 // The labels of list paragraphs whose numbers Qt's list styles cannot draw:
-// circled, full-width, kana and Japanese numbers, and lists that start at a
-// number other than 1 (ModelToTx marks those lists). Drawn where Qt draws its
+// circled, full-width, kana and Japanese numbers, lists that start at a
+// number other than 1, and bullets other than "•" (ModelToTx marks those
+// lists). Drawn where Qt draws its
 // own labels: before the first line, a space away from the text.
 
 #include <QString>

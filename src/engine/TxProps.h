@@ -68,6 +68,7 @@ enum Property : int {
     // have no circled or Japanese numbers, nor a start other than 1).
     ListNumberFormat, // int: model NumberFormat
     ListStart,        // int: the number of the list's first paragraph
+    ListBullet,       // QString: the bullet of a list of bullets other than "•"
 };
 
 constexpr double kTwipsPerPx = 15.0;

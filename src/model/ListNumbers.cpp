@@ -68,17 +68,42 @@ QString japanese(int n, const Numerals& nm) {
 const Numerals kCounting{u"一二三四五六七八九", u"十百千", u'万', false};
 const Numerals kLegal{u"壱弐参四伍六七八九", u"拾百阡", u'萬', true};
 
-// Symbol-font bullets are stored in the private use area (U+F0B7); in plain
-// text they are ordinary bullets.
-QString bulletText(const QString& text) {
-    if (text.isEmpty())
-        return QString(QChar(0x2022));
-    if (text.size() == 1 && text[0].unicode() >= 0xF000 && text[0].unicode() <= 0xF0FF)
-        return QString(QChar(0x2022));
-    return text;
-}
-
 } // namespace
+
+QString bulletCharacter(const ListLevel& level) {
+    const QString& text = level.text;
+    const QChar bullet(0x2022);
+    if (text.isEmpty())
+        return QString(bullet);
+    const char16_t c = text[0].unicode();
+    if (text.size() != 1 || c < 0xF000 || c > 0xF0FF)
+        return text;
+    // A symbol font's character, stored in the private use area at 0xF000
+    // plus its code in the font: the common ones of Word's bullet menu.
+    if (level.font.contains(QLatin1String("Wingdings"), Qt::CaseInsensitive)) {
+        switch (c - 0xF000) {
+        case 0x6C:
+            return QStringLiteral("\u25CF"); // ●
+        case 0x6E:
+            return QStringLiteral("\u25A0"); // ■
+        case 0x71:
+            return QStringLiteral("\u2751"); // ❑
+        case 0x76:
+            return QStringLiteral("\u2756"); // ❖
+        case 0xA7:
+            return QStringLiteral("\u25AA"); // ▪
+        case 0xD8:
+            return QStringLiteral("\u27A2"); // ➢
+        case 0xFC:
+            return QStringLiteral("\u2713"); // ✓
+        default:
+            break;
+        }
+    }
+    if (level.font.contains(QLatin1String("Symbol"), Qt::CaseInsensitive) && c == 0xF0A8)
+        return QStringLiteral("\u2666"); // ♦
+    return QString(bullet);
+}
 
 QString formatListNumber(int n, NumberFormat format) {
     if (n < 1 && format != NumberFormat::Decimal && format != NumberFormat::DecimalFullWidth &&
@@ -213,7 +238,7 @@ ListLabel ListNumbering::nextLabel(const ParaFormat& format) {
         return {};
     const ListLevel& own = def->levels[size_t(level)];
     if (own.format == NumberFormat::Bullet)
-        return {{}, bulletText(own.text), {}, true};
+        return {{}, bulletCharacter(own), {}, true};
     auto [it, fresh] = counters.try_emplace(format.listId);
     std::array<int, 9>& c = it->second;
     if (fresh)

@@ -15,6 +15,10 @@ namespace model {
 // "３", "ハ", "ウ", "③", "三" or "参"; bullets and None give nothing.
 QString formatListNumber(int n, NumberFormat format);
 
+// The character a bullet level shows: its own, or for a symbol font's
+// character (Symbol, Wingdings) the Unicode one that looks like it, else "•".
+QString bulletCharacter(const ListLevel& level);
+
 // Word's number format codes (nfc), as .doc and RTF files store them. Codes
 // with no format of their own read as the nearest one (decimal when none is).
 int wordNumberCode(NumberFormat format);

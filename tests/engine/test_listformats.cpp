@@ -208,3 +208,30 @@ TEST(ListFormats, EngineLabelsArePaintedBeforeTheirParagraphs) {
     QTest::keyClick(e.viewport(), Qt::Key_Return);
     EXPECT_EQ(labels(), QStringList({"②", "③", "④", "⑤"}));
 }
+
+// Bullets show their own character; a symbol font's character shows as the
+// Unicode one like it, and the plain bullet stays Qt's.
+TEST(ListFormats, BulletsShowTheirOwnCharacter) {
+    EXPECT_EQ(bulletCharacter({NumberFormat::Bullet, QString(QChar(0xF0A7)), 1, 0, 0, "Wingdings"}),
+              QString::fromUtf8("▪"));
+    EXPECT_EQ(bulletCharacter({NumberFormat::Bullet, QString(QChar(0xF0D8)), 1, 0, 0, "Wingdings"}),
+              QString::fromUtf8("➢"));
+    EXPECT_EQ(bulletCharacter({NumberFormat::Bullet, QString(QChar(0xF0B7)), 1, 0, 0, "Symbol"}),
+              QString::fromUtf8("•"));
+    EXPECT_EQ(bulletCharacter({NumberFormat::Bullet, QString(QChar(0xF0A7)), 1, 0, 0, "Symbol"}),
+              QString::fromUtf8("•"));
+    EXPECT_EQ(bulletCharacter({NumberFormat::Bullet, QString::fromUtf8("・"), 1, 0, 0, ""}),
+              QString::fromUtf8("・"));
+
+    Document d = listdocs::numberFormats();
+    d.lists[0].levels[0] = {NumberFormat::Bullet, QString::fromUtf8("●"), 1, 420, 420, ""};
+    d.lists[0].levels[1] = {NumberFormat::Bullet, QString(QChar(0xF0B7)), 1, 840, 420, "Symbol"};
+    TxDocument tx;
+    bridge::toEngine(d, tx);
+    const QTextBlock first = tx.body()->begin();
+    EXPECT_EQ(txlabels::text(first), QString::fromUtf8("●"));
+    EXPECT_EQ(txlabels::text(first.next()), "");
+    EXPECT_EQ(first.next().textList()->format().style(), QTextListFormat::ListDisc);
+    // Saved, the level keeps its character.
+    EXPECT_EQ(bridge::fromEngine(tx).lists[0].levels[0].text, QString::fromUtf8("●"));
+}

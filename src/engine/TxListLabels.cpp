@@ -12,8 +12,6 @@
 #include <QTextLayout>
 #include <QTextList>
 
-#include <algorithm>
-
 namespace txlabels {
 
 QString text(const QTextBlock& b) {
@@ -41,21 +39,13 @@ void paint(QPainter& p, QTextDocument* doc, const QRectF& clip) {
         if (label.isEmpty())
             return;
         const QTextCharFormat cf = b.charFormat();
-        // Laid out for the body's device, as its text is, so the label has
-        // the text's size at every zoom and on paper.
-        QTextLayout shown(label, cf.font(), device);
-        shown.beginLayout();
-        QTextLine line = shown.createLine();
-        line.setNumColumns(label.size());
-        shown.endLayout();
         const QTextLine first = b.layout()->lineAt(0);
         const double space = QFontMetricsF(cf.font(), device).horizontalAdvance(u' ');
-        const double leading = first.leadingIncluded() ? std::max(0.0, first.leading()) : 0.0;
-        const double baseline = origin.y() + first.y() + first.ascent() + leading;
-        const QBrush brush = cf.foreground();
-        p.setPen(brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color());
-        shown.draw(&p, QPointF(origin.x() + first.x() - space - line.naturalTextWidth(),
-                               baseline - line.ascent()));
+        p.setPen(txvisible::textColor(cf));
+        txvisible::drawText(
+            p, label, cf.font(), device,
+            QPointF(origin.x() + first.x() - space, origin.y() + txvisible::baseline(first)),
+            Qt::AlignRight);
     });
     p.restore();
 }

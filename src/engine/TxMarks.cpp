@@ -55,8 +55,7 @@ void paintBlock(QPainter& p, const QTextBlock& b, const QPointF& origin, const Q
     for (auto it = b.begin(); !it.atEnd(); ++it) {
         const QTextFragment f = it.fragment();
         const QString part = f.text();
-        const QBrush brush = f.charFormat().foreground();
-        const QColor color = brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color();
+        const QColor color = txvisible::textColor(f.charFormat());
         p.setPen(QPen(color, 0));
         const QFontMetricsF fm(f.charFormat().font(), device);
         const int start = f.position() - b.position();
@@ -69,11 +68,21 @@ void paintBlock(QPainter& p, const QTextBlock& b, const QPointF& origin, const Q
             if (!line.isValid() || !line.rect().translated(origin).intersects(clip))
                 continue;
             p.setBrush(c == kSpace ? QBrush(color) : QBrush());
-            // Qt puts the baseline below the line's leading when it is included.
-            const double leading = line.leadingIncluded() ? std::max(0.0, line.leading()) : 0.0;
             drawMark(p, c, origin.x() + line.cursorToX(at), origin.x() + line.cursorToX(at + 1),
-                     origin.y() + line.y() + line.ascent() + leading, fm.ascent(), fm.xHeight());
+                     origin.y() + txvisible::baseline(line), fm.ascent(), fm.xHeight());
         }
+    }
+    // Qt marks the end of every paragraph but the document's last, which has
+    // no paragraph separator of its own; Word marks that one too.
+    if (!b.next().isValid()) {
+        const QTextLine last = tl->lineAt(tl->lineCount() - 1);
+        const QTextCharFormat mark = b.charFormat();
+        p.setPen(txvisible::textColor(mark));
+        txvisible::drawText(
+            p, QStringLiteral("\u00B6"), mark.font(), device,
+            QPointF(origin.x() + last.cursorToX(last.textStart() + last.textLength()),
+                    origin.y() + txvisible::baseline(last)),
+            Qt::AlignLeft);
     }
 }
 

@@ -33,4 +33,25 @@ void forBlocks(QTextDocument* doc, const QRectF& clip,
     }
 }
 
+double baseline(const QTextLine& line) {
+    const double leading = line.leadingIncluded() ? std::max(0.0, line.leading()) : 0.0;
+    return line.y() + line.ascent() + leading;
+}
+
+QColor textColor(const QTextCharFormat& format) {
+    const QBrush brush = format.foreground();
+    return brush.style() == Qt::NoBrush ? QColor(Qt::black) : brush.color();
+}
+
+void drawText(QPainter& p, const QString& text, const QFont& font, QPaintDevice* device,
+              const QPointF& at, Qt::AlignmentFlag side) {
+    QTextLayout shown(text, font, device);
+    shown.beginLayout();
+    QTextLine line = shown.createLine();
+    line.setNumColumns(int(text.size()));
+    shown.endLayout();
+    const double left = side == Qt::AlignRight ? at.x() - line.naturalTextWidth() : at.x();
+    shown.draw(&p, QPointF(left, at.y() - line.ascent()));
+}
+
 } // namespace txvisible

@@ -182,8 +182,8 @@ TEST(EnginePaint, PagesFollowEditsInBothViews) {
 }
 
 // The marks of a space, a full-width space and a tab are drawn inside the
-// character's own cell (none over the letters beside it), and each of them is
-// drawn.
+// character's own cell (none over the letters beside it), each of them is
+// drawn, and so is the mark ending the document's last paragraph.
 TEST(EnginePaint, SpaceAndTabMarksStayInTheirCells) {
     TxEngine e;
     e.resize(700, 300);
@@ -218,6 +218,10 @@ TEST(EnginePaint, SpaceAndTabMarksStayInTheirCells) {
         cells.emplace_back(x1 - 0.5, origin.y() + line.y(), x2 - x1 + 1, line.height());
     }
     ASSERT_EQ(cells.size(), 4u);
+    // The paragraph mark of the document's last paragraph, after its text.
+    const QTextLine last = b.layout()->lineAt(b.layout()->lineCount() - 1);
+    const double end = origin.x() + last.cursorToX(text.size());
+    cells.emplace_back(end - 0.5, origin.y() + last.y(), last.height(), last.height());
     std::vector<int> inCell(cells.size(), 0);
     int outside = 0;
     for (int y = 0; y < plain.height(); ++y)

@@ -35,9 +35,8 @@ TEST(DocxNotesPeers, LibreOfficeReadsOurFootnote) {
 TEST(DocxCorpus, WordNotesAreReadWithTheirText) {
     FOLIUM_REQUIRE_CORPUS();
     QString error;
-    const auto d = docx::read(
-        TestEnv::readFile(Corpus::path(QStringLiteral("doc/node-word-extractor/test13.docx"))),
-        &error);
+    const auto d =
+        docx::read(Corpus::bytes(QStringLiteral("doc/node-word-extractor/test13.docx")), &error);
     ASSERT_TRUE(d.has_value()) << error.toStdString();
     const auto foot = notesOf(*d, NoteKind::Foot);
     const auto end = notesOf(*d, NoteKind::End);

@@ -41,9 +41,8 @@ std::vector<Inline> linkRuns(const Document& d) {
 TEST(DocCorpus, HyperlinksShowTheirCharacterStyle) {
     FOLIUM_REQUIRE_CORPUS();
     QString error;
-    const auto d = msdoc::read(
-        TestEnv::readFile(Corpus::path(QStringLiteral("doc/node-word-extractor/test03.doc"))),
-        &error);
+    const auto d =
+        msdoc::read(Corpus::bytes(QStringLiteral("doc/node-word-extractor/test03.doc")), &error);
     ASSERT_TRUE(d.has_value()) << error.toStdString();
     const std::vector<Inline> runs = linkRuns(*d);
     ASSERT_GE(runs.size(), 5u);

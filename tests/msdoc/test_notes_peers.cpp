@@ -19,9 +19,8 @@ using modelbuild::para;
 TEST(DocCorpus, WordNotesAreReadWithTheirText) {
     FOLIUM_REQUIRE_CORPUS();
     QString error;
-    const auto d = msdoc::read(
-        TestEnv::readFile(Corpus::path(QStringLiteral("doc/node-word-extractor/test13.doc"))),
-        &error);
+    const auto d =
+        msdoc::read(Corpus::bytes(QStringLiteral("doc/node-word-extractor/test13.doc")), &error);
     ASSERT_TRUE(d.has_value()) << error.toStdString();
     const auto foot = notesOf(*d, NoteKind::Foot);
     const auto end = notesOf(*d, NoteKind::End);

@@ -34,6 +34,10 @@ QString path(const QString& relative) {
     return dir() + u'/' + relative;
 }
 
+QByteArray bytes(const QString& relative) {
+    return TestEnv::readFile(path(relative));
+}
+
 bool underCi() {
     return qEnvironmentVariable("CI").compare(QLatin1String("true"), Qt::CaseInsensitive) == 0;
 }

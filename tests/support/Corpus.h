@@ -8,6 +8,7 @@
 // with a message saying so; under continuous integration (CI=true) they fail
 // instead, so the strongest checks never stop running unnoticed.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -23,6 +24,8 @@ bool present();
 QStringList files(const QString& sub, const QStringList& patterns);
 // One file of the corpus by its path below dir().
 QString path(const QString& relative);
+// The bytes of that file (empty when it cannot be read).
+QByteArray bytes(const QString& relative);
 // Why a test needs it and how to get it: names the folder.
 std::string missingMessage();
 // Continuous integration: the environment variable CI is "true".

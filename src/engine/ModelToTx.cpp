@@ -113,30 +113,29 @@ struct Builder {
     QTextListFormat listFormat(const model::ParaFormat& pf, const model::ListLabel& label) {
         QTextListFormat lf;
         lf.setStyle(QTextListFormat::ListDisc);
-        if (const model::ListDef* def = m.list(pf.listId)) {
-            if (pf.listLevel >= 0 && pf.listLevel < int(def->levels.size())) {
-                const model::ListLevel& lv = def->levels[size_t(pf.listLevel)];
-                lf.setStyle(listStyle(lv.format));
-                if (lv.format == model::NumberFormat::Bullet) {
-                    if (const QString bullet = model::bulletCharacter(lv); bullet != u"\u2022") {
-                        lf.setStyle(QTextListFormat::ListStyleUndefined);
-                        lf.setProperty(txp::ListBullet, bullet);
-                    }
-                } else {
-                    lf.setNumberPrefix(label.prefix);
-                    lf.setNumberSuffix(label.suffix);
-                    if (!qtDrawsNumbers(lv.format) || lv.start != 1) {
-                        // No style of Qt's: the engine draws these labels.
-                        lf.setStyle(QTextListFormat::ListStyleUndefined);
-                        lf.setProperty(txp::ListNumberFormat, int(lv.format));
-                        lf.setProperty(txp::ListStart, lv.start);
-                    }
-                }
-            }
-        }
         lf.setIndent(0);
         lf.setProperty(txp::ListId, pf.listId);
         lf.setProperty(txp::ListLevel, pf.listLevel);
+        const model::ListDef* def = m.list(pf.listId);
+        if (!def || pf.listLevel < 0 || pf.listLevel >= int(def->levels.size()))
+            return lf;
+        const model::ListLevel& lv = def->levels[size_t(pf.listLevel)];
+        lf.setStyle(listStyle(lv.format));
+        // Lists Qt has no style for get labels the engine draws.
+        if (lv.format == model::NumberFormat::Bullet) {
+            if (const QString bullet = model::bulletCharacter(lv); bullet != u"\u2022") {
+                lf.setStyle(QTextListFormat::ListStyleUndefined);
+                lf.setProperty(txp::ListBullet, bullet);
+            }
+            return lf;
+        }
+        lf.setNumberPrefix(label.prefix);
+        lf.setNumberSuffix(label.suffix);
+        if (!qtDrawsNumbers(lv.format) || lv.start != 1) {
+            lf.setStyle(QTextListFormat::ListStyleUndefined);
+            lf.setProperty(txp::ListNumberFormat, int(lv.format));
+            lf.setProperty(txp::ListStart, lv.start);
+        }
         return lf;
     }
 

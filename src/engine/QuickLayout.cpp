@@ -1,9 +1,13 @@
 #include "QuickLayout.h"
+#include "QuickFlow.h"
 
+#include <QHash>
+#include <QPainter>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextLayout>
+#include <QTimer>
 #include <QVarLengthArray>
 // Qt's layout class itself is not public API; the quick path extends it
 // rather than replacing a layout that handles tables, lists and pages.
@@ -23,12 +27,37 @@ namespace {
 // the text between them is moved rather than laid out again.
 constexpr int kNear = 4096;
 
+// A change that moves the paragraphs after it (a new paragraph, one joined
+// to the one before, a line more or less) is placed by the quick layout
+// this far down (layout units: several screens), and the rest of the text
+// is left to Qt's layout once typing pauses this long. Until then the text
+// beyond stands where it stood, out of sight; anything that looks there
+// first has Qt's layout finish at once.
+constexpr int kReach = 4000;
+constexpr int kPauseMs = 300;
+
 class QuickLayout final : public QTextDocumentLayout {
 public:
-    explicit QuickLayout(QTextDocument* doc) : QTextDocumentLayout(doc) {}
+    explicit QuickLayout(QTextDocument* doc) : QTextDocumentLayout(doc) {
+        pause_.setSingleShot(true);
+        pause_.setInterval(kPauseMs);
+        connect(&pause_, &QTimer::timeout, this, [this] { finish(); });
+    }
 
     void remember(const QTextBlock& b) { known_ = Known::of(b); }
-    quicklayout::Counts counts;
+    // Has Qt's layout place the text the quick layout left where it stood.
+    void finish();
+    bool pending() const { return pending_; }
+    int unplacedFrom() const { return pending_ ? placedTo_ : INT_MAX; }
+    mutable quicklayout::Counts counts;
+
+    // What could look beyond the placed stretch finishes the layout first.
+    void draw(QPainter* painter, const PaintContext& context) override;
+    int hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const override;
+    QRectF blockBoundingRect(const QTextBlock& block) const override;
+    QRectF frameBoundingRect(QTextFrame* frame) const override;
+    QSizeF documentSize() const override;
+    int pageCount() const override;
 
 protected:
     void documentChanged(int from, int oldLength, int length) override;
@@ -53,6 +82,18 @@ private:
     };
 
     bool quick(int from, int length);
+    bool reflow(int from, int length);
+    // Forgets what the quick layout placed: Qt's layout is placing it.
+    void settle();
+    // The end of the stretch of placed text that can be trusted: the text
+    // left behind after it may stand up to movedDown_ higher than it was.
+    qreal trustedEnd() const { return placedEnd_ - movedDown_; }
+    void finishFor(bool needed) const {
+        if (needed && pending_)
+            const_cast<QuickLayout*>(this)->finish();
+    }
+    // Top of the first paragraph the placed stretch begins with.
+    qreal placedTop() const;
     bool plainParagraph(const QTextBlock& b) const;
     bool relayout(const QTextBlock& b) const;
     double rightEdge(const QTextBlock& b) const;
@@ -60,6 +101,17 @@ private:
     Known known_;
     int blocks_ = -1;     // paragraphs at the last change
     int stale_ = INT_MAX; // start of the first paragraph a quick edit laid out
+    // After a change the quick layout placed the paragraphs after: Qt's
+    // records of where the text stands are out of date from stale_ on, and
+    // the paragraphs from placedTo_ on stand where they stood.
+    bool pending_ = false;
+    int placedTo_ = 0;    // text position of the first paragraph not placed
+    qreal placedEnd_ = 0; // where that paragraph would go
+    // How far paragraphs moved down and up since Qt's layout last ran, from
+    // where each stood then.
+    qreal movedDown_ = 0, movedUp_ = 0;
+    QHash<const QTextLayout*, qreal> firstTop_;
+    QTimer pause_;
 };
 
 void QuickLayout::documentChanged(int from, int oldLength, int length) {
@@ -67,12 +119,28 @@ void QuickLayout::documentChanged(int from, int oldLength, int length) {
     const int blocks = doc->blockCount();
     const bool sameBlocks = blocks == blocks_;
     blocks_ = blocks;
-    if (sameBlocks && quick(from, length)) {
+    const bool whole = oldLength == 0 && length == doc->characterCount();
+    // A change reaching the text left unplaced goes to Qt's layout, which
+    // starts before everything placed since it last ran.
+    bool toQt = whole;
+    if (pending_) {
+        if (from + oldLength >= placedTo_)
+            toQt = true;
+        else
+            placedTo_ += length - oldLength;
+    }
+    if (!toQt && sameBlocks && quick(from, length)) {
         ++counts.quick;
+        if (pending_)
+            pause_.start();
+        return;
+    }
+    if (!toQt && reflow(from, length)) {
+        ++counts.moved;
         return;
     }
     ++counts.full;
-    const bool whole = oldLength == 0 && length == doc->characterCount();
+    settle();
     if (!whole && stale_ < from) {
         if (from - stale_ <= kNear) {
             const int extra = from - stale_;
@@ -108,9 +176,146 @@ bool QuickLayout::quick(int from, int length) {
     stale_ = std::min(stale_, b.position());
     const QRectF r = blockBoundingRect(b);
     // Glyphs may reach a little past the lines (italics, underlines).
-    emit update(
-        QRectF(0, r.top() - 2, std::max(documentSize().width(), r.right()) + 2, r.height() + 4));
+    emit update(QRectF(0, r.top() - 2, std::max(dynamicDocumentSize().width(), r.right()) + 2,
+                       r.height() + 4));
     return true;
+}
+
+// A change whose paragraphs are all in the main text: they are laid out
+// again and the ones after them placed as Qt's layout would, for kReach
+// down; Qt's layout takes over from there when typing pauses.
+bool QuickLayout::reflow(int from, int length) {
+    QTextDocument* doc = document();
+    const QTextFrame* root = doc->rootFrame();
+    quickflow::Flow flow;
+    if (layoutStatus() < 100 || !quickflow::start(doc, &flow))
+        return false;
+    const QTextBlock first = doc->findBlock(from);
+    const QTextBlock last = doc->findBlock(from + length);
+    if (!first.isValid() || !last.isValid())
+        return false;
+    auto inMainText = [&](const QTextBlock& b) { return doc->frameAt(b.position()) == root; };
+    // Near the end of the text Qt's layout has little to do.
+    const QTextBlock end = doc->lastBlock();
+    if (!inMainText(end) || end.layout()->position().y() - first.layout()->position().y() < kReach)
+        return false;
+    QTextBlockFormat previousFormat;
+    const QTextBlockFormat* previous = nullptr;
+    const QTextBlock before = first.previous();
+    if (before.isValid()) {
+        if (!inMainText(before) || !before.isVisible() || before.layout()->lineCount() == 0)
+            return false;
+        quickflow::skip(before, &flow);
+        previousFormat = before.blockFormat();
+        previous = &previousFormat;
+    }
+    const QFixed reach = flow.y + kReach;
+    const qreal top = flow.y.toReal();
+    QTextBlock b = first;
+    for (; b.isValid(); b = b.next()) {
+        const bool changed = b.position() <= last.position();
+        if (!changed && flow.y > reach)
+            break;
+        // Qt tucks an empty paragraph before a table into the table's edge.
+        const QTextBlock next = b.next();
+        if (!inMainText(b) || (next.isValid() && !inMainText(next)))
+            return false; // Qt's layout puts right what was placed so far
+        const QTextLayout* tl = b.layout();
+        // A new paragraph has never been placed: it moved nowhere.
+        const bool placedBefore = tl->lineCount() > 0;
+        const qreal was = tl->position().y();
+        quickflow::place(b, previous, changed, &flow);
+        auto firstTop = firstTop_.constFind(tl);
+        if (firstTop == firstTop_.cend())
+            firstTop = firstTop_.insert(tl, placedBefore ? was : tl->position().y());
+        const qreal shift = tl->position().y() - *firstTop;
+        movedDown_ = std::max(movedDown_, shift);
+        movedUp_ = std::max(movedUp_, -shift);
+        previousFormat = b.blockFormat();
+        previous = &previousFormat;
+    }
+    if (!b.isValid())
+        return false;
+    pending_ = true;
+    placedTo_ = b.position();
+    placedEnd_ = flow.y.toReal();
+    stale_ = std::min(stale_, first.position());
+    pause_.start();
+    emit update(QRectF(0, top - 2, std::max(dynamicDocumentSize().width(), flow.right.toReal()) + 2,
+                       placedEnd_ + movedUp_ - top + 4));
+    return true;
+}
+
+void QuickLayout::settle() {
+    pending_ = false;
+    pause_.stop();
+    movedDown_ = movedUp_ = 0;
+    firstTop_.clear();
+}
+
+void QuickLayout::finish() {
+    if (!pending_)
+        return;
+    settle();
+    ++counts.finished;
+    // Qt's layout from the first paragraph laid out since it last ran: the
+    // paragraphs after it are moved, or laid out again across page ends.
+    const int from = std::min(stale_, document()->characterCount() - 1);
+    stale_ = INT_MAX;
+    QTextDocumentLayout::documentChanged(from, 1, 1);
+}
+
+qreal QuickLayout::placedTop() const {
+    const QTextBlock b = document()->findBlock(std::min(stale_, placedTo_));
+    return b.isValid() ? b.layout()->position().y() : 0;
+}
+
+void QuickLayout::draw(QPainter* painter, const PaintContext& context) {
+    if (pending_ && context.clip.isValid() && context.clip.bottom() <= trustedEnd()) {
+        // Qt's layout picks the paragraphs to paint from records of where
+        // the text stood; widened by how far it moved, the pick includes
+        // every paragraph in the area, and the painter's clip keeps the
+        // painting to the area.
+        PaintContext widened = context;
+        widened.clip.adjust(0, -movedDown_ - 1, 0, movedUp_ + 1);
+        painter->save();
+        painter->setClipRect(context.clip, Qt::IntersectClip);
+        QTextDocumentLayout::draw(painter, widened);
+        painter->restore();
+        return;
+    }
+    finishFor(true);
+    QTextDocumentLayout::draw(painter, context);
+}
+
+int QuickLayout::hitTest(const QPointF& point, Qt::HitTestAccuracy accuracy) const {
+    if (pending_ && point.y() >= placedTop()) {
+        if (point.y() <= trustedEnd())
+            return quickflow::hitTest(document()->findBlock(stale_), placedTo_, point,
+                                      accuracy == Qt::ExactHit);
+        finishFor(true);
+    }
+    return QTextDocumentLayout::hitTest(point, accuracy);
+}
+
+QRectF QuickLayout::blockBoundingRect(const QTextBlock& block) const {
+    finishFor(block.position() >= placedTo_);
+    return QTextDocumentLayout::blockBoundingRect(block);
+}
+
+QRectF QuickLayout::frameBoundingRect(QTextFrame* frame) const {
+    finishFor(frame->lastPosition() >= stale_);
+    return QTextDocumentLayout::frameBoundingRect(frame);
+}
+
+QSizeF QuickLayout::documentSize() const {
+    finishFor(true);
+    return QTextDocumentLayout::documentSize();
+}
+
+int QuickLayout::pageCount() const {
+    finishFor(true);
+    return QTextDocumentLayout::pageCount();
 }
 
 // A paragraph of the main text whose place depends only on the ones before
@@ -199,6 +404,21 @@ void remember(const QTextBlock& block) {
         return;
     if (auto* layout = dynamic_cast<QuickLayout*>(block.document()->documentLayout()))
         layout->remember(block);
+}
+
+void finish(QTextDocument* doc) {
+    if (auto* layout = dynamic_cast<QuickLayout*>(doc->documentLayout()))
+        layout->finish();
+}
+
+bool pending(const QTextDocument* doc) {
+    auto* layout = dynamic_cast<const QuickLayout*>(doc->documentLayout());
+    return layout && layout->pending();
+}
+
+int unplacedFrom(const QTextDocument* doc) {
+    auto* layout = dynamic_cast<const QuickLayout*>(doc->documentLayout());
+    return layout ? layout->unplacedFrom() : INT_MAX;
 }
 
 Counts counts(const QTextDocument* doc) {

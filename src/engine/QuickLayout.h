@@ -7,7 +7,11 @@
 // that leaves each of its lines as tall as before and the paragraph's line
 // count unchanged moves nothing else: the quick path lays out that
 // paragraph alone, keeps every line where it stood, and repaints only it.
-// Any other change goes to Qt's layout.
+// A change that moves the paragraphs after it (a new paragraph, a line
+// more) lays out its own paragraphs and places the following ones a few
+// screens down as Qt's layout would; Qt's layout places the rest once typing
+// pauses, or at once when something looks there. Any other change goes to
+// Qt's layout.
 
 class QTextBlock;
 class QTextDocument;
@@ -24,11 +28,22 @@ void install(QTextDocument* doc);
 // editor does after the caret moves); harmless for other layouts.
 void remember(const QTextBlock& block);
 
-// How many changes took the quick path and how many went to Qt's layout,
-// since `doc` got the quick layout (for tests and benchmarks).
+// Has Qt's layout place now the text left for when typing pauses.
+void finish(QTextDocument* doc);
+// Whether some text is left for then, and the text position it starts at
+// (INT_MAX when none). That text lies below anything painted meanwhile.
+bool pending(const QTextDocument* doc);
+int unplacedFrom(const QTextDocument* doc);
+
+// How many changes took the quick path, how many had the quick layout place
+// the paragraphs after them, how many went to Qt's layout, and how often
+// Qt's layout then placed the rest, since `doc` got the quick layout (for
+// tests and benchmarks).
 struct Counts {
     int quick = 0;
+    int moved = 0;
     int full = 0;
+    int finished = 0;
 };
 Counts counts(const QTextDocument* doc);
 

@@ -2,6 +2,7 @@
 // the active part, outer tables before the tables nested in them.
 #include "TxEngine.h"
 
+#include "QuickLayout.h"
 #include "TextMap.h"
 #include "TxEngineState.h"
 #include "TxProps.h"
@@ -371,7 +372,10 @@ void TxEngineState::paintGrid(QPainter& p, const QRectF& area) const {
     // on every repaint.
     p.save();
     p.setPen(QPen(QColor(170, 170, 200), 1, Qt::DotLine));
+    const int unplaced = quicklayout::unplacedFrom(body);
     for (QTextTable* t : tablesOf(body)) {
+        if (t->firstPosition() >= unplaced)
+            break; // below the area, still to be placed
         const QTextBlock first = t->cellAt(0, 0).firstCursorPosition().block();
         if (layout->blockBoundingRect(first).top() > area.bottom()) {
             if (t->parentFrame() == body->rootFrame())

@@ -13,12 +13,14 @@
 #include <QApplication>
 #include <QImage>
 #include <QInputMethodEvent>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextLayout>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <random>
 #include <sstream>
 
@@ -453,4 +455,128 @@ TEST(EngineRelayout, ParagraphsByTablesAndOverlongWordsKeepTheLayoutOfAFullPass)
     QApplication::processEvents();
     QTest::keyClicks(e.viewport(), QStringLiteral("after the table"));
     expectSameAsFullLayout(e, "typed after a table");
+}
+
+namespace {
+
+// The lines of the main text's paragraphs standing between `top` and
+// `bottom`, read from the paragraphs' own layouts (asking the document layout
+// would have it finish first).
+std::vector<Line> linesBetween(TxEngine& e, double top, double bottom) {
+    std::vector<Line> out;
+    QTextDocument* body = e.document2().body();
+    for (QTextBlock b = body->begin(); b.isValid(); b = b.next()) {
+        const QTextLayout* tl = b.layout();
+        if (!tl || tl->position().y() < top || tl->position().y() > bottom)
+            continue;
+        for (int i = 0; i < tl->lineCount(); ++i) {
+            const QTextLine line = tl->lineAt(i);
+            out.push_back({b.blockNumber(), line.textStart(), line.textLength(),
+                           tl->position() + line.position()});
+        }
+    }
+    return out;
+}
+
+// What the window shows and where clicks on it land.
+struct Seen {
+    QImage image;
+    std::vector<int> hits;
+};
+
+Seen seen(TxEngine& e) {
+    Seen s;
+    s.image = e.viewport()->grab().toImage();
+    QAbstractTextDocumentLayout* layout = e.document2().body()->documentLayout();
+    const QPointF offset(0, e.verticalScrollBar()->value());
+    for (int y = 5; y < e.viewport()->height(); y += 23)
+        for (int x : {3, 120, 400})
+            s.hits.push_back(layout->hitTest(offset + QPointF(x, y), Qt::FuzzyHit));
+    return s;
+}
+
+} // namespace
+
+// A new paragraph, one joined to the one before and a line more move the
+// paragraphs after them. The quick layout places them a few screens down
+// and leaves the rest to Qt's layout until typing pauses: what stands there,
+// what the window shows and where clicks land must be what Qt's layout gives
+// once it has run; and the pause has it run.
+TEST(EngineRelayout, ParagraphsPlacedAfterAnEditStandWhereQtsLayoutPutsThem) {
+    for (int view : {int(TxEngine::ViewPage), int(TxEngine::ViewNormal)}) {
+        SCOPED_TRACE(view == TxEngine::ViewPage ? "page view" : "normal view");
+        TxEngine e;
+        e.resize(900, 700);
+        e.SetViewMode(view);
+        e.show();
+        e.SetText(paragraphs(500, 4));
+        // A heading with space before it, a fixed line height and a page
+        // break among the paragraphs that move.
+        const int mid = e.Text().size() / 2;
+        e.SetSelStart(mid + 300);
+        e.SetSelLength(40);
+        e.SetFontSize(20);
+        e.SetParaValue(1, 240);
+        e.SetSelStart(mid + 2000);
+        e.SetLineSpacing(400);
+        e.SetSelStart(mid + 3000);
+        e.SetSelText(ctl("#"));
+        QTextDocument* body = e.document2().body();
+
+        struct Step {
+            const char* what;
+            std::function<void()> edit;
+        };
+        QWidget* keys = e.viewport();
+        const std::vector<Step> steps = {
+            {"return", [&] { QTest::keyClick(keys, Qt::Key_Return); }},
+            {"return again", [&] { QTest::keyClick(keys, Qt::Key_Return); }},
+            {"joined", [&] { QTest::keyClick(keys, Qt::Key_Backspace); }},
+            {"a line more",
+             [&] {
+                 for (int i = 0; i < 60; ++i)
+                     QTest::keyClick(keys, Qt::Key_M);
+             }},
+            {"return in a word",
+             [&] {
+                 QTest::keyClick(keys, Qt::Key_Left);
+                 QTest::keyClick(keys, Qt::Key_Left);
+                 QTest::keyClick(keys, Qt::Key_Return);
+             }},
+        };
+        e.SetSelStart(mid);
+        e.ensureCursorVisible();
+        QApplication::processEvents();
+        quicklayout::finish(body);
+        for (const Step& step : steps) {
+            SCOPED_TRACE(step.what);
+            const quicklayout::Counts before = quicklayout::counts(body);
+            step.edit();
+            e.ensureCursorVisible();
+            ASSERT_TRUE(quicklayout::pending(body));
+            EXPECT_GT(quicklayout::counts(body).moved, before.moved);
+            const double top = e.verticalScrollBar()->value();
+            const std::vector<Line> placed = linesBetween(e, top - 200, top + 2500);
+            const Seen shown = seen(e);
+            ASSERT_TRUE(quicklayout::pending(body)) << "looking at the window finished the layout";
+            quicklayout::finish(body);
+            ASSERT_FALSE(quicklayout::pending(body));
+            const std::vector<Line> qt = linesBetween(e, top - 200, top + 2500);
+            ASSERT_EQ(placed.size(), qt.size());
+            for (size_t i = 0; i < qt.size(); ++i) {
+                ASSERT_EQ(placed[i].block, qt[i].block);
+                ASSERT_EQ(placed[i].start, qt[i].start) << "paragraph " << qt[i].block;
+                ASSERT_EQ(placed[i].pos, qt[i].pos) << "paragraph " << qt[i].block;
+            }
+            const Seen after = seen(e);
+            EXPECT_EQ(shown.hits, after.hits);
+            EXPECT_TRUE(shown.image == after.image) << "the window painted differently";
+        }
+        // The pause has Qt's layout finish; the result is a full pass's.
+        QTest::keyClick(keys, Qt::Key_Return);
+        ASSERT_TRUE(quicklayout::pending(body));
+        QTest::qWait(600);
+        EXPECT_FALSE(quicklayout::pending(body));
+        expectSameAsFullLayout(e, "after the pause");
+    }
 }

@@ -47,9 +47,8 @@ public:
     void remember(const QTextBlock& b) { known_ = Known::of(b); }
     // Has Qt's layout place the text the quick layout left where it stood.
     void finish();
-    bool pending() const { return pending_; }
     int unplacedFrom() const { return pending_ ? placedTo_ : INT_MAX; }
-    mutable quicklayout::Counts counts;
+    quicklayout::Counts counts;
 
     // What could look beyond the placed stretch finishes the layout first.
     void draw(QPainter* painter, const PaintContext& context) override;
@@ -95,8 +94,13 @@ private:
     // Top of the first paragraph the placed stretch begins with.
     qreal placedTop() const;
     bool plainParagraph(const QTextBlock& b) const;
-    bool relayout(const QTextBlock& b) const;
-    double rightEdge(const QTextBlock& b) const;
+    bool relayout(const QTextBlock& b, double right) const;
+    // Asks for the band from `top` to `bottom` to be painted again; glyphs
+    // may reach a little past the lines (italics, underlines).
+    void repaint(qreal top, qreal bottom, qreal right) {
+        emit update(QRectF(0, top - 2, std::max(dynamicDocumentSize().width(), right) + 2,
+                           bottom - top + 4));
+    }
 
     Known known_;
     int blocks_ = -1;     // paragraphs at the last change
@@ -158,7 +162,8 @@ void QuickLayout::documentChanged(int from, int oldLength, int length) {
 
 bool QuickLayout::quick(int from, int length) {
     // Not while Qt's layout is still working through the document in steps.
-    if (layoutStatus() < 100 || document()->pageSize().isNull())
+    quickflow::Flow flow;
+    if (layoutStatus() < 100 || !quickflow::start(document(), &flow))
         return false;
     const QTextBlock b = document()->findBlock(from);
     if (!b.isValid())
@@ -171,13 +176,13 @@ bool QuickLayout::quick(int from, int length) {
     // a new character format; the known one says whether it did.
     if (from + length < end)
         now.nextCharFormat = known_.nextCharFormat;
-    if (!(now == known_) || !plainParagraph(b) || !relayout(b))
+    // Where the paragraph's lines end on the right, relative to it.
+    const double right = (flow.right - flow.left).toReal() - b.blockFormat().rightMargin();
+    if (!(now == known_) || !plainParagraph(b) || !relayout(b, right))
         return false;
     stale_ = std::min(stale_, b.position());
     const QRectF r = blockBoundingRect(b);
-    // Glyphs may reach a little past the lines (italics, underlines).
-    emit update(QRectF(0, r.top() - 2, std::max(dynamicDocumentSize().width(), r.right()) + 2,
-                       r.height() + 4));
+    repaint(r.top(), r.bottom(), r.right());
     return true;
 }
 
@@ -241,8 +246,7 @@ bool QuickLayout::reflow(int from, int length) {
     placedEnd_ = flow.y.toReal();
     stale_ = std::min(stale_, first.position());
     pause_.start();
-    emit update(QRectF(0, top - 2, std::max(dynamicDocumentSize().width(), flow.right.toReal()) + 2,
-                       placedEnd_ + movedUp_ - top + 4));
+    repaint(top, placedEnd_ + movedUp_, flow.right.toReal());
     return true;
 }
 
@@ -266,7 +270,7 @@ void QuickLayout::finish() {
 }
 
 qreal QuickLayout::placedTop() const {
-    const QTextBlock b = document()->findBlock(std::min(stale_, placedTo_));
+    const QTextBlock b = document()->findBlock(stale_);
     return b.isValid() ? b.layout()->position().y() : 0;
 }
 
@@ -337,19 +341,10 @@ bool QuickLayout::plainParagraph(const QTextBlock& b) const {
     });
 }
 
-// Where the paragraph's lines end on the right, relative to the paragraph:
-// the root frame's text width less the paragraph's right indent.
-double QuickLayout::rightEdge(const QTextBlock& b) const {
-    const QTextFrameFormat ff = document()->rootFrame()->frameFormat();
-    const double contents = document()->pageSize().width() - ff.leftMargin() - ff.rightMargin() -
-                            2 * (ff.border() + ff.padding());
-    return contents - b.blockFormat().rightMargin();
-}
-
 // Lays the paragraph out again with each line at the width and place it had;
 // true when that is what a full pass would give: as many lines, each as high
-// as before and within its width.
-bool QuickLayout::relayout(const QTextBlock& b) const {
+// as before and within its width. Its lines end at `right`, relative to it.
+bool QuickLayout::relayout(const QTextBlock& b, double right) const {
     QTextLayout* tl = b.layout();
     const int count = tl->lineCount();
     if (count == 0)
@@ -359,7 +354,6 @@ bool QuickLayout::relayout(const QTextBlock& b) const {
         qreal width, ascent, descent, leading;
     };
     QVarLengthArray<Old, 32> old;
-    const double right = rightEdge(b);
     for (int i = 0; i < count; ++i) {
         const QTextLine l = tl->lineAt(i);
         // A line Qt widened for a word longer than the width is laid out by
@@ -409,11 +403,6 @@ void remember(const QTextBlock& block) {
 void finish(QTextDocument* doc) {
     if (auto* layout = dynamic_cast<QuickLayout*>(doc->documentLayout()))
         layout->finish();
-}
-
-bool pending(const QTextDocument* doc) {
-    auto* layout = dynamic_cast<const QuickLayout*>(doc->documentLayout());
-    return layout && layout->pending();
 }
 
 int unplacedFrom(const QTextDocument* doc) {

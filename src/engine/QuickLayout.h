@@ -13,6 +13,8 @@
 // pauses, or at once when something looks there. Any other change goes to
 // Qt's layout.
 
+#include <climits>
+
 class QTextBlock;
 class QTextDocument;
 
@@ -32,8 +34,10 @@ void remember(const QTextBlock& block);
 void finish(QTextDocument* doc);
 // Whether some text is left for then, and the text position it starts at
 // (INT_MAX when none). That text lies below anything painted meanwhile.
-bool pending(const QTextDocument* doc);
 int unplacedFrom(const QTextDocument* doc);
+inline bool pending(const QTextDocument* doc) {
+    return unplacedFrom(doc) != INT_MAX;
+}
 
 // How many changes took the quick path, how many had the quick layout place
 // the paragraphs after them, how many went to Qt's layout, and how often
